@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Shared by run.sh and test.sh: installs the Debian packages the build needs (only the missing
+# ones), then configures and builds the given CMake presets. Quick when nothing changed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools
+          librtmidi-dev libjack-jackd2-dev jackd2 xvfb xauth x11-utils xdotool imagemagick
+          fonts-dejavu-core python3)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO -E apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+for preset in "$@"; do
+  [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+done

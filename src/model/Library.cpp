@@ -1,0 +1,64 @@
+#include "model/Library.h"
+
+#include <algorithm>
+
+namespace zanq {
+
+Library::Library() { entries_.emplace_back(); }
+
+bool Library::IsNewInLibrary(const std::string& name) const {
+    return !name.empty() && byName_.find(name) == byName_.end();
+}
+
+std::size_t Library::FindInLibrary(const std::string& name) const {
+    auto it = byName_.find(name);
+    return it == byName_.end() ? 0 : it->second.front();
+}
+
+void Library::AddToLibrary(const PatchRecord& record) {
+    const std::size_t index = entries_.size();
+    entries_.push_back(record);
+    const std::string name = GetPatchName(record);
+    indexEntry(name, index);
+    if (!record.empty()) ++patchCount_;
+    if (listener_) listener_->entryAdded(index, name);
+}
+
+bool Library::AddIfNew(const PatchRecord& record) {
+    if (!IsNewInLibrary(GetPatchName(record))) return false;
+    AddToLibrary(record);
+    return true;
+}
+
+bool Library::RemoveFromLibrary(const std::string& name) {
+    const std::size_t index = FindInLibrary(name);
+    if (index == 0) return false;
+    unindexEntry(name, index);
+    if (!entries_[index].empty()) --patchCount_;
+    entries_[index].clear();
+    indexEntry(std::string(), index);
+    if (listener_) listener_->entryRemoved(index, name);
+    return true;
+}
+
+void Library::ClearLibrary() {
+    entries_.assign(1, PatchRecord());
+    byName_.clear();
+    patchCount_ = 0;
+    if (listener_) listener_->libraryCleared();
+}
+
+void Library::indexEntry(const std::string& name, std::size_t index) {
+    auto& indices = byName_[name];
+    indices.insert(std::upper_bound(indices.begin(), indices.end(), index), index);
+}
+
+void Library::unindexEntry(const std::string& name, std::size_t index) {
+    auto it = byName_.find(name);
+    if (it == byName_.end()) return;
+    auto& indices = it->second;
+    indices.erase(std::remove(indices.begin(), indices.end(), index), indices.end());
+    if (indices.empty()) byName_.erase(it);
+}
+
+}  // namespace zanq

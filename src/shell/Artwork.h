@@ -1,0 +1,15 @@
+#pragma once
+// The program's pictures, drawn in code so they stay sharp at any display scaling.
+// Each takes its size in device-independent pixels and the screen's device pixel ratio.
+
+#include <QPixmap>
+
+namespace zanq::artwork {
+
+QPixmap WasteBin(int side, qreal dpr);
+QPixmap MidiSocket(bool output, QSize size, qreal dpr);  // MIDI IN / MIDI OUT buttons
+QPixmap Title(QSize size, qreal dpr);                     // the title block, 234 x 31 at design
+QPixmap DragCard(qreal dpr);                              // 32 x 32 yellow card, grid and library
+QPixmap Document(qreal dpr);                              // file drags
+
+}  // namespace zanq::artwork

@@ -1,0 +1,321 @@
+#include "shell/frmMain.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QListView>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeView>
+
+#include "BuildConfig.h"
+#include "model/LibraryListWidget.h"
+#include "model/MatrixGridModel.h"
+#include "shell/Artwork.h"
+#include "shell/ClickableLabel.h"
+
+namespace zanq {
+
+namespace {
+constexpr int kDetectionIntervalMs = 5000;
+const QColor kBackground(49, 49, 49);
+
+template <typename T, typename... Args>
+T* Named(QWidget* parent, const char* name, Args&&... args) {
+    T* widget = new T(std::forward<Args>(args)..., parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QFont GridFont(qreal points) {
+    QFont font(QStringLiteral("Calibri"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QString VersionText() {
+    return QStringLiteral("v%1.%2.%3")
+        .arg(build::kVersionMajor)
+        .arg(build::kVersionMinor)
+        .arg(build::kVersionRevision);
+}
+}  // namespace
+
+frmMain::frmMain(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context), geometry_(MainDesignGeometry()) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("ZANQ LIBRARIAN"));
+
+    // Start-up: an empty library, the version in the status bar, the grid set up.
+    context_.stores.library.ClearLibrary();
+    buildControls();
+    buildMenus();
+    buildStatusBar();
+    styleControls();
+    Fillgrid();
+
+    client_->installEventFilter(this);
+    resize(designClientSize() + QSize(0, menuBar()->sizeHint().height()));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kDetectionIntervalMs);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_timeout);
+    Timer1->start();
+}
+
+frmMain::~frmMain() = default;
+
+double frmMain::logicalDpi() const { return logicalDpiY() > 0 ? logicalDpiY() : 96.0; }
+
+QSize frmMain::designClientSize() const {
+    return {TwipsToPixels(kMainDesignWidth, logicalDpi()),
+            TwipsToPixels(kMainDesignHeight, logicalDpi())};
+}
+
+void frmMain::buildControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client_);
+    QWidget* c = client_;
+
+    Drive1 = Named<QComboBox>(c, "Drive1");
+    Dir1 = Named<QTreeView>(c, "Dir1");
+    Dir1->setHeaderHidden(true);
+    File1 = Named<QListView>(c, "File1");
+    cmdLoadPatchListMatrix =
+        Named<QPushButton>(c, "cmdLoadPatchListMatrix", QStringLiteral("&Load file in Patch Library && Matrix"));
+    cmdLoadPatchlist = Named<QPushButton>(c, "cmdLoadPatchlist", QStringLiteral("Load file in &Patch Library"));
+    cmdLoadInMatrix = Named<QPushButton>(c, "cmdLoadInMatrix", QStringLiteral("Load file in &Matrix"));
+    cmdLoadAll = Named<QPushButton>(c, "cmdLoadAll", QStringLiteral("Load &all files in Patchlist"));
+    for (QPushButton* load : {cmdLoadPatchListMatrix, cmdLoadPatchlist, cmdLoadInMatrix, cmdLoadAll})
+        load->setEnabled(false);
+
+    Label1 = Named<QLabel>(c, "Label1", QStringLiteral("PATCH LIBRARY"));
+    List1 = Named<LibraryListWidget>(c, "List1", context_.stores.library);
+
+    imgPoubelle = Named<QLabel>(c, "imgPoubelle");
+    Label3 = Named<QLabel>(c, "Label3", QStringLiteral("Delete Zone"));
+    Label3->setAlignment(Qt::AlignCenter);
+    Image1 = Named<QLabel>(c, "Image1");
+    Image1->setToolTip(QStringLiteral("Drag & Drop Delete Area"));
+
+    cmdMIDI_IN = Named<QPushButton>(c, "cmdMIDI_IN");
+    cmdMIDI_IN->setToolTip(QStringLiteral("MIDI IN"));
+    cmdMIDI_IN->setEnabled(false);
+    cmdMIDI_OUT = Named<QPushButton>(c, "cmdMIDI_OUT");
+    cmdMIDI_OUT->setToolTip(QStringLiteral("MIDI OUT"));
+    cmdMIDI_OUT->setEnabled(false);
+    cmdMatrixUtils = Named<QPushButton>(c, "cmdMatrixUtils", QStringLiteral("Banks &Utils"));
+    cmdSearch = Named<QPushButton>(c, "cmdSearch", QStringLiteral("S&earch"));
+    cmdSauver = Named<QPushButton>(c, "cmdSauver", QStringLiteral("&Save sysex"));
+    lblversion = Named<ClickableLabel>(c, "lblversion", QStringLiteral("---"));
+    lblversion->setTextFormat(Qt::PlainText);
+    cmdSize = Named<QPushButton>(c, "cmdSize", QStringLiteral("/"));
+    cmdSize->hide();
+    connect(cmdSize, &QPushButton::clicked, this, &frmMain::cmdSize_clicked);
+
+    FlexGrid1 = Named<QTableView>(c, "FlexGrid1");
+    gridModel = new MatrixGridModel(context_.stores.matrix, this);
+    FlexGrid1->setModel(gridModel);
+
+    Shape1 = Named<QFrame>(c, "Shape1");
+    Image2 = Named<QLabel>(c, "Image2");
+    lblSysexLib = Named<QLabel>(c, "lblSysexLib", QStringLiteral("- SYSEX LIBRARIAN -"));
+    lblSysexLib->setAlignment(Qt::AlignCenter);
+    ProgressBar1 = Named<QProgressBar>(c, "ProgressBar1");
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->hide();
+    Image3 = Named<ClickableLabel>(c, "Image3");
+    Image3->setCursor(Qt::PointingHandCursor);
+
+    // Stacking: the delete zone's drop area over the bin and its caption; the click area over
+    // the whole title block.
+    Image1->raise();
+    Image3->raise();
+}
+
+void frmMain::buildMenus() {
+    mnuFiles = menuBar()->addMenu(QStringLiteral("Files"));
+    mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
+    mnuSave = mnuFiles->addAction(QStringLiteral("Save sysex"));
+    mnuSave->setObjectName(QStringLiteral("mnuSave"));
+    mnuBid7 = mnuFiles->addSeparator();
+    mnuBid7->setObjectName(QStringLiteral("mnuBid7"));
+    mnuQuit = mnuFiles->addAction(QStringLiteral("Quit"));
+    mnuQuit->setObjectName(QStringLiteral("mnuQuit"));
+    connect(mnuQuit, &QAction::triggered, this, &frmMain::mnuQuit_triggered);
+
+    mnuUtils = menuBar()->addMenu(QStringLiteral("Utils"));
+    mnuUtils->setObjectName(QStringLiteral("mnuUtils"));
+    mnuClear = mnuUtils->addAction(QStringLiteral("Clear"));
+    mnuClear->setObjectName(QStringLiteral("mnuClear"));
+
+    mnuAsk = menuBar()->addMenu(QStringLiteral("?"));
+    mnuAsk->setObjectName(QStringLiteral("mnuAsk"));
+    mnuAbout = mnuAsk->addAction(QStringLiteral("About"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void frmMain::buildStatusBar() {
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(true);
+    setStatusBar(StatusBar1);
+    const QString texts[4] = {
+        QStringLiteral("Kelmo - ZANQ Librarian on the web"),
+        QStringLiteral("Patches in library : 0"),
+        QStringLiteral("DEEPMIND NOT DETECTED"),
+        VersionText(),
+    };
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new ClickableLabel(texts[i], StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+        panel->setTextFormat(Qt::PlainText);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(6, 0, 6, 0);
+        StatusBar1->addPermanentWidget(panel, i == 0 ? 3 : (i == 3 ? 1 : 2));
+        StatusPanel[static_cast<std::size_t>(i)] = panel;
+    }
+    StatusPanel[0]->setCursor(Qt::PointingHandCursor);
+    StatusPanel[3]->setCursor(Qt::PointingHandCursor);
+}
+
+void frmMain::styleControls() {
+    QPalette dark = client_->palette();
+    dark.setColor(QPalette::Window, kBackground);
+    client_->setPalette(dark);
+    client_->setAutoFillBackground(true);
+
+    auto colour = [](QLabel* label, const QColor& c) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, c);
+        p.setColor(QPalette::Disabled, QPalette::WindowText, c.darker(150));
+        label->setPalette(p);
+    };
+    colour(Label1, Qt::white);
+    colour(Label3, Qt::white);
+    colour(lblSysexLib, QColor(200, 200, 200));
+    colour(lblversion, Qt::red);
+    QFont small = Label3->font();
+    small.setPointSizeF(7.5);
+    Label3->setFont(small);
+    lblSysexLib->setFont(small);
+    QFont heading = Label1->font();
+    heading.setBold(true);
+    Label1->setFont(heading);
+
+    QFont listFont(QStringLiteral("Arial"));
+    listFont.setStyleHint(QFont::SansSerif);
+    listFont.setPointSizeF(11.25);
+    List1->setFont(listFont);
+
+    Shape1->setFrameShape(QFrame::Box);
+    QPalette frame = Shape1->palette();
+    frame.setColor(QPalette::WindowText, QColor(150, 150, 150));
+    Shape1->setPalette(frame);
+
+    const qreal dpr = devicePixelRatioF();
+    const auto px = [this](int twips) { return TwipsToPixels(twips, logicalDpi()); };
+    imgPoubelle->setPixmap(artwork::WasteBin(px(480), dpr));
+    imgPoubelle->setAlignment(Qt::AlignCenter);
+    const QSize midiIcon(px(900) - 8, px(795) - 8);
+    cmdMIDI_IN->setIcon(QIcon(artwork::MidiSocket(false, midiIcon, dpr)));
+    cmdMIDI_IN->setIconSize(midiIcon);
+    cmdMIDI_OUT->setIcon(QIcon(artwork::MidiSocket(true, midiIcon, dpr)));
+    cmdMIDI_OUT->setIconSize(midiIcon);
+    Image2->setPixmap(artwork::Title({px(3510), px(465)}, dpr));
+    Image2->setAlignment(Qt::AlignCenter);
+
+    FlexGrid1->setFont(GridFont(8.25));
+    FlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    FlexGrid1->setWordWrap(false);
+    FlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    FlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    FlexGrid1->horizontalHeader()->setHighlightSections(false);
+    FlexGrid1->verticalHeader()->setHighlightSections(false);
+}
+
+void frmMain::Fillgrid() {
+    // Headers and alignment come from the grid model; widths are set here.
+    FlexGrid1->verticalHeader()->setFixedWidth(TwipsToPixels(kGridHeaderColumnWidth, logicalDpi()));
+    for (int column = 0; column < kBanks; ++column)
+        FlexGrid1->setColumnWidth(column, TwipsToPixels(kGridDesignColumnWidth, logicalDpi()));
+    gridColumnWidth_ = kGridDesignColumnWidth;
+    const int rowHeight = QFontMetrics(FlexGrid1->font()).height() + 4;
+    FlexGrid1->verticalHeader()->setDefaultSectionSize(rowHeight);
+}
+
+void frmMain::UpdateLibraryCount() {
+    StatusPanel[1]->setText(QStringLiteral("Patches in library : %1").arg(List1->count()));
+}
+
+void frmMain::RefreshBankColumn(int bankNumber) { gridModel->RefreshBankColumn(bankNumber); }
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::Form_Resize() {
+    const double dpi = logicalDpi();
+    const int sw = PixelsToTwips(client_->width(), dpi);
+    const int sh = PixelsToTwips(client_->height() + StatusBar1->height(), dpi);
+    ApplyPlacementRules(geometry_, sw, sh);
+    placeControls();
+    FitGridColumns();
+}
+
+void frmMain::placeControls() {
+    const double dpi = logicalDpi();
+    for (const auto& [name, r] : geometry_) {
+        QWidget* widget = client_->findChild<QWidget*>(QString::fromStdString(name));
+        if (!widget) continue;
+        widget->setGeometry(TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi),
+                            TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi));
+    }
+}
+
+void frmMain::cmdSize_clicked() { FitGridColumns(); }
+
+void frmMain::FitGridColumns() {
+    const auto fit = zanq::FitGridColumns(geometry_.at("FlexGrid1").width);
+    if (!fit) return;
+    gridColumnWidth_ = fit->columnWidth;
+    gridFontPoints_ = fit->fontPoints;
+    const int columnPixels = TwipsToPixels(fit->columnWidth, logicalDpi());
+    for (int column = 0; column < kBanks; ++column) FlexGrid1->setColumnWidth(column, columnPixels);
+    QFont font = FlexGrid1->font();
+    if (font.pointSize() != fit->fontPoints) {
+        font.setPointSize(fit->fontPoints);
+        FlexGrid1->setFont(font);
+        FlexGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+    }
+}
+
+void frmMain::Timer1_timeout() {
+    if (detectionHook_) detectionHook_();
+}
+
+void frmMain::mnuQuit_triggered() { close(); }
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (!shutDown_) {
+        shutDown_ = true;
+        Timer1->stop();
+        if (shutdownHook_) shutdownHook_();
+    }
+    event->accept();
+    // Closing the main window ends the program: every other window goes with it.
+    QCoreApplication::quit();
+}
+
+}  // namespace zanq

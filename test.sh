@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the Release and the sanitizer configurations and runs the
+# whole suite in both. Widget tests run on Qt's offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh release dev-asan
+
+status=0
+for preset in release dev-asan; do
+  echo "== ctest ($preset)"
+  ctest --preset "$preset" -j2 || status=1
+done
+exit $status

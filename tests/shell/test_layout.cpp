@@ -1,0 +1,87 @@
+#include <QtTest>
+
+#include "shell/MainLayout.h"
+
+using namespace zanq;
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void designSizeFigures() {
+        MainGeometry g = MainDesignGeometry();
+        ApplyPlacementRules(g, 20010, 10530);
+        QCOMPARE(g["cmdLoadAll"].top, 9530);
+        QCOMPARE(g["cmdLoadInMatrix"].top, 8985);
+        QCOMPARE(g["cmdLoadPatchlist"].top, 8440);
+        QCOMPARE(g["cmdLoadPatchListMatrix"].top, 7715);
+        QCOMPARE(g["File1"].top, 3215);
+        QCOMPARE(g["File1"].height, 4450);
+        QCOMPARE(g["List1"].height, 9530);
+        QCOMPARE(g["FlexGrid1"].width, 14010);
+        QCOMPARE(g["FlexGrid1"].height, 8930);
+        QCOMPARE(g["Image3"].left, 16135);
+        QCOMPARE(g["Shape1"].left, 16135);
+        QCOMPARE(g["lblSysexLib"].left, 16135);
+        QCOMPARE(g["ProgressBar1"].left, 16255);
+        QCOMPARE(g["ProgressBar1"].width, 3435);
+        QCOMPARE(g["Image2"].left, 16215);
+        const auto fit = FitGridColumns(g["FlexGrid1"].width);
+        QVERIFY(fit);
+        QCOMPARE(fit->columnWidth, 1613);
+        QCOMPARE(fit->fontPoints, 10);
+    }
+
+    void wideningMovesOnlyGridAndTitle() {
+        MainGeometry base = MainDesignGeometry();
+        ApplyPlacementRules(base, 20010, 10530);
+        MainGeometry wide = base;
+        ApplyPlacementRules(wide, 20010 + 1600, 10530);
+        QCOMPARE(wide["FlexGrid1"].width, base["FlexGrid1"].width + 1600);
+        QCOMPARE(wide["Image3"].left, base["Image3"].left + 1600);
+        QCOMPARE(wide["Image2"].left, base["Image2"].left + 1600);
+        QCOMPARE(FitGridColumns(wide["FlexGrid1"].width)->columnWidth,
+                 FitGridColumns(base["FlexGrid1"].width)->columnWidth + 200);
+        for (const char* fixed : {"Drive1", "Dir1", "File1", "List1", "cmdMIDI_IN", "cmdSauver", "lblversion"})
+            QCOMPARE(wide[fixed], base[fixed]);
+    }
+
+    void fontTableBoundaries() {
+        const std::pair<int, int> table[] = {{2401, 16}, {2400, 14}, {2161, 14}, {2160, 13}, {2001, 13},
+                                             {2000, 12}, {1821, 12}, {1820, 11}, {1681, 11}, {1680, 10},
+                                             {1551, 10}, {1550, 9},  {1451, 9},  {1450, 8},  {1301, 8},
+                                             {1300, 7},  {0, 7}};
+        for (auto [width, points] : table) QCOMPARE(GridFontPointsFor(width), points);
+        QCOMPARE(FitGridColumns(2400 * 8 + 1100)->fontPoints, 14);
+        QCOMPARE(FitGridColumns(2401 * 8 + 1100)->fontPoints, 16);
+    }
+
+    void narrowWindowLeavesColumnsAlone() {
+        MainGeometry g = MainDesignGeometry();
+        ApplyPlacementRules(g, 7000, 10530);
+        QCOMPARE(g["FlexGrid1"].width, 1000);
+        QVERIFY(!FitGridColumns(g["FlexGrid1"].width));
+    }
+
+    void minimiseAndRestore() {
+        MainGeometry before = MainDesignGeometry();
+        ApplyPlacementRules(before, 20010, 10530);
+        MainGeometry g = before;
+        ApplyPlacementRules(g, 0, 0);
+        QCOMPARE(g["cmdLoadAll"].top, -1000);        // negative tops apply
+        QCOMPARE(g["FlexGrid1"], before["FlexGrid1"]);  // negative sizes are refused
+        QCOMPARE(g["List1"].height, before["List1"].height);
+        QCOMPARE(g["File1"].height, before["File1"].height);
+        ApplyPlacementRules(g, 20010, 10530);
+        QCOMPARE(g, before);
+    }
+
+    void twipConversion() {
+        QCOMPARE(TwipsToPixels(1440, 96), 96);
+        QCOMPARE(TwipsToPixels(20010, 96), 1334);
+        QCOMPARE(TwipsToPixels(20010, 192), 2668);
+        QCOMPARE(PixelsToTwips(1334, 96), 20010);
+    }
+};
+
+QTEST_APPLESS_MAIN(LayoutTest)
+#include "test_layout.moc"

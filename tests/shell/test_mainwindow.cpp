@@ -1,0 +1,160 @@
+#include <QtTest>
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+
+#include "model/LibraryListWidget.h"
+#include "model/MatrixGridModel.h"
+#include "shell/ClickableLabel.h"
+#include "shell/frmMain.h"
+#include "support/Records.h"
+#include "support/ScriptedPrompter.h"
+
+using namespace zanq;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    PatchStores stores;
+    test::ScriptedPrompter prompter;
+    AppContext context{stores, prompter, QDir::tempPath()};
+
+private slots:
+    void startUpState() {
+        frmMain w(context);
+        QCOMPARE(w.windowTitle(), QStringLiteral("ZANQ LIBRARIAN"));
+        const std::pair<const char*, const char*> captions[] = {
+            {"cmdLoadInMatrix", "Load file in &Matrix"},
+            {"cmdLoadPatchlist", "Load file in &Patch Library"},
+            {"cmdLoadPatchListMatrix", "&Load file in Patch Library && Matrix"},
+            {"cmdLoadAll", "Load &all files in Patchlist"},
+            {"cmdSauver", "&Save sysex"},
+            {"cmdMatrixUtils", "Banks &Utils"},
+            {"cmdSearch", "S&earch"},
+            {"cmdSize", "/"},
+        };
+        for (auto [name, caption] : captions) {
+            auto* button = w.findChild<QPushButton*>(name);
+            QVERIFY2(button, name);
+            QCOMPARE(button->text(), QString::fromLatin1(caption));
+        }
+        for (const char* disabled : {"cmdLoadInMatrix", "cmdLoadPatchlist", "cmdLoadPatchListMatrix",
+                                     "cmdLoadAll", "cmdMIDI_IN", "cmdMIDI_OUT"})
+            QVERIFY2(!w.findChild<QPushButton*>(disabled)->isEnabled(), disabled);
+        QVERIFY(w.cmdMatrixUtils->isEnabled());
+        QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QStringLiteral("PATCH LIBRARY"));
+        QCOMPARE(w.findChild<QLabel*>("Label3")->text(), QStringLiteral("Delete Zone"));
+        QCOMPARE(w.findChild<QLabel*>("Image1")->toolTip(), QStringLiteral("Drag & Drop Delete Area"));
+        QCOMPARE(w.findChild<QLabel*>("lblSysexLib")->text(), QStringLiteral("- SYSEX LIBRARIAN -"));
+        QCOMPARE(w.findChild<QLabel*>("lblversion")->text(), QStringLiteral("---"));
+        QVERIFY(w.ProgressBar1->isHidden());
+        QVERIFY(w.cmdSize->isHidden());
+
+        QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));
+        QCOMPARE(w.StatusPanel[2]->text(), QStringLiteral("DEEPMIND NOT DETECTED"));
+        QCOMPARE(w.StatusPanel[3]->text(), QStringLiteral("v0.0.56"));
+        QVERIFY(!w.StatusPanel[0]->text().isEmpty());
+        QCOMPARE(w.Timer1->interval(), 5000);
+        QVERIFY(w.Timer1->isActive());
+        QCOMPARE(w.List1->count(), 0);
+    }
+
+    void menus() {
+        frmMain w(context);
+        QStringList titles;
+        for (QAction* a : w.menuBar()->actions()) titles << a->text();
+        QCOMPARE(titles, (QStringList{"Files", "Utils", "?"}));
+        const auto files = w.mnuFiles->actions();
+        QCOMPARE(files.size(), 3);
+        QCOMPARE(files[0]->text(), QStringLiteral("Save sysex"));
+        QVERIFY(files[1]->isSeparator());
+        QCOMPARE(files[2]->text(), QStringLiteral("Quit"));
+        QCOMPARE(w.mnuClear->text(), QStringLiteral("Clear"));
+        QCOMPARE(w.mnuAbout->text(), QStringLiteral("About"));
+    }
+
+    void gridHeadersAndCells() {
+        frmMain w(context);
+        auto* model = w.FlexGrid1->model();
+        QCOMPARE(model->rowCount(), 128);
+        QCOMPARE(model->columnCount(), 8);
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Bank A"));
+        QCOMPARE(model->headerData(7, Qt::Horizontal).toString(), QStringLiteral("Bank H"));
+        QCOMPARE(model->headerData(0, Qt::Vertical).toString(), QStringLiteral("1"));
+        QCOMPARE(model->headerData(127, Qt::Vertical).toString(), QStringLiteral("128"));
+        stores.matrix.PutInMatrix(test::MakeRecord("Warm Pad", 2, 6));
+        QCOMPARE(model->index(6, 2).data().toString(), QStringLiteral("Warm Pad"));
+        QCOMPARE(model->index(6, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignHCenter | Qt::AlignTop);
+        stores.matrix.ClearBank(4);
+        QCOMPARE(model->index(6, 2).data().toString(), QStringLiteral("Warm Pad"));
+        QSignalSpy repaint(model, &QAbstractItemModel::dataChanged);
+        stores.matrix.ClearBank(3);
+        QCOMPARE(model->index(6, 2).data().toString(), QString());
+        QCOMPARE(repaint.size(), 128);
+    }
+
+    void libraryListFollowsLibrary() {
+        frmMain w(context);
+        Library& lib = stores.library;
+        for (const char* name : {"pad", "Bass", "Arp", "Zap"}) lib.AddIfNew(test::MakeRecord(name, 0, 0));
+        QStringList lines;
+        for (int i = 0; i < w.List1->count(); ++i) lines << w.List1->item(i)->text();
+        QCOMPARE(lines, (QStringList{"Arp", "Bass", "pad", "Zap"}));
+        QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));  // no auto count
+        w.UpdateLibraryCount();
+        QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 4"));
+        w.List1->SelectLibraryEntry("Bass");
+        QCOMPARE(w.List1->selectedName(), QStringLiteral("Bass"));
+        lib.RemoveFromLibrary("Bass");
+        QCOMPARE(w.List1->count(), 3);
+        QCOMPARE(w.List1->selectedName(), QString());
+        w.List1->SelectLibraryEntry("nothing");
+        QCOMPARE(w.List1->currentRow(), -1);
+        lib.ClearLibrary();
+        QCOMPARE(w.List1->count(), 0);
+    }
+
+    void resizeFollowsPlacementRules() {
+        frmMain w(context);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const double dpi = w.logicalDpi();
+        const auto& g = w.geometryTwips();
+        const int sh = PixelsToTwips(w.centralWidget()->height() + w.StatusBar1->height(), dpi);
+        QCOMPARE(g.at("cmdLoadAll").top, sh - 1000);
+        QCOMPARE(w.cmdLoadAll->y(), TwipsToPixels(sh - 1000, dpi));
+
+        const int gridBefore = g.at("FlexGrid1").width;
+        w.resize(w.width() + TwipsToPixels(1600, dpi), w.height());
+        QTRY_VERIFY(g.at("FlexGrid1").width != gridBefore);
+        QCOMPARE(g.at("FlexGrid1").width, PixelsToTwips(w.centralWidget()->width(), dpi) - 6000);
+        QVERIFY(qAbs(g.at("FlexGrid1").width - (gridBefore + 1600)) <= 15);  // one pixel of rounding
+        QCOMPARE(w.gridColumnWidthTwips(), (g.at("FlexGrid1").width - 1100) / 8);
+        QCOMPARE(w.FlexGrid1->font().pointSize(), GridFontPointsFor(w.gridColumnWidthTwips()));
+        QCOMPARE(w.FlexGrid1->columnWidth(0), TwipsToPixels(w.gridColumnWidthTwips(), dpi));
+    }
+
+    void timerAndQuitHooks() {
+        frmMain w(context);
+        int detections = 0;
+        int shutdowns = 0;
+        w.setDetectionHook([&] { ++detections; });
+        w.setShutdownHook([&] { ++shutdowns; });
+        w.Timer1->setInterval(5);
+        QTRY_VERIFY(detections >= 2);
+        w.show();
+        w.mnuQuit->trigger();
+        QCOMPARE(shutdowns, 1);
+        QVERIFY(!w.isVisible());
+        QVERIFY(!w.Timer1->isActive());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_mainwindow.moc"
