@@ -4,7 +4,9 @@
 
 namespace zanq {
 
-Library::Library() { entries_.emplace_back(); }
+Library::Library() {
+    entries_.emplace_back();
+}
 
 bool Library::IsNewInLibrary(const std::string& name) const {
     return !name.empty() && byName_.find(name) == byName_.end();
@@ -20,24 +22,30 @@ void Library::AddToLibrary(const PatchRecord& record) {
     entries_.push_back(record);
     const std::string name = GetPatchName(record);
     indexEntry(name, index);
-    if (!record.empty()) ++patchCount_;
-    if (listener_) listener_->entryAdded(index, name);
+    if (!record.empty())
+        ++patchCount_;
+    if (listener_)
+        listener_->entryAdded(index, name);
 }
 
 bool Library::AddIfNew(const PatchRecord& record) {
-    if (!IsNewInLibrary(GetPatchName(record))) return false;
+    if (!IsNewInLibrary(GetPatchName(record)))
+        return false;
     AddToLibrary(record);
     return true;
 }
 
 bool Library::RemoveFromLibrary(const std::string& name) {
     const std::size_t index = FindInLibrary(name);
-    if (index == 0) return false;
+    if (index == 0)
+        return false;
     unindexEntry(name, index);
-    if (!entries_[index].empty()) --patchCount_;
+    if (!entries_[index].empty())
+        --patchCount_;
     entries_[index].clear();
     indexEntry(std::string(), index);
-    if (listener_) listener_->entryRemoved(index, name);
+    if (listener_)
+        listener_->entryRemoved(index, name);
     return true;
 }
 
@@ -45,7 +53,8 @@ void Library::ClearLibrary() {
     entries_.assign(1, PatchRecord());
     byName_.clear();
     patchCount_ = 0;
-    if (listener_) listener_->libraryCleared();
+    if (listener_)
+        listener_->libraryCleared();
 }
 
 void Library::indexEntry(const std::string& name, std::size_t index) {
@@ -55,10 +64,12 @@ void Library::indexEntry(const std::string& name, std::size_t index) {
 
 void Library::unindexEntry(const std::string& name, std::size_t index) {
     auto it = byName_.find(name);
-    if (it == byName_.end()) return;
+    if (it == byName_.end())
+        return;
     auto& indices = it->second;
     indices.erase(std::remove(indices.begin(), indices.end(), index), indices.end());
-    if (indices.empty()) byName_.erase(it);
+    if (indices.empty())
+        byName_.erase(it);
 }
 
 }  // namespace zanq

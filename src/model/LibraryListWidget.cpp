@@ -21,22 +21,28 @@ LibraryListWidget::LibraryListWidget(Library& library, QWidget* parent)
     library_.setListener(this);
 }
 
-LibraryListWidget::~LibraryListWidget() { library_.setListener(nullptr); }
+LibraryListWidget::~LibraryListWidget() {
+    library_.setListener(nullptr);
+}
 
 QString LibraryListWidget::toText(const std::string& name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-std::string LibraryListWidget::toName(const QString& text) { return text.toLatin1().toStdString(); }
+std::string LibraryListWidget::toName(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 void LibraryListWidget::entryAdded(std::size_t, const std::string& name) {
-    if (name.empty()) return;
+    if (name.empty())
+        return;
     addItem(new LibraryLine(toText(name)));
 }
 
 void LibraryListWidget::entryRemoved(std::size_t, const std::string& name) {
     QListWidgetItem* line = lineNamed(toText(name));
-    if (!line) return;
+    if (!line)
+        return;
     const bool wasSelected = line->isSelected();
     delete line;
     // A list box whose selected line goes away is left without a selection.
@@ -46,7 +52,9 @@ void LibraryListWidget::entryRemoved(std::size_t, const std::string& name) {
     }
 }
 
-void LibraryListWidget::libraryCleared() { clear(); }
+void LibraryListWidget::libraryCleared() {
+    clear();
+}
 
 QListWidgetItem* LibraryListWidget::lineNamed(const QString& name) const {
     const auto matches = findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);

@@ -28,16 +28,20 @@ QString MatrixGridModel::cellText(int bankNumber, int slot) const {
 }
 
 QVariant MatrixGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid()) return {};
+    if (!index.isValid())
+        return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return cellText(index.column() + 1, index.row() + 1);
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(kCellAlignment);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(kCellAlignment);
     return {};
 }
 
 QVariant MatrixGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(kCellAlignment);
-    if (role != Qt::DisplayRole) return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(kCellAlignment);
+    if (role != Qt::DisplayRole)
+        return {};
     if (orientation == Qt::Horizontal)
         return QStringLiteral("Bank %1").arg(QChar(static_cast<char16_t>('A' + section)));
     return QString::number(section + 1);
@@ -48,7 +52,8 @@ Qt::ItemFlags MatrixGridModel::flags(const QModelIndex& index) const {
 }
 
 void MatrixGridModel::RefreshBankColumn(int bankNumber) {
-    emit dataChanged(index(0, bankNumber - 1), index(kSlots - 1, bankNumber - 1), {Qt::DisplayRole});
+    emit dataChanged(index(0, bankNumber - 1), index(kSlots - 1, bankNumber - 1),
+                     {Qt::DisplayRole});
 }
 
 }  // namespace zanq

@@ -11,8 +11,10 @@ constexpr std::size_t kNameStart = 265;  // byte 266
 constexpr std::size_t kNameLength = 17;  // bytes 266..282
 
 std::string_view TrimSpaces(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
     return s;
 }
 }  // namespace
@@ -26,12 +28,14 @@ int GetProgramByte(std::string_view record) {
 }
 
 std::string GetPatchName(std::string_view record) {
-    if (record.size() <= kNameStart) return {};
+    if (record.size() <= kNameStart)
+        return {};
     std::string_view window = TrimSpaces(record.substr(kNameStart, kNameLength));
     std::string joined;
     joined.reserve(window.size());
     for (char c : window) {
-        if (c != '\0') joined.push_back(c);
+        if (c != '\0')
+            joined.push_back(c);
     }
     return std::string(TrimSpaces(joined));
 }
@@ -50,7 +54,9 @@ bool IsValidRecord(std::string_view bytes) {
            GetProgramByte(bytes) < kSlots;
 }
 
-std::string BankLetter(int bankNumber) { return std::string(1, static_cast<char>(bankNumber + 64)); }
+std::string BankLetter(int bankNumber) {
+    return std::string(1, static_cast<char>(bankNumber + 64));
+}
 
 std::string FormatProgram(int slot) {
     char buf[8];

@@ -31,7 +31,8 @@ QPixmap WasteBin(int side, qreal dpr) {
     p.drawPath(body);
     p.drawRoundedRect(QRectF(s * 0.14, s * 0.16, s * 0.72, s * 0.10), s * 0.03, s * 0.03);
     p.drawRect(QRectF(s * 0.40, s * 0.06, s * 0.20, s * 0.10));
-    for (qreal x : {0.38, 0.50, 0.62}) p.drawLine(QPointF(s * x, s * 0.38), QPointF(s * x, s * 0.84));
+    for (qreal x : {0.38, 0.50, 0.62})
+        p.drawLine(QPointF(s * x, s * 0.38), QPointF(s * x, s * 0.84));
     return pixmap;
 }
 
@@ -113,7 +114,8 @@ QPixmap DragCard(qreal dpr) {
     p.setBrush(QColor(255, 222, 40));
     p.drawPath(card);
     p.setPen(QPen(QColor(90, 70, 0), 1.6));
-    for (int y : {10, 15, 20}) p.drawLine(QPointF(7, y), QPointF(25, y));
+    for (int y : {10, 15, 20})
+        p.drawLine(QPointF(7, y), QPointF(25, y));
     return pixmap;
 }
 
@@ -134,7 +136,8 @@ QPixmap Document(qreal dpr) {
     p.drawLine(QPointF(15, 2), QPointF(15, 7));
     p.drawLine(QPointF(15, 7), QPointF(20, 7));
     p.setPen(QPen(QColor(40, 110, 200), 1.2));
-    for (int y : {11, 14, 17}) p.drawLine(QPointF(8, y), QPointF(17, y));
+    for (int y : {11, 14, 17})
+        p.drawLine(QPointF(8, y), QPointF(17, y));
     return pixmap;
 }
 

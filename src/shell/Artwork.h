@@ -8,8 +8,8 @@ namespace zanq::artwork {
 
 QPixmap WasteBin(int side, qreal dpr);
 QPixmap MidiSocket(bool output, QSize size, qreal dpr);  // MIDI IN / MIDI OUT buttons
-QPixmap Title(QSize size, qreal dpr);                     // the title block, 234 x 31 at design
-QPixmap DragCard(qreal dpr);                              // 32 x 32 yellow card, grid and library
-QPixmap Document(qreal dpr);                              // file drags
+QPixmap Title(QSize size, qreal dpr);                    // the title block, 234 x 31 at design
+QPixmap DragCard(qreal dpr);                             // 32 x 32 yellow card, grid and library
+QPixmap Document(qreal dpr);                             // file drags
 
 }  // namespace zanq::artwork

@@ -6,7 +6,8 @@ namespace zanq {
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && isEnabled() && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && isEnabled() &&
+        rect().contains(event->position().toPoint()))
         emit clicked();
 }
 

@@ -37,10 +37,12 @@ const MainGeometry& MainDesignGeometry() {
 
 namespace {
 void SetHeight(TwipRect& r, int height) {
-    if (height >= 0) r.height = height;
+    if (height >= 0)
+        r.height = height;
 }
 void SetWidth(TwipRect& r, int width) {
-    if (width >= 0) r.width = width;
+    if (width >= 0)
+        r.width = width;
 }
 }  // namespace
 
@@ -72,20 +74,29 @@ void ApplyPlacementRules(MainGeometry& g, int sw, int sh) {
 }
 
 int GridFontPointsFor(int w) {
-    if (w > 2400) return 16;
-    if (w > 2160) return 14;
-    if (w > 2000) return 13;
-    if (w > 1820) return 12;
-    if (w > 1680) return 11;
-    if (w > 1550) return 10;
-    if (w > 1450) return 9;
-    if (w > 1300) return 8;
+    if (w > 2400)
+        return 16;
+    if (w > 2160)
+        return 14;
+    if (w > 2000)
+        return 13;
+    if (w > 1820)
+        return 12;
+    if (w > 1680)
+        return 11;
+    if (w > 1550)
+        return 10;
+    if (w > 1450)
+        return 9;
+    if (w > 1300)
+        return 8;
     return 7;
 }
 
 std::optional<GridFit> FitGridColumns(int gridWidth) {
     const int available = gridWidth - 1100;
-    if (available < 0) return std::nullopt;
+    if (available < 0)
+        return std::nullopt;
     const int width = available / 8;
     return GridFit{width, GridFontPointsFor(width)};
 }

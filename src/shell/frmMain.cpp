@@ -18,6 +18,7 @@
 #include "model/MatrixGridModel.h"
 #include "shell/Artwork.h"
 #include "shell/ClickableLabel.h"
+#include "shell/CommandButton.h"
 
 namespace zanq {
 
@@ -72,7 +73,9 @@ frmMain::frmMain(AppContext& context, QWidget* parent)
 
 frmMain::~frmMain() = default;
 
-double frmMain::logicalDpi() const { return logicalDpiY() > 0 ? logicalDpiY() : 96.0; }
+double frmMain::logicalDpi() const {
+    return logicalDpiY() > 0 ? logicalDpiY() : 96.0;
+}
 
 QSize frmMain::designClientSize() const {
     return {TwipsToPixels(kMainDesignWidth, logicalDpi()),
@@ -89,12 +92,16 @@ void frmMain::buildControls() {
     Dir1 = Named<QTreeView>(c, "Dir1");
     Dir1->setHeaderHidden(true);
     File1 = Named<QListView>(c, "File1");
-    cmdLoadPatchListMatrix =
-        Named<QPushButton>(c, "cmdLoadPatchListMatrix", QStringLiteral("&Load file in Patch Library && Matrix"));
-    cmdLoadPatchlist = Named<QPushButton>(c, "cmdLoadPatchlist", QStringLiteral("Load file in &Patch Library"));
-    cmdLoadInMatrix = Named<QPushButton>(c, "cmdLoadInMatrix", QStringLiteral("Load file in &Matrix"));
-    cmdLoadAll = Named<QPushButton>(c, "cmdLoadAll", QStringLiteral("Load &all files in Patchlist"));
-    for (QPushButton* load : {cmdLoadPatchListMatrix, cmdLoadPatchlist, cmdLoadInMatrix, cmdLoadAll})
+    cmdLoadPatchListMatrix = Named<CommandButton>(
+        c, "cmdLoadPatchListMatrix", QStringLiteral("&Load file in Patch Library && Matrix"));
+    cmdLoadPatchlist =
+        Named<CommandButton>(c, "cmdLoadPatchlist", QStringLiteral("Load file in &Patch Library"));
+    cmdLoadInMatrix =
+        Named<CommandButton>(c, "cmdLoadInMatrix", QStringLiteral("Load file in &Matrix"));
+    cmdLoadAll =
+        Named<CommandButton>(c, "cmdLoadAll", QStringLiteral("Load &all files in Patchlist"));
+    for (QPushButton* load :
+         {cmdLoadPatchListMatrix, cmdLoadPatchlist, cmdLoadInMatrix, cmdLoadAll})
         load->setEnabled(false);
 
     Label1 = Named<QLabel>(c, "Label1", QStringLiteral("PATCH LIBRARY"));
@@ -112,9 +119,9 @@ void frmMain::buildControls() {
     cmdMIDI_OUT = Named<QPushButton>(c, "cmdMIDI_OUT");
     cmdMIDI_OUT->setToolTip(QStringLiteral("MIDI OUT"));
     cmdMIDI_OUT->setEnabled(false);
-    cmdMatrixUtils = Named<QPushButton>(c, "cmdMatrixUtils", QStringLiteral("Banks &Utils"));
-    cmdSearch = Named<QPushButton>(c, "cmdSearch", QStringLiteral("S&earch"));
-    cmdSauver = Named<QPushButton>(c, "cmdSauver", QStringLiteral("&Save sysex"));
+    cmdMatrixUtils = Named<CommandButton>(c, "cmdMatrixUtils", QStringLiteral("Banks &Utils"));
+    cmdSearch = Named<CommandButton>(c, "cmdSearch", QStringLiteral("S&earch"));
+    cmdSauver = Named<CommandButton>(c, "cmdSauver", QStringLiteral("&Save sysex"));
     lblversion = Named<ClickableLabel>(c, "lblversion", QStringLiteral("---"));
     lblversion->setTextFormat(Qt::PlainText);
     cmdSize = Named<QPushButton>(c, "cmdSize", QStringLiteral("/"));
@@ -258,10 +265,13 @@ void frmMain::UpdateLibraryCount() {
     StatusPanel[1]->setText(QStringLiteral("Patches in library : %1").arg(List1->count()));
 }
 
-void frmMain::RefreshBankColumn(int bankNumber) { gridModel->RefreshBankColumn(bankNumber); }
+void frmMain::RefreshBankColumn(int bankNumber) {
+    gridModel->RefreshBankColumn(bankNumber);
+}
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client_ && event->type() == QEvent::Resize) Form_Resize();
+    if (watched == client_ && event->type() == QEvent::Resize)
+        Form_Resize();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -278,21 +288,26 @@ void frmMain::placeControls() {
     const double dpi = logicalDpi();
     for (const auto& [name, r] : geometry_) {
         QWidget* widget = client_->findChild<QWidget*>(QString::fromStdString(name));
-        if (!widget) continue;
+        if (!widget)
+            continue;
         widget->setGeometry(TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi),
                             TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi));
     }
 }
 
-void frmMain::cmdSize_clicked() { FitGridColumns(); }
+void frmMain::cmdSize_clicked() {
+    FitGridColumns();
+}
 
 void frmMain::FitGridColumns() {
     const auto fit = zanq::FitGridColumns(geometry_.at("FlexGrid1").width);
-    if (!fit) return;
+    if (!fit)
+        return;
     gridColumnWidth_ = fit->columnWidth;
     gridFontPoints_ = fit->fontPoints;
     const int columnPixels = TwipsToPixels(fit->columnWidth, logicalDpi());
-    for (int column = 0; column < kBanks; ++column) FlexGrid1->setColumnWidth(column, columnPixels);
+    for (int column = 0; column < kBanks; ++column)
+        FlexGrid1->setColumnWidth(column, columnPixels);
     QFont font = FlexGrid1->font();
     if (font.pointSize() != fit->fontPoints) {
         font.setPointSize(fit->fontPoints);
@@ -302,16 +317,20 @@ void frmMain::FitGridColumns() {
 }
 
 void frmMain::Timer1_timeout() {
-    if (detectionHook_) detectionHook_();
+    if (detectionHook_)
+        detectionHook_();
 }
 
-void frmMain::mnuQuit_triggered() { close(); }
+void frmMain::mnuQuit_triggered() {
+    close();
+}
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (!shutDown_) {
         shutDown_ = true;
         Timer1->stop();
-        if (shutdownHook_) shutdownHook_();
+        if (shutdownHook_)
+            shutdownHook_();
     }
     event->accept();
     // Closing the main window ends the program: every other window goes with it.

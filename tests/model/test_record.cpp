@@ -18,13 +18,16 @@ private slots:
         QTest::newRow("only blanks") << QByteArray("   \0\0  \0", 8) << QByteArray();
         QTest::newRow("inner spaces kept") << QByteArray("  Pad  2  ") << QByteArray("Pad  2");
         QTest::newRow("space after NUL trimmed") << QByteArray("Keys\0 ", 6) << QByteArray("Keys");
-        QTest::newRow("full 17 bytes") << QByteArray("ABCDEFGHIJKLMNOPQ") << QByteArray("ABCDEFGHIJKLMNOPQ");
-        QTest::newRow("high bytes kept") << QByteArray("Pad \xE9\xFF", 6) << QByteArray("Pad \xE9\xFF", 6);
+        QTest::newRow("full 17 bytes")
+            << QByteArray("ABCDEFGHIJKLMNOPQ") << QByteArray("ABCDEFGHIJKLMNOPQ");
+        QTest::newRow("high bytes kept")
+            << QByteArray("Pad \xE9\xFF", 6) << QByteArray("Pad \xE9\xFF", 6);
     }
     void nameWindow() {
         QFETCH(QByteArray, window);
         QFETCH(QByteArray, name);
-        QCOMPARE(QByteArray::fromStdString(GetPatchName(WithNameWindow(window.toStdString()))), name);
+        QCOMPARE(QByteArray::fromStdString(GetPatchName(WithNameWindow(window.toStdString()))),
+                 name);
     }
 
     void nameOfShortStrings() {
@@ -43,7 +46,8 @@ private slots:
         QCOMPARE(GetProgramByte(moved), 127);
         QCOMPARE(static_cast<unsigned char>(moved.back()), 0xF7);
         for (std::size_t i = 0; i < kRecordLength; ++i) {
-            if (i == 8 || i == 9) continue;
+            if (i == 8 || i == 9)
+                continue;
             QCOMPARE(moved[i], original[i]);
         }
         QCOMPARE(SetBankProgram("", 4, 9), std::string());

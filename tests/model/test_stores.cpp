@@ -12,8 +12,12 @@ using zanq::test::MakeRecord;
 namespace {
 struct RecordingListener : LibraryListener {
     std::vector<std::string> events;
-    void entryAdded(std::size_t i, const std::string& n) override { events.push_back("+" + std::to_string(i) + n); }
-    void entryRemoved(std::size_t i, const std::string& n) override { events.push_back("-" + std::to_string(i) + n); }
+    void entryAdded(std::size_t i, const std::string& n) override {
+        events.push_back("+" + std::to_string(i) + n);
+    }
+    void entryRemoved(std::size_t i, const std::string& n) override {
+        events.push_back("-" + std::to_string(i) + n);
+    }
     void libraryCleared() override { events.push_back("clear"); }
 };
 }  // namespace
@@ -98,7 +102,8 @@ private slots:
         Library lib;
         RecordingListener listener;
         lib.setListener(&listener);
-        for (int i = 0; i < 5; ++i) lib.AddIfNew(MakeRecord("P" + std::to_string(i), 0, i));
+        for (int i = 0; i < 5; ++i)
+            lib.AddIfNew(MakeRecord("P" + std::to_string(i), 0, i));
         lib.RemoveFromLibrary("P2");
         lib.ClearLibrary();
         QCOMPARE(lib.size(), std::size_t(1));

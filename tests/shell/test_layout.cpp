@@ -41,16 +41,18 @@ private slots:
         QCOMPARE(wide["Image2"].left, base["Image2"].left + 1600);
         QCOMPARE(FitGridColumns(wide["FlexGrid1"].width)->columnWidth,
                  FitGridColumns(base["FlexGrid1"].width)->columnWidth + 200);
-        for (const char* fixed : {"Drive1", "Dir1", "File1", "List1", "cmdMIDI_IN", "cmdSauver", "lblversion"})
+        for (const char* fixed :
+             {"Drive1", "Dir1", "File1", "List1", "cmdMIDI_IN", "cmdSauver", "lblversion"})
             QCOMPARE(wide[fixed], base[fixed]);
     }
 
     void fontTableBoundaries() {
-        const std::pair<int, int> table[] = {{2401, 16}, {2400, 14}, {2161, 14}, {2160, 13}, {2001, 13},
-                                             {2000, 12}, {1821, 12}, {1820, 11}, {1681, 11}, {1680, 10},
-                                             {1551, 10}, {1550, 9},  {1451, 9},  {1450, 8},  {1301, 8},
-                                             {1300, 7},  {0, 7}};
-        for (auto [width, points] : table) QCOMPARE(GridFontPointsFor(width), points);
+        const std::pair<int, int> table[] = {
+            {2401, 16}, {2400, 14}, {2161, 14}, {2160, 13}, {2001, 13}, {2000, 12},
+            {1821, 12}, {1820, 11}, {1681, 11}, {1680, 10}, {1551, 10}, {1550, 9},
+            {1451, 9},  {1450, 8},  {1301, 8},  {1300, 7},  {0, 7}};
+        for (auto [width, points] : table)
+            QCOMPARE(GridFontPointsFor(width), points);
         QCOMPARE(FitGridColumns(2400 * 8 + 1100)->fontPoints, 14);
         QCOMPARE(FitGridColumns(2401 * 8 + 1100)->fontPoints, 16);
     }
@@ -67,7 +69,7 @@ private slots:
         ApplyPlacementRules(before, 20010, 10530);
         MainGeometry g = before;
         ApplyPlacementRules(g, 0, 0);
-        QCOMPARE(g["cmdLoadAll"].top, -1000);        // negative tops apply
+        QCOMPARE(g["cmdLoadAll"].top, -1000);           // negative tops apply
         QCOMPARE(g["FlexGrid1"], before["FlexGrid1"]);  // negative sizes are refused
         QCOMPARE(g["List1"].height, before["List1"].height);
         QCOMPARE(g["File1"].height, before["File1"].height);

@@ -43,14 +43,17 @@ private slots:
             QVERIFY2(button, name);
             QCOMPARE(button->text(), QString::fromLatin1(caption));
         }
-        for (const char* disabled : {"cmdLoadInMatrix", "cmdLoadPatchlist", "cmdLoadPatchListMatrix",
-                                     "cmdLoadAll", "cmdMIDI_IN", "cmdMIDI_OUT"})
+        for (const char* disabled :
+             {"cmdLoadInMatrix", "cmdLoadPatchlist", "cmdLoadPatchListMatrix", "cmdLoadAll",
+              "cmdMIDI_IN", "cmdMIDI_OUT"})
             QVERIFY2(!w.findChild<QPushButton*>(disabled)->isEnabled(), disabled);
         QVERIFY(w.cmdMatrixUtils->isEnabled());
         QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QStringLiteral("PATCH LIBRARY"));
         QCOMPARE(w.findChild<QLabel*>("Label3")->text(), QStringLiteral("Delete Zone"));
-        QCOMPARE(w.findChild<QLabel*>("Image1")->toolTip(), QStringLiteral("Drag & Drop Delete Area"));
-        QCOMPARE(w.findChild<QLabel*>("lblSysexLib")->text(), QStringLiteral("- SYSEX LIBRARIAN -"));
+        QCOMPARE(w.findChild<QLabel*>("Image1")->toolTip(),
+                 QStringLiteral("Drag & Drop Delete Area"));
+        QCOMPARE(w.findChild<QLabel*>("lblSysexLib")->text(),
+                 QStringLiteral("- SYSEX LIBRARIAN -"));
         QCOMPARE(w.findChild<QLabel*>("lblversion")->text(), QStringLiteral("---"));
         QVERIFY(w.ProgressBar1->isHidden());
         QVERIFY(w.cmdSize->isHidden());
@@ -67,7 +70,8 @@ private slots:
     void menus() {
         frmMain w(context);
         QStringList titles;
-        for (QAction* a : w.menuBar()->actions()) titles << a->text();
+        for (QAction* a : w.menuBar()->actions())
+            titles << a->text();
         QCOMPARE(titles, (QStringList{"Files", "Utils", "?"}));
         const auto files = w.mnuFiles->actions();
         QCOMPARE(files.size(), 3);
@@ -102,11 +106,14 @@ private slots:
     void libraryListFollowsLibrary() {
         frmMain w(context);
         Library& lib = stores.library;
-        for (const char* name : {"pad", "Bass", "Arp", "Zap"}) lib.AddIfNew(test::MakeRecord(name, 0, 0));
+        for (const char* name : {"pad", "Bass", "Arp", "Zap"})
+            lib.AddIfNew(test::MakeRecord(name, 0, 0));
         QStringList lines;
-        for (int i = 0; i < w.List1->count(); ++i) lines << w.List1->item(i)->text();
+        for (int i = 0; i < w.List1->count(); ++i)
+            lines << w.List1->item(i)->text();
         QCOMPARE(lines, (QStringList{"Arp", "Bass", "pad", "Zap"}));
-        QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));  // no auto count
+        QCOMPARE(w.StatusPanel[1]->text(),
+                 QStringLiteral("Patches in library : 0"));  // no auto count
         w.UpdateLibraryCount();
         QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 4"));
         w.List1->SelectLibraryEntry("Bass");
@@ -134,7 +141,8 @@ private slots:
         w.resize(w.width() + TwipsToPixels(1600, dpi), w.height());
         QTRY_VERIFY(g.at("FlexGrid1").width != gridBefore);
         QCOMPARE(g.at("FlexGrid1").width, PixelsToTwips(w.centralWidget()->width(), dpi) - 6000);
-        QVERIFY(qAbs(g.at("FlexGrid1").width - (gridBefore + 1600)) <= 15);  // one pixel of rounding
+        QVERIFY(qAbs(g.at("FlexGrid1").width - (gridBefore + 1600)) <=
+                15);  // one pixel of rounding
         QCOMPARE(w.gridColumnWidthTwips(), (g.at("FlexGrid1").width - 1100) / 8);
         QCOMPARE(w.FlexGrid1->font().pointSize(), GridFontPointsFor(w.gridColumnWidthTwips()));
         QCOMPARE(w.FlexGrid1->columnWidth(0), TwipsToPixels(w.gridColumnWidthTwips(), dpi));

@@ -11,12 +11,16 @@ namespace zanq::test {
 inline PatchRecord MakeRecord(const std::string& name, int bank, int program, int seed = 0) {
     PatchRecord r(kRecordLength, '\0');
     const unsigned char header[8] = {0xF0, 0x00, 0x20, 0x32, 0x20, 0x00, 0x02, 0x07};
-    for (int i = 0; i < 8; ++i) r[i] = static_cast<char>(header[i]);
+    for (int i = 0; i < 8; ++i)
+        r[i] = static_cast<char>(header[i]);
     r[8] = static_cast<char>(bank);
     r[9] = static_cast<char>(program);
-    for (std::size_t i = 10; i < 265; ++i) r[i] = static_cast<char>((i * 7 + seed * 13 + bank + program) & 0x7F);
-    for (std::size_t i = 0; i < 17; ++i) r[265 + i] = i < name.size() ? name[i] : '\0';
-    for (std::size_t i = 282; i < 290; ++i) r[i] = static_cast<char>((seed + i) & 0x7F);
+    for (std::size_t i = 10; i < 265; ++i)
+        r[i] = static_cast<char>((i * 7 + seed * 13 + bank + program) & 0x7F);
+    for (std::size_t i = 0; i < 17; ++i)
+        r[265 + i] = i < name.size() ? name[i] : '\0';
+    for (std::size_t i = 282; i < 290; ++i)
+        r[i] = static_cast<char>((seed + i) & 0x7F);
     r[290] = static_cast<char>(0xF7);
     return r;
 }
@@ -24,7 +28,8 @@ inline PatchRecord MakeRecord(const std::string& name, int bank, int program, in
 // A record whose 17-byte name window holds exactly these bytes (padded with NULs).
 inline PatchRecord WithNameWindow(const std::string& window) {
     PatchRecord r = MakeRecord("", 0, 0);
-    for (std::size_t i = 0; i < 17; ++i) r[265 + i] = i < window.size() ? window[i] : '\0';
+    for (std::size_t i = 0; i < 17; ++i)
+        r[265 + i] = i < window.size() ? window[i] : '\0';
     return r;
 }
 

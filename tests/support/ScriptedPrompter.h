@@ -21,11 +21,13 @@ public:
     QQueue<bool> answers;
     QList<ShownPrompt> shown;
 
-    bool askYesNo(QWidget*, const QString& text, const QString& title, QMessageBox::Icon icon) override {
+    bool askYesNo(QWidget*, const QString& text, const QString& title,
+                  QMessageBox::Icon icon) override {
         shown.append({text, title, icon, true});
         return answers.isEmpty() ? false : answers.dequeue();
     }
-    void tell(QWidget*, const QString& text, const QString& title, QMessageBox::Icon icon) override {
+    void tell(QWidget*, const QString& text, const QString& title,
+              QMessageBox::Icon icon) override {
         shown.append({text, title, icon, false});
     }
 };
