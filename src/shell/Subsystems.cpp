@@ -1,11 +1,17 @@
 #include "shell/Subsystems.h"
 
+#include "banktools/BankTools.h"
 #include "shell/frmMain.h"
+#include "sysexfiles/InstallSysexFiles.h"
+#include "update/InstallUpdate.h"
 
 namespace zanq {
 
 void InstallSubsystems(frmMain& window, AppContext& context) {
     // Each subsystem connects its handlers here, one line each.
+    InstallSysexFiles(window, context);
+    InstallUpdate(window, context);
+    InstallBankTools(window, context);
     (void)window;
     (void)context;
 }

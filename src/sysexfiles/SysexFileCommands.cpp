@@ -1,0 +1,280 @@
+#include "sysexfiles/SysexFileCommands.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QStringListModel>
+#include <QTreeView>
+#include <algorithm>
+#include <climits>
+
+#include "model/LibraryListWidget.h"
+#include "shell/frmMain.h"
+#include "sysexfiles/SysexLoader.h"
+
+namespace zanq {
+
+namespace {
+void LetEventsRun() {
+    QCoreApplication::processEvents();
+}
+
+// Mount points (drives on Windows) that can be browsed, each once, sorted.
+QStringList DriveRoots() {
+    QStringList roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady())
+            continue;
+        const QString root = QDir::cleanPath(volume.rootPath());
+        if (!roots.contains(root))
+            roots.append(root);
+    }
+    if (roots.isEmpty())
+        roots.append(QDir::rootPath());
+    roots.sort();
+    return roots;
+}
+
+// The drive root that holds path: the longest root that is a prefix of it.
+QString DriveOf(const QStringList& roots, const QString& path) {
+    QString best = QDir::rootPath();
+    for (const QString& root : roots) {
+        const bool inside = root.endsWith(QLatin1Char('/'))
+                                ? path.startsWith(root)
+                                : path == root || path.startsWith(root + QLatin1Char('/'));
+        if (inside && root.size() >= best.size())
+            best = root;
+    }
+    return best;
+}
+}  // namespace
+
+SysexFileCommands::SysexFileCommands(frmMain& window, AppContext& context)
+    : QObject(&window), window_(window), context_(context) {
+    setObjectName(QStringLiteral("SysexFileCommands"));
+    buildBrowser();
+    connect(window_.cmdLoadInMatrix, &QPushButton::clicked, this,
+            &SysexFileCommands::cmdLoadInMatrix_clicked);
+    connect(window_.cmdLoadPatchlist, &QPushButton::clicked, this,
+            &SysexFileCommands::cmdLoadPatchlist_clicked);
+    connect(window_.cmdLoadPatchListMatrix, &QPushButton::clicked, this,
+            &SysexFileCommands::cmdLoadPatchListMatrix_clicked);
+    connect(window_.cmdLoadAll, &QPushButton::clicked, this,
+            &SysexFileCommands::cmdLoadAll_clicked);
+    setFolder(context_.programFolder);
+}
+
+SysexFileCommands::~SysexFileCommands() = default;
+
+void SysexFileCommands::buildBrowser() {
+    window_.Drive1->addItems(DriveRoots());
+    connect(window_.Drive1, &QComboBox::activated, this, &SysexFileCommands::Drive1_activated);
+
+    dirModel_ = new QFileSystemModel(this);
+    dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    dirModel_->setReadOnly(true);
+    window_.Dir1->setModel(dirModel_);
+    for (int column = 1; column < dirModel_->columnCount(); ++column)
+        window_.Dir1->hideColumn(column);
+    connect(window_.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { Dir1_currentChanged(current); });
+
+    fileModel_ = new QStringListModel(this);
+    window_.File1->setModel(fileModel_);
+    window_.File1->setSelectionMode(QAbstractItemView::SingleSelection);
+    window_.File1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(window_.File1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { UpdateLoadButtons(); });
+    connect(window_.File1, &QListView::doubleClicked, this, [this] { File1_doubleClicked(); });
+}
+
+QString SysexFileCommands::folder() const {
+    return folder_;
+}
+
+void SysexFileCommands::setFolder(const QString& path) {
+    const QString target = QDir::cleanPath(QDir(path).absolutePath());
+    const QString drive = DriveOf(DriveRoots(), target);
+    int driveIndex = window_.Drive1->findText(drive);
+    if (driveIndex < 0) {
+        window_.Drive1->addItem(drive);
+        driveIndex = window_.Drive1->count() - 1;
+    }
+    window_.Drive1->setCurrentIndex(driveIndex);
+
+    folder_ = target;
+    dirModel_->setRootPath(drive);
+    window_.Dir1->setRootIndex(dirModel_->index(drive));
+    const QModelIndex here = dirModel_->index(target);
+    {
+        const QSignalBlocker quiet(window_.Dir1->selectionModel());
+        window_.Dir1->setCurrentIndex(here);
+    }
+    for (QModelIndex up = here.parent(); up.isValid(); up = up.parent())
+        window_.Dir1->expand(up);
+    window_.Dir1->scrollTo(here);
+    RefreshFileList();
+}
+
+void SysexFileCommands::Drive1_activated(int index) {
+    const QString drive = window_.Drive1->itemText(index);
+    if (!QDir(drive).isReadable()) {
+        // A drive that cannot be read keeps the previous drive and folder.
+        setFolder(folder_);
+        return;
+    }
+    setFolder(drive);
+}
+
+void SysexFileCommands::Dir1_currentChanged(const QModelIndex& current) {
+    if (!current.isValid())
+        return;
+    const QString path = dirModel_->filePath(current);
+    if (path.isEmpty() || path == folder_)
+        return;
+    folder_ = path;
+    RefreshFileList();
+}
+
+void SysexFileCommands::RefreshFileList() {
+    QDir dir(folder_);
+    const QStringList names =
+        dir.entryList({QStringLiteral("*.syx")}, QDir::Files | QDir::Hidden | QDir::System,
+                      QDir::Name | QDir::IgnoreCase);
+    fileModel_->setStringList(names);
+    window_.File1->selectionModel()->clear();
+    UpdateLoadButtons();
+}
+
+void SysexFileCommands::UpdateLoadButtons() {
+    window_.cmdLoadAll->setEnabled(fileCount() > 0);
+    const bool selected = hasSelectedFile();
+    window_.cmdLoadInMatrix->setEnabled(selected);
+    window_.cmdLoadPatchlist->setEnabled(selected);
+    window_.cmdLoadPatchListMatrix->setEnabled(selected);
+}
+
+int SysexFileCommands::fileCount() const {
+    return fileModel_->rowCount();
+}
+
+QString SysexFileCommands::fileNameAt(int row) const {
+    return fileModel_->index(row, 0).data().toString();
+}
+
+void SysexFileCommands::selectFile(int row) {
+    QItemSelectionModel* selection = window_.File1->selectionModel();
+    if (row < 0 || row >= fileCount()) {
+        selection->clear();
+        return;
+    }
+    const QModelIndex line = fileModel_->index(row, 0);
+    selection->setCurrentIndex(line, QItemSelectionModel::ClearAndSelect);
+}
+
+bool SysexFileCommands::hasSelectedFile() const {
+    return window_.File1->selectionModel()->hasSelection();
+}
+
+QString SysexFileCommands::selectedFileName() const {
+    const QModelIndexList lines = window_.File1->selectionModel()->selectedIndexes();
+    return lines.isEmpty() ? QString() : lines.front().data().toString();
+}
+
+QString SysexFileCommands::selectedFilePath() const {
+    const QString name = selectedFileName();
+    return name.isEmpty() ? QString() : QDir(folder_).filePath(name);
+}
+
+void SysexFileCommands::File1_doubleClicked() {
+    UpdateLoadButtons();
+    if (hasSelectedFile())
+        cmdLoadPatchListMatrix_clicked();
+}
+
+void SysexFileCommands::cmdLoadInMatrix_clicked() {
+    runSingleFileLoad(true, false);
+}
+void SysexFileCommands::cmdLoadPatchlist_clicked() {
+    runSingleFileLoad(false, true);
+}
+void SysexFileCommands::cmdLoadPatchListMatrix_clicked() {
+    runSingleFileLoad(true, true);
+}
+
+void SysexFileCommands::runSingleFileLoad(bool toMatrix, bool toLibrary) {
+    const QString path = selectedFilePath();
+    if (path.isEmpty())
+        return;
+    window_.File1->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    LetEventsRun();
+    LoadSysexFile(path, toMatrix, toLibrary);
+    window_.File1->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+void SysexFileCommands::cmdLoadAll_clicked() {
+    // The browser stays put while every listed file loads, so the list cannot change under it.
+    setBrowserEnabled(false);
+    const int n = fileCount();
+    for (int i = 0; i < n; ++i) {
+        selectFile(i);
+        LetEventsRun();
+        LoadSysexFile(QDir(folder_).filePath(fileNameAt(i)), false, true);
+    }
+    setBrowserEnabled(true);
+}
+
+void SysexFileCommands::setBrowserEnabled(bool enabled) {
+    window_.Drive1->setEnabled(enabled);
+    window_.Dir1->setEnabled(enabled);
+    window_.File1->setEnabled(enabled);
+}
+
+bool SysexFileCommands::LoadSysexFile(const QString& path, bool toMatrix, bool toLibrary) {
+    const FileBytes file = ReadFileBytes(path);
+    if (!file.ok) {
+        context_.prompter.tell(&window_,
+                               QStringLiteral("The file cannot be read:") + kCR +
+                                   QDir::toNativeSeparators(path) + kCR + kCR + file.error,
+                               kAppTitle, QMessageBox::Warning);
+        return false;
+    }
+    const std::vector<PatchRecord> pieces = ParseSysexPieces(file.bytes);
+
+    LibraryListWidget* list = window_.List1;
+    if (toLibrary)
+        list->hide();
+    QProgressBar* progress = window_.ProgressBar1;
+    progress->show();
+    const int last = static_cast<int>(std::min<std::size_t>(pieces.empty() ? 0 : pieces.size() - 1,
+                                                            static_cast<std::size_t>(INT_MAX)));
+    progress->setRange(0, std::max(last, 1));
+
+    Matrix& matrix = context_.stores.matrix;
+    Library& library = context_.stores.library;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        progress->setValue(static_cast<int>(std::min<std::size_t>(i, INT_MAX)));
+        LetEventsRun();
+        if (pieces[i].empty())
+            continue;
+        LetEventsRun();
+        ApplyRecord(pieces[i], matrix, library, toMatrix, toLibrary);
+        LetEventsRun();
+    }
+
+    list->show();
+    progress->hide();
+    window_.UpdateLibraryCount();
+    for (int bank = 1; bank <= kBanks; ++bank)
+        window_.RefreshBankColumn(bank);
+    return true;
+}
+
+}  // namespace zanq
