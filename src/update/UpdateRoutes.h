@@ -1,0 +1,36 @@
+#pragma once
+// The main window's update commands: the About command and the web-site links.
+
+#include <QObject>
+
+#include "update/modWeb.h"
+
+namespace zanq {
+
+class frmMain;
+struct AppContext;
+
+class UpdateRoutes : public QObject {
+    Q_OBJECT
+public:
+    UpdateRoutes(frmMain& window, AppContext& context, UpdateSettings settings);
+    ~UpdateRoutes() override;
+
+    // CheckForUpdate, then the About window opens at once, modal; its notice follows the check.
+    void AboutCommand();
+    // Hands the maker's web site to the browser.
+    void OpenSite();
+
+private:
+    void mnuAbout_triggered() { AboutCommand(); }
+    void Image3_clicked() { AboutCommand(); }
+    void StatusPanel4_clicked() { AboutCommand(); }
+    void StatusPanel1_clicked() { OpenSite(); }
+    void lblversion_clicked() { OpenSite(); }
+
+    frmMain& window_;
+    AppContext& context_;
+    modWeb* web_ = nullptr;
+};
+
+}  // namespace zanq
