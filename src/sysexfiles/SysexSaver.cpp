@@ -1,0 +1,112 @@
+#include "sysexfiles/SysexSaver.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <algorithm>
+
+#include "model/Library.h"
+#include "model/Matrix.h"
+
+namespace zanq {
+
+namespace {
+QString Letter(int bank) {
+    return QString::fromLatin1(BankLetter(bank));
+}
+}  // namespace
+
+QString PresetSaveName(const QDateTime& when) {
+    return when.toString(QStringLiteral("yyyy-MM-dd HHmm"));
+}
+
+QString LibraryFileName(const QString& name) {
+    return QStringLiteral("Patchlist - ") + name + QStringLiteral(".syx");
+}
+
+QString BankFileName(const QString& name, int bank) {
+    return name + QStringLiteral(" - BANK_") + Letter(bank) + QStringLiteral(".syx");
+}
+
+QString AllBanksFileName(const QString& name) {
+    return QStringLiteral("ALL - ") + name + QStringLiteral(".syx");
+}
+
+std::string LibraryContent(const Library& library) {
+    std::string bytes;
+    bytes.reserve(library.patchCount() * kRecordLength);
+    for (std::size_t i = 1; i < library.size(); ++i)
+        bytes += library.entry(i);
+    return bytes;
+}
+
+std::string BankContent(const Matrix& matrix, int bank) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(matrix.CountBankPatches(bank)) * kRecordLength);
+    for (int slot = 1; slot <= kSlots; ++slot)
+        bytes += matrix.at(bank, slot);
+    return bytes;
+}
+
+std::string AllBanksContent(const Matrix& matrix) {
+    std::string bytes;
+    for (int bank = 1; bank <= kBanks; ++bank)
+        bytes += BankContent(matrix, bank);
+    return bytes;
+}
+
+std::vector<SaveFile> FilesToSave(int option, const QString& folder, const QString& name,
+                                  const Matrix& matrix, const Library& library) {
+    const QDir dir(folder);
+    std::vector<SaveFile> files;
+    if (option == kSaveLibrary) {
+        files.push_back({dir.filePath(LibraryFileName(name)), LibraryContent(library)});
+    } else if (option >= 1 && option <= kBanks) {
+        files.push_back({dir.filePath(BankFileName(name, option)), BankContent(matrix, option)});
+    } else if (option == kSaveSeparateBanks) {
+        for (int bank = 1; bank <= kBanks; ++bank)
+            if (matrix.CountBankPatches(bank) > 0)
+                files.push_back(
+                    {dir.filePath(BankFileName(name, bank)), BankContent(matrix, bank)});
+    } else if (option == kSaveAllBanks) {
+        files.push_back({dir.filePath(AllBanksFileName(name)), AllBanksContent(matrix)});
+    }
+    return files;
+}
+
+SaveChoices SaveChoicesFor(const Matrix& matrix, int libraryLines) {
+    SaveChoices choices;
+    const bool anyInMatrix = matrix.CountMatrixPatches() > 0;
+    choices.enabled[kSaveLibrary] = libraryLines > 0;
+    for (int bank = 1; bank <= kBanks; ++bank)
+        choices.enabled[static_cast<std::size_t>(bank)] = matrix.CountBankPatches(bank) > 0;
+    choices.enabled[kSaveSeparateBanks] = anyInMatrix;
+    choices.enabled[kSaveAllBanks] = anyInMatrix;
+    choices.saveEnabled = anyInMatrix || libraryLines > 0;
+    const auto first =
+        std::find(choices.enabled.begin(), choices.enabled.begin() + kSaveNothing, true);
+    choices.selected = static_cast<int>(first - choices.enabled.begin());
+    return choices;
+}
+
+QString WriteSysexFile(const QString& path, std::string_view bytes,
+                       const std::function<void()>& afterRecord) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    for (std::size_t at = 0; at < bytes.size(); at += kRecordLength) {
+        const std::string_view record = bytes.substr(at, kRecordLength);
+        if (file.write(record.data(), static_cast<qint64>(record.size())) !=
+            static_cast<qint64>(record.size())) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return reason;
+        }
+        if (afterRecord)
+            afterRecord();
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+}  // namespace zanq

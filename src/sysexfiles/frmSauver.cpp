@@ -1,0 +1,121 @@
+#include "sysexfiles/frmSauver.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "model/LibraryListWidget.h"
+#include "shell/frmMain.h"
+#include "sysexfiles/SysexFileCommands.h"
+
+namespace zanq {
+
+namespace {
+const char* const kOptionCaptions[kSaveOptions] = {
+    "Patch Library",
+    " A",
+    "B",
+    "C",
+    "D",
+    "E",
+    "F",
+    "G",
+    "H",
+    "A+B+C+D+E+F+G+H (separate files per bank)",
+    "A+B+C+D+E+F+G+H (single file with all banks)",
+    "*** nothing ***",
+};
+}  // namespace
+
+frmSauver::frmSauver(frmMain& window, AppContext& context, SysexFileCommands& files)
+    : QDialog(&window), window_(window), context_(context), files_(files) {
+    setObjectName(QStringLiteral("frmSauver"));
+    setWindowTitle(QStringLiteral("Save"));
+    setModal(true);
+
+    frameFileName = new QGroupBox(QStringLiteral("FILE NAME"), this);
+    txtFilename = new QLineEdit(frameFileName);
+    txtFilename->setObjectName(QStringLiteral("txtFilename"));
+    txtFilename->setMinimumWidth(220);
+    lblExtension = new QLabel(QStringLiteral(".SYX"), frameFileName);
+    auto* nameRow = new QHBoxLayout(frameFileName);
+    nameRow->addWidget(txtFilename, 1);
+    nameRow->addWidget(lblExtension);
+
+    frameSelect = new QGroupBox(QStringLiteral("SELECT"), this);
+    auto* options = new QGridLayout(frameSelect);
+    for (int i = 0; i < kSaveOptions; ++i) {
+        auto* option = new QRadioButton(QString::fromLatin1(kOptionCaptions[i]), frameSelect);
+        // A control array: every member carries the group's name and its own index.
+        option->setObjectName(QStringLiteral("Option1"));
+        option->setProperty("index", i);
+        Option1[static_cast<std::size_t>(i)] = option;
+    }
+    options->addWidget(Option1[kSaveLibrary], 0, 0, 1, 8);
+    for (int bank = 1; bank <= kBanks; ++bank)
+        options->addWidget(Option1[static_cast<std::size_t>(bank)], 1, bank - 1);
+    options->addWidget(Option1[kSaveSeparateBanks], 2, 0, 1, 8);
+    options->addWidget(Option1[kSaveAllBanks], 3, 0, 1, 8);
+    options->addWidget(Option1[kSaveNothing], 4, 0, 1, 8);
+    Option1[kSaveNothing]->hide();
+
+    cmdSauve = new QPushButton(QStringLiteral("Save"), this);
+    cmdSauve->setObjectName(QStringLiteral("cmdSauve"));
+    cmdSauve->setAutoDefault(false);
+    connect(cmdSauve, &QPushButton::clicked, this, &frmSauver::cmdSauve_clicked);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(frameFileName);
+    layout->addWidget(frameSelect);
+    layout->addWidget(cmdSauve, 0, Qt::AlignHCenter);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmSauver::Prepare(const QDateTime& now) {
+    txtFilename->setText(PresetSaveName(now));
+    const SaveChoices choices = SaveChoicesFor(context_.stores.matrix, window_.List1->count());
+    for (int i = 0; i < kSaveNothing; ++i)
+        Option1[static_cast<std::size_t>(i)]->setEnabled(
+            choices.enabled[static_cast<std::size_t>(i)]);
+    Option1[static_cast<std::size_t>(choices.selected)]->setChecked(true);
+    cmdSauve->setEnabled(choices.saveEnabled);
+}
+
+void frmSauver::Open() {
+    Prepare(QDateTime::currentDateTime());
+    exec();
+}
+
+int frmSauver::selectedOption() const {
+    for (int i = 0; i < kSaveOptions; ++i)
+        if (Option1[static_cast<std::size_t>(i)]->isChecked())
+            return i;
+    return kSaveNothing;
+}
+
+void frmSauver::cmdSauve_clicked() {
+    const std::vector<SaveFile> files =
+        FilesToSave(selectedOption(), context_.programFolder, txtFilename->text(),
+                    context_.stores.matrix, context_.stores.library);
+    for (const SaveFile& file : files) {
+        const QString reason =
+            WriteSysexFile(file.path, file.bytes, [] { QCoreApplication::processEvents(); });
+        if (!reason.isEmpty()) {
+            context_.prompter.tell(this,
+                                   QStringLiteral("The file cannot be written:") + kCR +
+                                       QDir::toNativeSeparators(file.path) + kCR + kCR + reason,
+                                   kAppTitle, QMessageBox::Warning);
+            break;
+        }
+    }
+    files_.RefreshFileList();
+}
+
+}  // namespace zanq
