@@ -1,6 +1,7 @@
 #include "shell/Subsystems.h"
 
 #include "banktools/BankTools.h"
+#include "editing/InstallEditing.h"
 #include "shell/frmMain.h"
 #include "sysexfiles/InstallSysexFiles.h"
 #include "update/InstallUpdate.h"
@@ -12,6 +13,7 @@ void InstallSubsystems(frmMain& window, AppContext& context) {
     InstallSysexFiles(window, context);
     InstallUpdate(window, context);
     InstallBankTools(window, context);
+    InstallEditing(window, context);
     (void)window;
     (void)context;
 }
