@@ -1,0 +1,48 @@
+#pragma once
+// Search: a live search of patch names in the Library and the Matrix, run again on every change
+// of the text or of a scope box. A Library hit selects that patch in the main window's list.
+// Created when opened and deleted when closed.
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QModelIndex;
+class QPushButton;
+class QStringListModel;
+
+namespace zanq {
+
+class frmMain;
+struct PatchStores;
+
+class frmSearch : public QDialog {
+    Q_OBJECT
+public:
+    frmSearch(frmMain& main, const PatchStores& stores);
+
+    QLabel* Label1 = nullptr;  // "Search string"
+    QLineEdit* txtSearch = nullptr;
+    QCheckBox* chkLibrary = nullptr;
+    QCheckBox* chkMatrix = nullptr;
+    QPushButton* cmdSearch = nullptr;  // never shown; its click handler is the search
+    QLabel* lblResults = nullptr;
+    // Result lines live in a string list model: one reset per run keeps typing fluid even
+    // with tens of thousands of hits.
+    QListView* lstResult = nullptr;
+    QStringListModel* results = nullptr;
+
+private:
+    void txtSearch_Change();
+    void chkLibrary_Click();
+    void chkMatrix_Click();
+    void cmdSearch_Click();
+    void lstResult_Click(const QModelIndex& index);
+
+    frmMain& main_;
+    const PatchStores& stores_;
+};
+
+}  // namespace zanq

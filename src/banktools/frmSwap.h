@@ -1,0 +1,42 @@
+#pragma once
+// BANKS: copies one Matrix bank over another or exchanges two, then repaints both columns.
+// Created when opened and deleted when closed, so every opening starts from A and B.
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace zanq {
+
+class Matrix;
+class frmMain;
+
+class frmSwap : public QDialog {
+    Q_OBJECT
+public:
+    frmSwap(frmMain& main, Matrix& matrix);
+
+    QLabel* Label1 = nullptr;  // "SOURCE"
+    QLabel* Label2 = nullptr;  // "DESTINATION"
+    QComboBox* cmbSource = nullptr;
+    QComboBox* cmbDestination = nullptr;
+    QPushButton* cmdSwap = nullptr;
+    QPushButton* cmdCopyBank = nullptr;
+
+private:
+    void Form_Load();
+    void cmbSource_Click();
+    void cmbDestination_Click();
+    void cmdCopyBank_Click();
+    void cmdSwap_Click();
+    void RebuildCaptions();
+    int sourceBank() const;
+    int destinationBank() const;
+
+    frmMain& main_;
+    Matrix& matrix_;
+};
+
+}  // namespace zanq

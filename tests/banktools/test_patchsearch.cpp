@@ -1,0 +1,75 @@
+#include <QtTest>
+
+#include "banktools/PatchSearch.h"
+#include "support/Records.h"
+
+using namespace zanq;
+
+class PatchSearchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void foldingAgreesWithQtForEverySingleByte() {
+        // Every Latin-1 name byte against every Latin-1 text letter, plus letters outside
+        // Latin-1 that fold onto it (Greek mu, Kelvin sign, long s).
+        QString texts;
+        for (int c = 1; c < 256; ++c)
+            texts.append(QChar(c));
+        texts += QChar(0x03BC);
+        texts += QChar(0x212A);
+        texts += QChar(0x017F);
+        for (int b = 1; b < 256; ++b) {
+            const std::string name(1, static_cast<char>(b));
+            const QString shown = QString::fromLatin1(name.data(), 1);
+            for (QChar t : texts) {
+                const bool expected = shown.contains(t, Qt::CaseInsensitive);
+                if (PatchNameMatcher(QString(t)).matches(name) != expected)
+                    QFAIL(qPrintable(QStringLiteral("byte %1 text U+%2")
+                                         .arg(b)
+                                         .arg(t.unicode(), 4, 16, QLatin1Char('0'))));
+            }
+        }
+    }
+
+    void substringRules() {
+        QVERIFY(PatchNameMatcher(QStringLiteral("pad")).matches("Warm PAD"));
+        QVERIFY(PatchNameMatcher(QStringLiteral("RM P")).matches("Warm PAD"));
+        QVERIFY(PatchNameMatcher(QString::fromUtf8("ÉTÉ")).matches("\xe9t\xe9 Pad"));
+        QVERIFY(!PatchNameMatcher(QStringLiteral("pads")).matches("Warm PAD"));
+        QVERIFY(!PatchNameMatcher(QStringLiteral("warm  pad")).matches("Warm PAD"));
+        QVERIFY(!PatchNameMatcher(QStringLiteral("*")).matches("Warm PAD"));
+        QVERIFY(PatchNameMatcher(QString()).matches("x"));
+        QVERIFY(!PatchNameMatcher(QString()).matches(""));
+        QVERIFY(!PatchNameMatcher(QStringLiteral(" ")).matches(""));
+    }
+
+    void linesInLibraryThenMatrixOrder() {
+        Library library;
+        library.AddToLibrary(test::MakeRecord("Zed Bass", 0, 0, 1));
+        library.AddToLibrary(test::MakeRecord("Air", 0, 0, 2));
+        library.AddToLibrary(test::MakeRecord("", 0, 0, 3));  // a patch without a name
+        library.AddToLibrary(test::MakeRecord("bass drop", 0, 0, 4));
+        library.RemoveFromLibrary("Air");
+        Matrix matrix;
+        matrix.set(8, 128, test::MakeRecord("Sub BASS", 7, 127, 5));
+        matrix.set(1, 1, test::MakeRecord("Bassline", 0, 0, 6));
+        matrix.set(3, 7, test::MakeRecord("", 2, 6, 7));
+        matrix.set(Matrix::kScratchBank, 1, test::MakeRecord("Hidden bass", 8, 0, 8));
+
+        const QStringList expected{
+            QStringLiteral("Library : Zed Bass"), QStringLiteral("Library : bass drop"),
+            QStringLiteral("Mx A-001: Bassline"), QStringLiteral("Mx H-128: Sub BASS")};
+        QCOMPARE(SearchPatches(library, matrix, QStringLiteral("bAsS"), true, true), expected);
+        QCOMPARE(SearchPatches(library, matrix, QStringLiteral("bass"), false, true),
+                 expected.mid(2));
+        QCOMPARE(SearchPatches(library, matrix, QStringLiteral("bass"), true, false),
+                 expected.mid(0, 2));
+        QVERIFY(SearchPatches(library, matrix, QString(), false, false).isEmpty());
+
+        // The empty text lists every named patch and nothing else.
+        const QStringList all = SearchPatches(library, matrix, QString(), true, true);
+        QCOMPARE(all, expected);
+    }
+};
+
+QTEST_APPLESS_MAIN(PatchSearchTest)
+#include "test_patchsearch.moc"
