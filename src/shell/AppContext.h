@@ -12,6 +12,8 @@
 
 namespace zanq {
 
+class modMIDI;
+
 struct AppContext {
     PatchStores& stores;
     Prompter& prompter;
@@ -20,6 +22,8 @@ struct AppContext {
     std::function<void(const QUrl&)> openUrl = [](const QUrl& url) {
         QDesktopServices::openUrl(url);
     };
+    // The MIDI port layer; null where a program or test runs without MIDI.
+    modMIDI* midi = nullptr;
 };
 
 }  // namespace zanq

@@ -2,6 +2,7 @@
 
 #include "banktools/BankTools.h"
 #include "editing/InstallEditing.h"
+#include "midi/InstallMidi.h"
 #include "shell/frmMain.h"
 #include "sysexfiles/InstallSysexFiles.h"
 #include "update/InstallUpdate.h"
@@ -14,6 +15,7 @@ void InstallSubsystems(frmMain& window, AppContext& context) {
     InstallUpdate(window, context);
     InstallBankTools(window, context);
     InstallEditing(window, context);
+    InstallMidi(window, context);
     (void)window;
     (void)context;
 }

@@ -1,5 +1,7 @@
 #include <QApplication>
 
+#include "midi/RtMidiBackend.h"
+#include "midi/modMIDI.h"
 #include "shell/ProgramFolder.h"
 #include "shell/Subsystems.h"
 #include "shell/frmMain.h"
@@ -11,7 +13,10 @@ int main(int argc, char* argv[]) {
 
     zanq::PatchStores stores;
     zanq::MessageBoxPrompter prompter;
+    zanq::RtMidiBackend midiPorts;
+    zanq::modMIDI midi(midiPorts, prompter);
     zanq::AppContext context{stores, prompter, zanq::DefaultProgramFolder()};
+    context.midi = &midi;
 
     zanq::frmMain window(context);
     zanq::InstallSubsystems(window, context);

@@ -1,0 +1,47 @@
+#include "midi/DeepMindDetector.h"
+
+#include <QPushButton>
+
+#include "midi/PortMatch.h"
+#include "midi/modMIDI.h"
+#include "shell/ClickableLabel.h"
+#include "shell/frmMain.h"
+
+namespace zanq {
+
+DeepMindDetector::DeepMindDetector(frmMain& window, modMIDI& midi)
+    : QObject(&window), window_(window), midi_(midi) {
+    setObjectName(QStringLiteral("DeepMindDetector"));
+}
+
+void DeepMindDetector::DetectDeepMind() {
+    MidiBackend& ports = midi_.backend();
+
+    // A direction that finds nothing keeps its port number from an earlier run.
+    const auto out = FindDeepMindPort(ports.outputPortNames());
+    if (out)
+        midi_.SetMidiOutDevice(*out);
+    const bool outChanged = !ranOnce_ || outFound_ != out.has_value();
+    outFound_ = out.has_value();
+    window_.cmdMIDI_OUT->setEnabled(outFound_);
+    if (outChanged)
+        emit outputPresenceChanged(outFound_);
+
+    const auto in = FindDeepMindPort(ports.inputPortNames());
+    if (in)
+        midi_.SetMidiInDevice(*in);
+    inFound_ = in.has_value();
+    window_.cmdMIDI_IN->setEnabled(inFound_);
+
+    ranOnce_ = true;
+    window_.StatusPanel[2]->setText(outFound_ && inFound_
+                                        ? QStringLiteral("DEEPMIND DETECTED")
+                                        : QStringLiteral("DEEPMIND NOT DETECTED"));
+}
+
+DeepMindDetector* FindDeepMindDetector(frmMain& window) {
+    return window.findChild<DeepMindDetector*>(QStringLiteral("DeepMindDetector"),
+                                               Qt::FindDirectChildrenOnly);
+}
+
+}  // namespace zanq

@@ -1,0 +1,374 @@
+#include "midi/RtMidiBackend.h"
+
+#include <unistd.h>
+#include <algorithm>
+
+#include "midi/SysexCapture.h"
+
+#if ZANQ_HAVE_ALSA
+#include <alsa/asoundlib.h>
+#endif
+#if ZANQ_HAVE_JACK
+#include <jack/jack.h>
+#endif
+
+namespace zanq {
+
+struct RtMidiBackend::Api {
+    RtMidi::Api kind;
+    std::unique_ptr<RtMidiIn> in;
+    std::unique_ptr<RtMidiOut> out;
+};
+
+// A JACK client of our own that has no ports: it tells whether a server runs, notices when the
+// server goes away, and looks at port connections, which RtMidi does not show.
+struct RtMidiBackend::JackWatch {
+#if ZANQ_HAVE_JACK
+    jack_client_t* client = nullptr;
+    std::atomic<bool> gone{false};
+#endif
+};
+
+namespace {
+
+int ApiRank(RtMidi::Api kind) {
+    switch (kind) {
+        case RtMidi::LINUX_ALSA:
+            return 0;
+        case RtMidi::UNIX_JACK:
+            return 1;
+        default:
+            return 2;
+    }
+}
+
+#if ZANQ_HAVE_ALSA
+void SilentAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+// RtMidi prints to stderr before it throws when the sequencer cannot be opened, so the
+// sequencer is tried quietly first.
+bool AlsaSequencerStarts() {
+    snd_lib_error_set_handler(&SilentAlsa);
+    snd_seq_t* seq = nullptr;
+    if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0)
+        return false;
+    snd_seq_close(seq);
+    return true;
+}
+#endif
+
+#if ZANQ_HAVE_JACK
+void SilentJack(const char*) {}
+#endif
+
+}  // namespace
+
+RtMidiBackend::RtMidiBackend(std::string clientName)
+    : clientName_(std::move(clientName)), jack_(std::make_unique<JackWatch>()) {
+    const std::string pid = std::to_string(::getpid());
+    // The process id keeps our port names apart from another copy of the program.
+    outPortName_ = "SysEx out " + pid;
+    inPortName_ = "SysEx in " + pid;
+#if defined(_WIN32)
+    persistent_ = false;
+#endif
+#if ZANQ_HAVE_JACK
+    jack_set_error_function(&SilentJack);
+    jack_set_info_function(&SilentJack);
+#endif
+}
+
+RtMidiBackend::~RtMidiBackend() {
+    {
+        std::lock_guard lock(captureMutex_);
+        capture_ = nullptr;
+    }
+    // Closing the RtMidi objects closes their ports and JACK clients.
+    apis_.clear();
+#if ZANQ_HAVE_JACK
+    if (jack_->client)
+        jack_client_close(jack_->client);
+#endif
+}
+
+void RtMidiBackend::errorCallback(RtMidiError::Type, const std::string& text, void* self) {
+    static_cast<RtMidiBackend*>(self)->onError(text);
+}
+
+void RtMidiBackend::onError(const std::string& text) {
+    std::lock_guard lock(errorMutex_);
+    pendingError_ = text;
+}
+
+void RtMidiBackend::inputCallback(double, std::vector<unsigned char>* message, void* self) {
+    auto* backend = static_cast<RtMidiBackend*>(self);
+    std::lock_guard lock(backend->captureMutex_);
+    if (backend->capture_ && message && !message->empty())
+        backend->capture_->deliver(
+            std::string_view(reinterpret_cast<const char*>(message->data()), message->size()));
+}
+
+void RtMidiBackend::startApis() {
+    const auto has = [this](RtMidi::Api kind) {
+        return std::any_of(apis_.begin(), apis_.end(),
+                           [kind](const auto& a) { return a->kind == kind; });
+    };
+    std::vector<RtMidi::Api> wanted;
+#if defined(__linux__)
+#if ZANQ_HAVE_JACK
+    if (jack_->client && jack_->gone.load()) {
+        // The server went away: drop everything that belonged to it and look for a new one.
+        if (out_.valid && out_.api == RtMidi::UNIX_JACK)
+            out_.valid = false;
+        if (in_.valid && in_.api == RtMidi::UNIX_JACK)
+            in_.valid = false;
+        std::erase_if(apis_, [](const auto& a) { return a->kind == RtMidi::UNIX_JACK; });
+        jack_client_close(jack_->client);
+        jack_->client = nullptr;
+        jack_->gone = false;
+    }
+#endif
+#if ZANQ_HAVE_ALSA
+    if (!has(RtMidi::LINUX_ALSA) && AlsaSequencerStarts())
+        wanted.push_back(RtMidi::LINUX_ALSA);
+#endif
+#if ZANQ_HAVE_JACK
+    if (!has(RtMidi::UNIX_JACK)) {
+        // JackNoStartServer: without a running server this fails at once and quietly.
+        jack_->client = jack_client_open(clientName_.c_str(), JackNoStartServer, nullptr);
+        if (jack_->client) {
+            jack_on_shutdown(
+                jack_->client, [](void* arg) { static_cast<JackWatch*>(arg)->gone = true; },
+                jack_.get());
+            wanted.push_back(RtMidi::UNIX_JACK);
+        }
+    }
+#endif
+#else
+    if (apis_.empty())
+        wanted.push_back(RtMidi::UNSPECIFIED);
+#endif
+    for (RtMidi::Api kind : wanted) {
+        auto api = std::make_unique<Api>();
+        api->kind = kind;
+        try {
+            api->in = std::make_unique<RtMidiIn>(kind, clientName_, 100);
+            api->in->setErrorCallback(&RtMidiBackend::errorCallback, this);
+            api->in->ignoreTypes(false, true, true);
+            api->in->setCallback(&RtMidiBackend::inputCallback, this);
+            api->out = std::make_unique<RtMidiOut>(kind, clientName_);
+            api->out->setErrorCallback(&RtMidiBackend::errorCallback, this);
+        } catch (const RtMidiError&) {
+            continue;
+        }
+        if (kind == RtMidi::UNSPECIFIED)
+            api->kind = api->out->getCurrentApi();
+        apis_.push_back(std::move(api));
+    }
+    std::stable_sort(apis_.begin(), apis_.end(), [](const auto& a, const auto& b) {
+        return ApiRank(a->kind) < ApiRank(b->kind);
+    });
+}
+
+std::vector<RtMidiBackend::PortRef> RtMidiBackend::listPorts(bool outputs) {
+    startApis();
+    std::vector<PortRef> ports;
+    for (std::size_t a = 0; a < apis_.size(); ++a) {
+        RtMidi& midi = outputs ? static_cast<RtMidi&>(*apis_[a]->out) : *apis_[a]->in;
+        const unsigned count = midi.getPortCount();
+        for (unsigned i = 0; i < count; ++i) {
+            std::string name = midi.getPortName(i);
+            if (name.empty() || name.rfind(clientName_, 0) == 0)
+                continue;  // our own ports are never the synthesizer
+            ports.push_back({static_cast<std::size_t>(apis_[a]->kind), i, std::move(name)});
+        }
+    }
+    std::lock_guard lock(errorMutex_);
+    pendingError_.clear();  // a port that vanished between count and name is no error
+    return ports;
+}
+
+std::vector<std::string> RtMidiBackend::outputPortNames() {
+    std::vector<std::string> names;
+    for (auto& p : listPorts(true))
+        names.push_back(std::move(p.name));
+    return names;
+}
+
+std::vector<std::string> RtMidiBackend::inputPortNames() {
+    std::vector<std::string> names;
+    for (auto& p : listPorts(false))
+        names.push_back(std::move(p.name));
+    return names;
+}
+
+std::vector<std::string> RtMidiBackend::runningApis() const {
+    std::vector<std::string> names;
+    for (const auto& a : apis_)
+        names.push_back(RtMidi::getApiName(a->kind));
+    return names;
+}
+
+bool RtMidiBackend::hasPendingError() {
+    std::lock_guard lock(errorMutex_);
+    return !pendingError_.empty();
+}
+
+MidiCode RtMidiBackend::fail(std::string text) {
+    errorTexts_.push_back(std::move(text));
+    return static_cast<MidiCode>(errorTexts_.size());
+}
+
+MidiCode RtMidiBackend::takeError(const std::string& fallback) {
+    std::string text;
+    {
+        std::lock_guard lock(errorMutex_);
+        text.swap(pendingError_);
+    }
+    return fail(text.empty() ? fallback : text);
+}
+
+std::string RtMidiBackend::errorText(MidiCode code) {
+    if (code == 0 || code > errorTexts_.size())
+        return "Unknown MIDI error.";
+    return errorTexts_[code - 1];
+}
+
+bool RtMidiBackend::stillConnected(const Connection& c, const std::string& ownPort) const {
+#if ZANQ_HAVE_JACK
+    if (c.api == RtMidi::UNIX_JACK && jack_->client) {
+        jack_port_t* target = jack_port_by_name(jack_->client, c.target.c_str());
+        if (!target)
+            return false;
+        const char** peers = jack_port_get_all_connections(jack_->client, target);
+        bool found = false;
+        const std::string suffix = ":" + ownPort;
+        for (const char** p = peers; p && *p && !found; ++p) {
+            const std::string_view peer(*p);
+            found =
+                peer.size() >= suffix.size() && peer.substr(peer.size() - suffix.size()) == suffix;
+        }
+        if (peers)
+            jack_free(peers);
+        return found;
+    }
+#endif
+    (void)c;
+    (void)ownPort;
+    return true;  // the target's name is still in the fresh port list
+}
+
+void RtMidiBackend::closeOutputConnection() {
+    for (auto& a : apis_)
+        if (out_.valid && a->kind == static_cast<RtMidi::Api>(out_.api) && a->out->isPortOpen())
+            a->out->closePort();
+    out_.valid = false;
+}
+
+void RtMidiBackend::closeInputConnection() {
+    for (auto& a : apis_)
+        if (in_.valid && a->kind == static_cast<RtMidi::Api>(in_.api) && a->in->isPortOpen())
+            a->in->closePort();
+    in_.valid = false;
+}
+
+MidiCode RtMidiBackend::openOutput(std::uint32_t port) {
+    const auto ports = listPorts(true);
+    if (port >= ports.size())
+        return fail("There is no MIDI output port number " + std::to_string(port) + ".");
+    const PortRef& target = ports[port];
+    if (persistent_ && out_.valid && out_.api == target.api && out_.target == target.name &&
+        stillConnected(out_, outPortName_))
+        return 0;
+    closeOutputConnection();
+    auto it = std::find_if(apis_.begin(), apis_.end(), [&](const auto& a) {
+        return a->kind == static_cast<RtMidi::Api>(target.api);
+    });
+    RtMidiOut& midi = *(*it)->out;
+    onError({});
+    midi.openPort(target.index, outPortName_);
+    if (!midi.isPortOpen() || hasPendingError()) {
+        if (midi.isPortOpen())
+            midi.closePort();
+        return takeError("The MIDI output port could not be opened.");
+    }
+    out_ = {true, target.api, target.name};
+    return 0;
+}
+
+MidiCode RtMidiBackend::sendLongMessage(std::string_view message) {
+    auto it = std::find_if(apis_.begin(), apis_.end(), [&](const auto& a) {
+        return out_.valid && a->kind == static_cast<RtMidi::Api>(out_.api);
+    });
+    if (it == apis_.end())
+        return fail("The MIDI output port is not open.");
+    onError({});
+    (*it)->out->sendMessage(reinterpret_cast<const unsigned char*>(message.data()), message.size());
+    std::lock_guard lock(errorMutex_);
+    if (pendingError_.empty())
+        return 0;
+    out_.valid = false;  // connect afresh before the next message
+    std::string text;
+    text.swap(pendingError_);
+    errorTexts_.push_back(std::move(text));
+    return static_cast<MidiCode>(errorTexts_.size());
+}
+
+MidiCode RtMidiBackend::closeOutput() {
+    if (!persistent_)
+        closeOutputConnection();
+    return 0;
+}
+
+MidiCode RtMidiBackend::openInput(std::uint32_t port) {
+    const auto ports = listPorts(false);
+    if (port >= ports.size())
+        return fail("There is no MIDI input port number " + std::to_string(port) + ".");
+    const PortRef& target = ports[port];
+    if (persistent_ && in_.valid && in_.api == target.api && in_.target == target.name &&
+        stillConnected(in_, inPortName_))
+        return 0;
+    closeInputConnection();
+    auto it = std::find_if(apis_.begin(), apis_.end(), [&](const auto& a) {
+        return a->kind == static_cast<RtMidi::Api>(target.api);
+    });
+    RtMidiIn& midi = *(*it)->in;
+    onError({});
+    midi.openPort(target.index, inPortName_);
+    if (!midi.isPortOpen() || hasPendingError()) {
+        if (midi.isPortOpen())
+            midi.closePort();
+        return takeError("The MIDI input port could not be opened.");
+    }
+    in_ = {true, target.api, target.name};
+    return 0;
+}
+
+MidiCode RtMidiBackend::addInputBuffer(SysexCapture& capture) {
+    std::lock_guard lock(captureMutex_);
+    capture_ = &capture;
+    return 0;
+}
+
+MidiCode RtMidiBackend::startInput() {
+    std::lock_guard lock(captureMutex_);
+    if (capture_)
+        capture_->setAccepting(true);
+    return 0;
+}
+
+MidiCode RtMidiBackend::resetInput() {
+    std::lock_guard lock(captureMutex_);
+    if (capture_)
+        capture_->setAccepting(false);
+    capture_ = nullptr;
+    return 0;
+}
+
+MidiCode RtMidiBackend::closeInput() {
+    if (!persistent_)
+        closeInputConnection();
+    return 0;
+}
+
+}  // namespace zanq
