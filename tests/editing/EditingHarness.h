@@ -1,0 +1,73 @@
+#pragma once
+// A main window with the file browser and the editing handlers installed, over a scratch
+// folder, answering its questions from a script.
+
+#include <QDir>
+#include <QFile>
+#include <QListView>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "editing/EditingCommands.h"
+#include "editing/InstallEditing.h"
+#include "model/LibraryListWidget.h"
+#include "model/MatrixGridModel.h"
+#include "shell/ClickableLabel.h"
+#include "shell/frmMain.h"
+#include "support/Records.h"
+#include "support/ScriptedPrompter.h"
+#include "sysexfiles/InstallSysexFiles.h"
+#include "sysexfiles/SysexFileCommands.h"
+
+namespace zanq::test {
+
+struct EditingHarness {
+    QTemporaryDir folder;
+    PatchStores stores;
+    ScriptedPrompter prompter;
+    AppContext context{stores, prompter, folder.path()};
+    std::unique_ptr<frmMain> window;
+    SysexFileCommands* files = nullptr;
+    EditingCommands* editing = nullptr;
+
+    EditingHarness() {
+        window = std::make_unique<frmMain>(context);
+        InstallSysexFiles(*window, context);
+        InstallEditing(*window, context);
+        files = window->findChild<SysexFileCommands*>();
+        editing = window->findChild<EditingCommands*>();
+    }
+
+    QString cell(int bank, int slot) const { return window->gridModel->cellText(bank, slot); }
+    QString counter() const { return window->StatusPanel[1]->text(); }
+
+    // Writes a .syx file of these records into the browsed folder and selects it.
+    QString writeAndSelect(const QString& name, const std::vector<PatchRecord>& records) {
+        QFile file(QDir(folder.path()).filePath(name));
+        file.open(QIODevice::WriteOnly);
+        for (const PatchRecord& r : records)
+            file.write(r.data(), static_cast<qint64>(r.size()));
+        file.close();
+        files->RefreshFileList();
+        for (int row = 0; row < files->fileCount(); ++row)
+            if (files->fileNameAt(row) == name)
+                files->selectFile(row);
+        return file.fileName();
+    }
+
+    void addToLibrary(const std::vector<PatchRecord>& records) {
+        for (const PatchRecord& r : records)
+            stores.library.AddIfNew(r);
+        window->UpdateLibraryCount();
+    }
+};
+
+inline bool ScratchBankEmpty(const Matrix& matrix) {
+    for (int slot = 1; slot <= kSlots; ++slot)
+        if (!matrix.isEmpty(Matrix::kScratchBank, slot))
+            return false;
+    return true;
+}
+
+}  // namespace zanq::test

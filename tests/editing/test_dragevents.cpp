@@ -1,0 +1,185 @@
+#include <QtTest>
+
+#include <QDrag>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableView>
+
+#include "EditingHarness.h"
+#include "editing/DragSource.h"
+
+using namespace zanq;
+using test::EditingHarness;
+using test::MakeRecord;
+
+namespace {
+struct DragOutcome {
+    bool started = false;
+    QString carried;
+    bool hasPicture = false;
+    bool enterAccepted = false;
+    bool dropAccepted = false;
+};
+
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+// Presses at from on the source, moves far enough for a drag, and while that drag runs lets it
+// enter and drop on target at to; then ends the drag.
+DragOutcome DragAndDrop(QWidget* source, QPoint from, QWidget* target, QPoint to) {
+    DragOutcome outcome;
+    QWidget* owner = source->parentWidget();  // the view that owns the viewport
+    QObject script;                           // takes the unused script away when no drag ran
+    QTimer::singleShot(0, &script, [&] {
+        QDrag* drag = owner->findChild<QDrag*>();
+        if (!drag)
+            return;
+        outcome.started = true;
+        outcome.carried = QString::fromLatin1(drag->mimeData()->data(kDragSourceMime));
+        outcome.hasPicture = !drag->pixmap().isNull();
+        const Qt::DropActions actions = Qt::MoveAction | Qt::CopyAction;
+        QDragEnterEvent enter(to, actions, drag->mimeData(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        outcome.enterAccepted = enter.isAccepted();
+        QDropEvent drop(to, actions, drag->mimeData(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        outcome.dropAccepted = drop.isAccepted();
+        QDrag::cancel();
+    });
+    SendMouse(source, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    const QPoint away = from + QPoint(QApplication::startDragDistance() + 3, 0);
+    SendMouse(source, QEvent::MouseMove, away, Qt::NoButton, Qt::LeftButton);
+    if (!outcome.started)
+        SendMouse(source, QEvent::MouseButtonRelease, away, Qt::LeftButton, Qt::NoButton);
+    return outcome;
+}
+
+QPoint CellCentre(const EditingHarness& h, int bank, int slot) {
+    return h.window->FlexGrid1->visualRect(h.window->gridModel->index(slot - 1, bank - 1)).center();
+}
+}  // namespace
+
+class DragEventTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<EditingHarness> h;
+
+private slots:
+    void init() {
+        h = std::make_unique<EditingHarness>();
+        h->window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
+    }
+    void cleanup() { h.reset(); }
+
+    void gridDragMovesAPatchToTheCellUnderThePointer() {
+        const PatchRecord pad = MakeRecord("Pad", 1, 2);
+        h->stores.matrix.set(2, 3, pad);
+        QWidget* grid = h->window->FlexGrid1->viewport();
+        const DragOutcome o = DragAndDrop(grid, CellCentre(*h, 2, 3), grid, CellCentre(*h, 5, 6));
+        QVERIFY(o.started);
+        QCOMPARE(o.carried, QStringLiteral("FlexGrid1"));
+        QVERIFY(o.hasPicture);
+        QVERIFY(o.enterAccepted);
+        QVERIFY(o.dropAccepted);
+        QTRY_VERIFY(!h->stores.matrix.isEmpty(5, 6));
+        QCOMPARE(h->stores.matrix.at(5, 6), SetBankProgram(pad, 4, 5));
+        QVERIFY(h->stores.matrix.isEmpty(2, 3));
+    }
+
+    void pressOnAnEmptySlotStartsNoDrag() {
+        QWidget* grid = h->window->FlexGrid1->viewport();
+        const DragOutcome o = DragAndDrop(grid, CellCentre(*h, 4, 9), grid, CellCentre(*h, 1, 1));
+        QVERIFY(!o.started);
+        QCOMPARE(h->stores.DragCol, 4);
+        QCOMPARE(h->stores.DragRow, 9);
+    }
+
+    void libraryDragOnTheDeleteZoneDeletesAfterYes() {
+        h->addToLibrary({MakeRecord("Bell", 0, 0), MakeRecord("Choir", 0, 1)});
+        auto* list = h->window->List1;
+        const QPoint line = list->visualItemRect(list->lineNamed("Choir")).center();
+        h->prompter.answers.enqueue(true);
+        const DragOutcome o = DragAndDrop(list->viewport(), line, h->window->Image1,
+                                          h->window->Image1->rect().center());
+        QVERIFY(o.started);
+        QCOMPARE(o.carried, QStringLiteral("List1"));
+        QVERIFY(o.dropAccepted);
+        QTRY_COMPARE(list->count(), 1);
+        QCOMPARE(h->prompter.shown.size(), 1);
+        QCOMPARE(h->counter(), QStringLiteral("Patches in library : 1"));
+    }
+
+    void fileDragOnTheLibraryLoadsIt() {
+        h->writeAndSelect("bank.syx", {MakeRecord("Brass", 3, 3), MakeRecord("Flute", 3, 4)});
+        auto* files = h->window->File1;
+        const QPoint line = files->visualRect(files->model()->index(0, 0)).center();
+        auto* list = h->window->List1;
+        const DragOutcome o = DragAndDrop(files->viewport(), line, list->viewport(), {5, 5});
+        QVERIFY(o.started);
+        QCOMPARE(o.carried, QStringLiteral("File1"));
+        QVERIFY(o.dropAccepted);
+        QTRY_COMPARE(list->count(), 2);
+    }
+
+    void gridDragIsRefusedByTheLibraryAndADisabledMidiOut() {
+        h->stores.matrix.set(1, 1, MakeRecord("Pad", 0, 0));
+        QWidget* grid = h->window->FlexGrid1->viewport();
+        const QPoint cell = CellCentre(*h, 1, 1);
+        DragOutcome o = DragAndDrop(grid, cell, h->window->List1->viewport(), {5, 5});
+        QVERIFY(o.started);
+        QVERIFY(!o.dropAccepted);
+        QPushButton* out = h->window->cmdMIDI_OUT;
+        o = DragAndDrop(grid, cell, out, out->rect().center());
+        QVERIFY(!o.dropAccepted);
+
+        int sent = 0;
+        h->editing->sendGridPatch = [&sent](int, int) { ++sent; };
+        out->setEnabled(true);
+        o = DragAndDrop(grid, cell, out, out->rect().center());
+        QVERIFY(o.dropAccepted);
+        QTRY_COMPARE(sent, 1);
+        QCOMPARE(h->window->List1->count(), 0);
+    }
+
+    void foreignDragsAreIgnored() {
+        h->stores.matrix.set(1, 1, MakeRecord("Pad", 0, 0));
+        h->addToLibrary({MakeRecord("Bell", 0, 0)});
+        h->window->List1->SelectLibraryEntry("Bell");
+        h->editing->FlexGrid1_pressed(1, 1);
+        h->window->cmdMIDI_OUT->setEnabled(true);
+
+        QMimeData text;
+        text.setText("FlexGrid1");
+        QMimeData urls;
+        urls.setUrls({QUrl::fromLocalFile(h->folder.filePath("x.syx"))});
+        QMimeData oursWithoutDrag;  // our type, but no drag of this program under way
+        oursWithoutDrag.setData(kDragSourceMime, "List1");
+
+        const std::pair<QWidget*, QPoint> targets[] = {
+            {h->window->FlexGrid1->viewport(), CellCentre(*h, 3, 3)},
+            {h->window->List1->viewport(), {5, 5}},
+            {h->window->Image1, {5, 5}},
+            {h->window->cmdMIDI_OUT, {5, 5}},
+        };
+        for (const QMimeData* mime : {&text, &urls, &oursWithoutDrag}) {
+            for (auto [target, pos] : targets) {
+                QDragEnterEvent enter(pos, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(target, &enter);
+                QVERIFY(!enter.isAccepted());
+                QDropEvent drop(pos, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(target, &drop);
+                QVERIFY(!drop.isAccepted());
+            }
+        }
+        QTest::qWait(20);
+        QVERIFY(h->prompter.shown.isEmpty());
+        QCOMPARE(h->stores.matrix.CountMatrixPatches(), 1);
+        QCOMPARE(h->window->List1->count(), 1);
+    }
+};
+
+QTEST_MAIN(DragEventTest)
+#include "test_dragevents.moc"
