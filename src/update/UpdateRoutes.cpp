@@ -19,6 +19,7 @@ UpdateRoutes::UpdateRoutes(frmMain& window, AppContext& context, UpdateSettings 
       web_(new modWeb(std::move(settings), this)) {
     setObjectName(QStringLiteral("UpdateRoutes"));
     ClickableLabel* label = window_.lblversion;
+    label->setCursor(Qt::PointingHandCursor);
     connect(web_, &modWeb::checked, label,
             [label](const QString& notice) { ShowUpdateNotice(label, notice); });
 
