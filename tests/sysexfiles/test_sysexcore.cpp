@@ -1,0 +1,200 @@
+#include <QTemporaryDir>
+#include <QtTest>
+#include <random>
+
+#include "model/Library.h"
+#include "model/Matrix.h"
+#include "support/Records.h"
+#include "sysexfiles/SysexLoader.h"
+#include "sysexfiles/SysexSaver.h"
+#include "sysexfiles/SyxFiles.h"
+
+using namespace zanq;
+using test::MakeRecord;
+
+namespace {
+std::string Names(const Library& library) {
+    std::string names;
+    for (std::size_t i = 1; i < library.size(); ++i)
+        names += GetPatchName(library.entry(i)) + ";";
+    return names;
+}
+
+std::string Strip(const PatchRecord& record) {
+    return record.substr(0, kRecordLength - 1);
+}
+}  // namespace
+
+class SysexCoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void splitCountsEveryF7() {
+        QVERIFY(SplitAtF7("").empty());
+        QCOMPARE(SplitAtF7("abc").size(), std::size_t(1));
+        const auto pieces =
+            SplitAtF7(std::string("a\xF7\xF7"
+                                  "b\xF7",
+                                  5));
+        QCOMPARE(pieces, (std::vector<std::string>{"a", "", "b", ""}));
+        // Far beyond what a 16-bit counter holds.
+        const std::string f7s(40000, '\xF7');
+        QCOMPARE(ParseSysexPieces(f7s).size(), std::size_t(40001));
+        QVERIFY(ExtractRecords(f7s).empty());
+    }
+
+    void recordsOfOddFiles() {
+        const PatchRecord a = MakeRecord("Alpha", 0, 0, 1), b = MakeRecord("Beta", 3, 9, 2);
+        QCOMPARE(ExtractRecords(a), std::vector<PatchRecord>{a});
+        // The final F7 missing after a complete stretch still gives the record.
+        QCOMPARE(ExtractRecords(a + Strip(b)), (std::vector<PatchRecord>{a, b}));
+        // A stray byte costs only the message it lengthens.
+        QCOMPARE(ExtractRecords(a + "\x42" + b + a), (std::vector<PatchRecord>{a, a}));
+        // Out of range bank or program bytes, other SysEx lengths.
+        PatchRecord badBank = a, badProgram = a;
+        badBank[8] = 8;
+        badProgram[9] = static_cast<char>(0x80);
+        const std::string request("\xF0\x00\x20\x32\x20\x00\x01\x00\x00\xF7", 10);
+        QCOMPARE(ExtractRecords(badBank + request + badProgram + b), std::vector<PatchRecord>{b});
+        QCOMPARE(ValidatePiece(Strip(b)), b);
+        QVERIFY(ValidatePiece(Strip(badBank)).empty());
+    }
+
+    void randomBytesNeverBreakTheTests() {
+        std::mt19937 random(7);
+        std::string noise(5 * 1024 * 1024, '\0');
+        for (char& c : noise)
+            c = static_cast<char>(random() & 0xFF);
+        const PatchRecord planted = MakeRecord("Planted", 5, 77);
+        noise.insert(1000, planted);
+        noise[999] = '\xF7';
+        const auto records = ExtractRecords(noise);
+        QVERIFY(std::find(records.begin(), records.end(), planted) != records.end());
+        for (const auto& r : records)
+            QVERIFY(IsValidRecord(r));
+    }
+
+    void applyingToTheStores() {
+        Matrix matrix;
+        Library library;
+        const PatchRecord first = MakeRecord("Dup", 1, 4, 1), later = MakeRecord("Dup", 1, 4, 2);
+        const PatchRecord blank = MakeRecord("", 2, 0), other = MakeRecord("Other", 7, 127);
+        ApplyCounts counts;
+        for (const auto& r : ExtractRecords(first + later + blank + other))
+            ApplyRecord(r, matrix, library, true, true, &counts);
+        QCOMPARE(matrix.at(2, 5), later);   // later wins in the Matrix
+        QCOMPARE(library.entry(1), first);  // first name wins in the Library
+        QCOMPARE(matrix.at(3, 1), blank);
+        QCOMPARE(Names(library), std::string("Dup;Other;"));
+        QCOMPARE(counts.placedInMatrix, std::size_t(4));
+        QCOMPARE(counts.addedToLibrary, std::size_t(2));
+        // Library only leaves the Matrix alone; the same records again add nothing.
+        Matrix untouched;
+        ApplyRecord(MakeRecord("New", 0, 0), untouched, library, false, true);
+        QCOMPARE(untouched.CountMatrixPatches(), 0);
+        for (const auto& r : ExtractRecords(first + other))
+            ApplyRecord(r, matrix, library, false, true);
+        QCOMPARE(library.patchCount(), std::size_t(3));
+    }
+
+    void readingFiles() {
+        QTemporaryDir dir;
+        const PatchRecord a = MakeRecord("Alpha", 0, 0);
+        const FileBytes ok = ReadFileBytes(test::WriteSyx(dir.path(), "a.syx", a));
+        QVERIFY(ok.ok);
+        QCOMPARE(ok.bytes, a);
+        const FileBytes missing = ReadFileBytes(dir.filePath("gone.syx"));
+        QVERIFY(!missing.ok);
+        QVERIFY(!missing.error.isEmpty());
+    }
+
+    void saveNamesAndChoices() {
+        QCOMPARE(PresetSaveName(QDateTime(QDate(2024, 5, 1), QTime(9, 30))),
+                 QStringLiteral("2024-05-01 0930"));
+        QCOMPARE(PresetSaveName(QDateTime(QDate(1999, 12, 31), QTime(23, 59))),
+                 QStringLiteral("1999-12-31 2359"));
+        QCOMPARE(BankFileName("x.syx", 3), QStringLiteral("x.syx - BANK_C.syx"));
+        Matrix matrix;
+        Library library;
+        const auto files = [&](int option, const QString& name) {
+            QStringList paths;
+            for (const auto& f : FilesToSave(option, "/f", name, matrix, library))
+                paths << f.path;
+            return paths;
+        };
+        QCOMPARE(files(kSaveAllBanks, ""), QStringList{"/f/ALL - .syx"});
+        QCOMPARE(files(kSaveLibrary, " n "), QStringList{"/f/Patchlist -  n .syx"});
+
+        SaveChoices none = SaveChoicesFor(matrix, 0);
+        QCOMPARE(none.selected, kSaveNothing);
+        QVERIFY(!none.saveEnabled);
+        matrix.PutInMatrix(MakeRecord("C1", 2, 0));
+        QCOMPARE(files(kSaveSeparateBanks, "n"), QStringList{"/f/n - BANK_C.syx"});
+        SaveChoices bankC = SaveChoicesFor(matrix, 0);
+        QCOMPARE(bankC.selected, 3);
+        QVERIFY(bankC.enabled[kSaveSeparateBanks] && bankC.enabled[kSaveAllBanks]);
+        QVERIFY(!bankC.enabled[1] && !bankC.enabled[kSaveLibrary] && bankC.saveEnabled);
+        QCOMPARE(SaveChoicesFor(matrix, 1).selected, kSaveLibrary);
+    }
+
+    void saveContents() {
+        Matrix matrix;
+        Library library;
+        const PatchRecord s1 = MakeRecord("S1", 4, 0), s5 = MakeRecord("S5", 4, 4),
+                          s128 = MakeRecord("S128", 4, 127), h = MakeRecord("H", 7, 0);
+        for (const auto& r : {s128, s5, h, s1})
+            matrix.PutInMatrix(r);
+        QCOMPARE(BankContent(matrix, 5), s1 + s5 + s128);
+        QCOMPARE(BankContent(matrix, 5).size(), std::size_t(873));
+        QCOMPARE(AllBanksContent(matrix), s1 + s5 + s128 + h);
+        // Library order is the order of adding, not the list's; deleted entries leave no trace.
+        for (const auto& r : {MakeRecord("Zed", 0, 0), MakeRecord("Apple", 0, 1), s5})
+            library.AddIfNew(r);
+        library.RemoveFromLibrary("Apple");
+        QCOMPARE(LibraryContent(library), MakeRecord("Zed", 0, 0) + s5);
+    }
+
+    void writingReplacesWholeOrNothing() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("bank.syx");
+        const PatchRecord a = MakeRecord("A", 0, 0), b = MakeRecord("B", 0, 1);
+        int records = 0;
+        QCOMPARE(WriteSysexFile(path, a + b + a, [&] { ++records; }), QString());
+        QCOMPARE(records, 3);
+        QCOMPARE(WriteSysexFile(path, b), QString());
+        QCOMPARE(test::ReadAll(path), b);
+        QVERIFY(!WriteSysexFile(dir.filePath("no/such/folder/x.syx"), a).isEmpty());
+        // A "folder" that is a file: the earlier file stays as it was.
+        QVERIFY(!WriteSysexFile(path + "/x.syx", a).isEmpty());
+        QCOMPARE(test::ReadAll(path), b);
+    }
+
+    void saveThenLoadRestoresEverySlot() {
+        QTemporaryDir dir;
+        Matrix matrix;
+        Library library;
+        for (int bank = 0; bank < kBanks; bank += 3)
+            for (int program = bank; program < kSlots; program += 17)
+                matrix.PutInMatrix(
+                    MakeRecord("P" + std::to_string(bank * 200 + program), bank, program));
+        for (const auto& r : ExtractRecords(AllBanksContent(matrix)))
+            library.AddIfNew(r);
+        for (int option = 0; option <= kSaveAllBanks; ++option) {
+            Matrix loaded;
+            Library loadedLibrary;
+            for (const auto& file : FilesToSave(option, dir.path(), "rt", matrix, library)) {
+                QCOMPARE(WriteSysexFile(file.path, file.bytes), QString());
+                for (const auto& r : ExtractRecords(ReadFileBytes(file.path).bytes))
+                    ApplyRecord(r, loaded, loadedLibrary, true, true);
+            }
+            for (int bank = 1; bank <= kBanks; ++bank) {
+                const bool saved =
+                    option == kSaveLibrary || option == bank || option >= kSaveSeparateBanks;
+                for (int slot = 1; slot <= kSlots; ++slot)
+                    QCOMPARE(loaded.at(bank, slot), saved ? matrix.at(bank, slot) : PatchRecord());
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(SysexCoreTest)
+#include "test_sysexcore.moc"

@@ -1,0 +1,267 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <QtTest>
+
+#include "model/LibraryListWidget.h"
+#include "model/MatrixGridModel.h"
+#include "shell/ClickableLabel.h"
+#include "shell/frmMain.h"
+#include "support/Records.h"
+#include "support/ScriptedPrompter.h"
+#include "sysexfiles/InstallSysexFiles.h"
+#include "sysexfiles/SysexFileCommands.h"
+#include "sysexfiles/SysexLoader.h"
+#include "sysexfiles/SyxFiles.h"
+#include "sysexfiles/frmSauver.h"
+
+using namespace zanq;
+using test::MakeRecord;
+
+namespace {
+// A main window with the file pane installed, browsing a fresh scratch folder.
+struct Rig {
+    QTemporaryDir dir;
+    PatchStores stores;
+    test::ScriptedPrompter prompter;
+    AppContext context{stores, prompter, dir.path()};
+    frmMain window{context};
+    SysexFileCommands* files = nullptr;
+
+    Rig() {
+        InstallSysexFiles(window, context);
+        files = window.findChild<SysexFileCommands*>();
+    }
+    QString write(const QString& name, const std::string& bytes) {
+        return test::WriteSyx(dir.path(), name, bytes);
+    }
+    void select(const QString& name) {
+        files->RefreshFileList();
+        for (int i = 0; i < files->fileCount(); ++i)
+            if (files->fileNameAt(i) == name)
+                files->selectFile(i);
+    }
+    QString buttons() const {
+        QString s;
+        for (QPushButton* b : {window.cmdLoadInMatrix, window.cmdLoadPatchlist,
+                               window.cmdLoadPatchListMatrix, window.cmdLoadAll})
+            s += b->isEnabled() ? '1' : '0';
+        return s;
+    }
+    QString count() const { return window.StatusPanel[1]->text(); }
+};
+
+std::string Bank(const std::string& prefix, int bank, int n, int seed = 0) {
+    std::string bytes;
+    for (int p = 0; p < n; ++p)
+        bytes += MakeRecord(prefix + std::to_string(p), bank, p, seed);
+    return bytes;
+}
+}  // namespace
+
+class SysexFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void browserListsSyxFilesAndGuardsTheLoadButtons() {
+        Rig rig;
+        QCOMPARE(rig.files->folder(), QDir::cleanPath(rig.dir.path()));
+        QCOMPARE(rig.buttons(), QStringLiteral("0000"));
+        for (const char* name : {"b.SYX", "a.syx", "c.Syx", "notes.txt", "d.syx.bak"})
+            rig.write(name, "x");
+        QDir(rig.dir.path()).mkdir("folder.syx");
+        rig.files->RefreshFileList();
+        QCOMPARE(rig.files->fileCount(), 3);
+        QCOMPARE(rig.files->fileNameAt(0), QStringLiteral("a.syx"));
+        QCOMPARE(rig.buttons(), QStringLiteral("0001"));
+        QVERIFY(!rig.files->hasSelectedFile());
+
+        const QRect line = rig.window.File1->visualRect(rig.window.File1->model()->index(2, 0));
+        QTest::mouseClick(rig.window.File1->viewport(), Qt::LeftButton, {}, line.center());
+        QCOMPARE(rig.buttons(), QStringLiteral("1111"));
+        QCOMPARE(rig.files->selectedFilePath(), rig.dir.filePath("c.Syx"));
+
+        QFile::remove(rig.dir.filePath("c.Syx"));
+        rig.files->RefreshFileList();
+        QCOMPARE(rig.buttons(), QStringLiteral("0001"));
+        QCOMPARE(rig.files->selectedFilePath(), QString());
+
+        QTemporaryDir empty;
+        rig.files->setFolder(empty.path());
+        QCOMPARE(rig.files->folder(), QDir::cleanPath(empty.path()));
+        QCOMPARE(rig.buttons(), QStringLiteral("0000"));
+    }
+
+    void singleFileCommands() {
+        Rig rig;
+        const std::string all = Bank("A", 0, 128) + Bank("B", 1, 128) + Bank("C", 2, 128) +
+                                Bank("D", 3, 128) + Bank("A", 4, 128, 9) + Bank("F", 5, 128) +
+                                Bank("G", 6, 128) + Bank("H", 7, 128);
+        rig.write("all.syx", all);
+        rig.select("all.syx");
+
+        // What the window looks like between records.
+        bool listHidden = false, barShown = false, fileListDisabled = false, busy = false;
+        QTimer probe;
+        probe.setInterval(0);
+        connect(&probe, &QTimer::timeout, [&] {
+            listHidden |= rig.window.List1->isHidden();
+            barShown |= !rig.window.ProgressBar1->isHidden();
+            fileListDisabled |= !rig.window.File1->isEnabled();
+            busy |= QApplication::overrideCursor() != nullptr;
+        });
+        probe.start();
+        rig.window.cmdLoadInMatrix->click();
+        QVERIFY(!listHidden && barShown && fileListDisabled && busy);
+        QCOMPARE(rig.stores.matrix.CountMatrixPatches(), 1024);
+        QCOMPARE(rig.stores.library.patchCount(), std::size_t(0));
+        QCOMPARE(GetPatchName(rig.stores.matrix.at(5, 1)), std::string("A0"));
+        QCOMPARE(rig.window.gridModel->index(0, 4).data().toString(), QStringLiteral("A0"));
+        QVERIFY(rig.window.File1->isEnabled() && rig.window.ProgressBar1->isHidden());
+        QVERIFY(!QApplication::overrideCursor());
+
+        listHidden = false;
+        rig.window.cmdLoadPatchlist->click();
+        QVERIFY(listHidden && !rig.window.List1->isHidden());
+        // Bank E repeats bank A's names: one line per distinct name.
+        QCOMPARE(rig.window.List1->count(), 7 * 128);
+        QCOMPARE(rig.count(), QStringLiteral("Patches in library : 896"));
+        rig.window.cmdLoadPatchlist->click();
+        QCOMPARE(rig.count(), QStringLiteral("Patches in library : 896"));
+        QVERIFY(rig.prompter.shown.isEmpty());
+    }
+
+    void doubleClickLoadsIntoBoth() {
+        Rig rig;
+        const PatchRecord pad = MakeRecord("Pad", 2, 6), blank = MakeRecord("", 0, 0);
+        rig.write("one.syx", pad + blank);
+        rig.files->RefreshFileList();
+        const QRect line = rig.window.File1->visualRect(rig.window.File1->model()->index(0, 0));
+        QTest::mouseClick(rig.window.File1->viewport(), Qt::LeftButton, {}, line.center());
+        QTest::mouseDClick(rig.window.File1->viewport(), Qt::LeftButton, {}, line.center());
+        QCOMPARE(rig.stores.matrix.at(3, 7), pad);
+        QCOMPARE(rig.stores.matrix.at(1, 1), blank);
+        QCOMPARE(rig.window.List1->count(), 1);
+    }
+
+    void loadAllCarriesOnPastABadFile() {
+        Rig rig;
+        rig.write("1.syx", Bank("X", 0, 50) + Bank("Y", 1, 10));
+        rig.write("2.syx", Bank("X", 2, 60));
+        rig.write("3.syx", "\xF7\xF7 junk");
+        rig.write("4.syx", Bank("Z", 3, 5));
+        rig.files->RefreshFileList();
+        QFile::remove(rig.dir.filePath("3.syx"));  // vanished after it was listed
+        bool browserLocked = false;
+        QTimer probe;
+        probe.setInterval(0);
+        connect(&probe, &QTimer::timeout, [&] {
+            browserLocked |= !rig.window.Dir1->isEnabled() && !rig.window.Drive1->isEnabled() &&
+                             !rig.window.File1->isEnabled();
+        });
+        probe.start();
+        rig.window.cmdLoadAll->click();
+        QVERIFY(browserLocked && rig.window.Dir1->isEnabled() && rig.window.File1->isEnabled());
+        QCOMPARE(rig.stores.library.patchCount(), std::size_t(60 + 10 + 5));
+        QCOMPARE(rig.stores.matrix.CountMatrixPatches(), 0);
+        QCOMPARE(rig.prompter.shown.size(), 1);
+        QVERIFY(rig.prompter.shown[0].text.contains("3.syx"));
+        QCOMPARE(rig.files->selectedFileName(), QStringLiteral("4.syx"));
+    }
+
+    void unreadableFileLeavesTheStores() {
+        Rig rig;
+        rig.stores.matrix.PutInMatrix(MakeRecord("Kept", 0, 0));
+        rig.write("gone.syx", MakeRecord("New", 0, 0));
+        rig.select("gone.syx");
+        QFile::remove(rig.dir.filePath("gone.syx"));
+        rig.window.cmdLoadPatchListMatrix->click();
+        QCOMPARE(rig.prompter.shown.size(), 1);
+        QVERIFY(rig.prompter.shown[0].text.contains("gone.syx"));
+        QCOMPARE(GetPatchName(rig.stores.matrix.at(1, 1)), std::string("Kept"));
+        QCOMPARE(rig.stores.library.patchCount(), std::size_t(0));
+        QVERIFY(rig.window.File1->isEnabled() && !QApplication::overrideCursor());
+    }
+
+    void saveWindowOpensPrepared() {
+        Rig rig;
+        frmSauver* save = nullptr;
+        QTimer::singleShot(0, [&] {
+            save = rig.window.findChild<frmSauver*>();
+            QVERIFY(save && save->isModal() && save->isVisible());
+            save->close();
+        });
+        rig.window.mnuSave->trigger();
+        QCOMPARE(save->windowTitle(), QStringLiteral("Save"));
+        QVERIFY(!save->cmdSauve->isEnabled());
+        QVERIFY(save->Option1[kSaveNothing]->isChecked() &&
+                save->Option1[kSaveNothing]->isHidden());
+        QCOMPARE(save->Option1[1]->text(), QStringLiteral(" A"));
+        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d{4}$")
+                    .match(save->txtFilename->text())
+                    .hasMatch());
+
+        rig.stores.matrix.PutInMatrix(MakeRecord("C", 2, 0));
+        QTimer::singleShot(0, [&] { save->close(); });
+        rig.window.cmdSauver->click();
+        QCOMPARE(save->selectedOption(), 3);
+        QVERIFY(save->cmdSauve->isEnabled() && !save->Option1[1]->isEnabled());
+    }
+
+    void savedFilesLoadBackAndShowInTheList() {
+        Rig rig;
+        rig.write("src.syx", Bank("A", 0, 3) + Bank("C", 2, 128) + Bank("H", 7, 1));
+        rig.select("src.syx");
+        rig.window.cmdLoadPatchListMatrix->click();
+        frmSauver save(rig.window, rig.context, *rig.files);
+        save.Prepare(QDateTime(QDate(2024, 5, 1), QTime(9, 30)));
+        QCOMPARE(save.selectedOption(), kSaveLibrary);
+        const Matrix before = rig.stores.matrix;
+        for (int option = 0; option <= kSaveAllBanks; ++option) {
+            if (!save.Option1[static_cast<std::size_t>(option)]->isEnabled())
+                continue;
+            save.Option1[static_cast<std::size_t>(option)]->setChecked(true);
+            save.cmdSauve->click();
+        }
+        QVERIFY(rig.prompter.shown.isEmpty());
+        QStringList names;
+        for (int i = 0; i < rig.files->fileCount(); ++i)
+            names << rig.files->fileNameAt(i);
+        QCOMPARE(names, (QStringList{"2024-05-01 0930 - BANK_A.syx", "2024-05-01 0930 - BANK_C.syx",
+                                     "2024-05-01 0930 - BANK_H.syx", "ALL - 2024-05-01 0930.syx",
+                                     "Patchlist - 2024-05-01 0930.syx", "src.syx"}));
+        for (const QString& name : names.mid(0, 5)) {
+            PatchStores fresh;
+            for (const auto& r : ExtractRecords(test::ReadAll(rig.dir.filePath(name))))
+                ApplyRecord(r, fresh.matrix, fresh.library, true, false);
+            const bool whole = !name.contains("BANK_");
+            for (int bank = 1; bank <= kBanks; ++bank)
+                for (int slot = 1; slot <= kSlots; ++slot)
+                    if (whole || name.contains("BANK_" + QString::fromStdString(BankLetter(bank))))
+                        QCOMPARE(fresh.matrix.at(bank, slot), before.at(bank, slot));
+        }
+    }
+
+    void unwritableFolderLeavesTheStores() {
+        Rig rig;
+        rig.stores.matrix.PutInMatrix(MakeRecord("Keep", 1, 1));
+        rig.context.programFolder = rig.write("plain-file", "x");  // not a folder
+        frmSauver save(rig.window, rig.context, *rig.files);
+        save.Prepare(QDateTime::currentDateTime());
+        save.Option1[kSaveSeparateBanks]->setChecked(true);
+        save.cmdSauve->click();
+        QCOMPARE(rig.prompter.shown.size(), 1);
+        QVERIFY(rig.prompter.shown[0].text.contains(" - BANK_B.syx"));
+        QCOMPARE(rig.stores.matrix.CountMatrixPatches(), 1);
+    }
+};
+
+QTEST_MAIN(SysexFilesTest)
+#include "test_sysexfiles.moc"
