@@ -1,0 +1,94 @@
+#pragma once
+// Runs the simulated DeepMind (tools/deepmind-sim) for an end-to-end test over JACK. The test
+// target defines ZANQ_DEEPMIND_SIM as the program's path. A JACK server must be running
+// (test.sh starts one); JackServerRunning() tells, so a test can skip without one.
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStringList>
+#include <csignal>
+
+namespace zanq::test {
+
+class DeepMindSim {
+public:
+    DeepMindSim() = default;
+    ~DeepMindSim() { stop(); }
+    DeepMindSim(const DeepMindSim&) = delete;
+    DeepMindSim& operator=(const DeepMindSim&) = delete;
+
+    static bool JackServerRunning() {
+        QProcess check;
+        check.start(QStringLiteral("jack_wait"), {QStringLiteral("-c")});
+        return check.waitForFinished(5000) && check.exitCode() == 0 &&
+               check.readAllStandardOutput().contains("running");
+    }
+
+    // Starts the simulator with these options and waits until its ports exist.
+    bool start(const QStringList& options = {}) {
+        stop();
+        lines_.clear();
+        process_.setProgram(QStringLiteral(ZANQ_DEEPMIND_SIM));
+        process_.setArguments(options);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start();
+        return process_.waitForStarted(5000) && waitForLine(QStringLiteral("ready"));
+    }
+
+    // Ends it (SIGTERM) and waits until it has closed its JACK client.
+    void stop() {
+        if (process_.state() == QProcess::NotRunning)
+            return;
+        process_.terminate();
+        if (!process_.waitForFinished(5000)) {
+            process_.kill();
+            process_.waitForFinished(2000);
+        }
+        collect();
+    }
+
+    // Asks the simulator to write its memory to the --save file and waits until it has.
+    bool save() {
+        const qsizetype before = lines_.count(QStringLiteral("saved"));
+        ::kill(static_cast<pid_t>(process_.processId()), SIGUSR1);
+        return waitFor([&] { return lines_.count(QStringLiteral("saved")) > before; });
+    }
+
+    bool waitForLine(const QString& line, int ms = 5000) {
+        return waitFor([&] { return lines_.contains(line); }, ms);
+    }
+    bool running() const { return process_.state() == QProcess::Running; }
+    const QStringList& lines() {
+        collect();
+        return lines_;
+    }
+
+private:
+    template <typename Done>
+    bool waitFor(Done done, int ms = 5000) {
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            collect();
+            if (done())
+                return true;
+            if (clock.elapsed() > ms || process_.state() == QProcess::NotRunning)
+                return done();
+            process_.waitForReadyRead(50);
+        }
+    }
+    void collect() {
+        buffer_ += process_.readAllStandardOutput();
+        qsizetype nl;
+        while ((nl = buffer_.indexOf('\n')) >= 0) {
+            lines_ << QString::fromLatin1(buffer_.left(nl));
+            buffer_.remove(0, nl + 1);
+        }
+    }
+
+    QProcess process_;
+    QByteArray buffer_;
+    QStringList lines_;
+};
+
+}  // namespace zanq::test
