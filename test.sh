@@ -5,6 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh release dev-asan
 
+# The MIDI end-to-end tests talk to a simulated synthesizer over JACK.
+. scripts/jack-server.sh
+trap stop_jack_server EXIT
+start_jack_server || true
+
 status=0
 for preset in release dev-asan; do
   echo "== ctest ($preset)"

@@ -21,7 +21,7 @@ public:
         QProcess check;
         check.start(QStringLiteral("jack_wait"), {QStringLiteral("-c")});
         return check.waitForFinished(5000) && check.exitCode() == 0 &&
-               check.readAllStandardOutput().contains("running");
+               check.readAllStandardOutput().trimmed() == "running";
     }
 
     // Starts the simulator with these options and waits until its ports exist.
