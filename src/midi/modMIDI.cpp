@@ -18,15 +18,16 @@ modMIDI::~modMIDI() {
         backend_.resetInput();
 }
 
-void modMIDI::SendSysex(std::string_view message) {
+bool modMIDI::SendSysex(std::string_view message) {
     if (message.empty() || message.size() > kMaxMessage)
-        return;
+        return false;
     if (const MidiCode code = backend_.openOutput(outDevice_)) {
         ReportMidiError(QStringLiteral("MIDI OUT OPEN"), code);
-        return;
+        return false;
     }
     outOpen_ = kOpen;
     SendLongMessage(message);
+    return true;
 }
 
 void modMIDI::SendLongMessage(std::string_view message) {

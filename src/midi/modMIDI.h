@@ -42,8 +42,9 @@ public:
     std::int16_t MidiInIsOpen() const { return inOpen_; }
 
     // Opens the output port, sends the message whole, closes the port. Messages longer than
-    // kMaxMessage are refused without a word: nothing in the program builds one.
-    void SendSysex(std::string_view message);
+    // kMaxMessage are refused without a word: nothing in the program builds one. False when
+    // the output port did not open (or the message was refused), so a run can stop there.
+    bool SendSysex(std::string_view message);
     void SendLongMessage(std::string_view message);
     void CloseMidiOut();
 
