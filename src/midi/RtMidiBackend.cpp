@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <algorithm>
+#include <cstdlib>
 
 #include "midi/SysexCapture.h"
 
@@ -59,6 +60,21 @@ bool AlsaSequencerStarts() {
 
 #if ZANQ_HAVE_JACK
 void SilentJack(const char*) {}
+
+// libjack takes several milliseconds to find out that no server runs, too long for every
+// timer tick. A server leaves its socket in /dev/shm (jackd2: jack_<server>_<uid>_0; jackd1:
+// the folder jack-<uid>), so their absence settles it at once.
+bool JackServerMayRun() {
+#if defined(__linux__)
+    const char* server = std::getenv("JACK_DEFAULT_SERVER");
+    const std::string name = server && *server ? server : "default";
+    const std::string uid = std::to_string(::getuid());
+    return ::access(("/dev/shm/jack_" + name + "_" + uid + "_0").c_str(), F_OK) == 0 ||
+           ::access(("/dev/shm/jack-" + uid).c_str(), F_OK) == 0;
+#else
+    return true;
+#endif
+}
 #endif
 
 }  // namespace
@@ -134,8 +150,9 @@ void RtMidiBackend::startApis() {
 #endif
 #if ZANQ_HAVE_JACK
     if (!has(RtMidi::UNIX_JACK)) {
-        // JackNoStartServer: without a running server this fails at once and quietly.
-        jack_->client = jack_client_open(clientName_.c_str(), JackNoStartServer, nullptr);
+        // JackNoStartServer: never starts a server of its own.
+        if (JackServerMayRun())
+            jack_->client = jack_client_open(clientName_.c_str(), JackNoStartServer, nullptr);
         if (jack_->client) {
             jack_on_shutdown(
                 jack_->client, [](void* arg) { static_cast<JackWatch*>(arg)->gone = true; },

@@ -1,0 +1,49 @@
+#pragma once
+// Sending and receiving patches from the main window: MIDI OUT opens Midi Bank Send, MIDI IN
+// opens MIDI Receive, a grid patch dropped on MIDI OUT goes to the synth after a question, and
+// a double click on the grid fetches an empty slot from the synth or hands a filled one to the
+// Export window.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class QModelIndex;
+
+namespace zanq {
+
+class ProgramExchange;
+class frmMain;
+struct AppContext;
+
+// What a double click on an empty slot shows when the synth sent nothing back.
+inline const QString kNoMidiDataShort = QStringLiteral("No Midi Data Received...");
+
+class MidiTransfers : public QObject {
+    Q_OBJECT
+public:
+    MidiTransfers(frmMain& window, AppContext& context);
+    ~MidiTransfers() override;
+
+    void cmdMIDI_OUT_clicked();
+    void cmdMIDI_IN_clicked();
+    // Asks, then sends the record of grid slot (bankNumber, slot).
+    void SendGridPatch(int bankNumber, int slot);
+    // Bank column 1..8, slot 1..128.
+    void FlexGrid1_doubleClicked(int bankNumber, int slot);
+
+    // Opens the Export window for a filled grid slot; the Export subsystem fills it in.
+    std::function<void(int bankNumber, int slot)> exportGridPatch;
+
+private:
+    frmMain& window_;
+    AppContext& context_;
+    std::unique_ptr<ProgramExchange> exchange_;
+};
+
+// The transfers object InstallMidiTransfers made for this window, or nullptr.
+MidiTransfers* FindMidiTransfers(frmMain& window);
+
+void InstallMidiTransfers(frmMain& window, AppContext& context);
+
+}  // namespace zanq
