@@ -38,31 +38,39 @@ bool PatchNameMatcher::matches(std::string_view name) const {
     return false;
 }
 
-QStringList SearchPatches(const Library& library, const Matrix& matrix, const QString& text,
-                          bool inLibrary, bool inMatrix) {
+std::vector<PatchHit> FindPatches(const Library& library, const Matrix& matrix, const QString& text,
+                                  bool inLibrary, bool inMatrix) {
     const PatchNameMatcher matcher(text);
-    QStringList lines;
+    std::vector<PatchHit> hits;
     if (inLibrary) {
-        lines.reserve(static_cast<qsizetype>(library.size()));
-        for (std::size_t i = 0; i < library.size(); ++i) {
-            const std::string name = GetPatchName(library.entry(i));
-            if (matcher.matches(name))
-                lines.append(kLibraryLinePrefix + NameText(name));
-        }
+        hits.reserve(library.size());
+        for (std::size_t i = 0; i < library.size(); ++i)
+            if (matcher.matches(GetPatchName(library.entry(i))))
+                hits.push_back({0, i});
     }
     if (inMatrix) {
-        for (int bank = 1; bank <= kBanks; ++bank) {
-            const QString prefix =
-                QStringLiteral("Mx ") + QString::fromStdString(BankLetter(bank)) + QLatin1Char('-');
-            for (int slot = 1; slot <= kSlots; ++slot) {
-                const std::string name = GetPatchName(matrix.at(bank, slot));
-                if (!matcher.matches(name))
-                    continue;
-                lines.append(prefix + QString::fromStdString(FormatProgram(slot)) +
-                             QStringLiteral(": ") + NameText(name));
-            }
-        }
+        for (int bank = 1; bank <= kBanks; ++bank)
+            for (int slot = 1; slot <= kSlots; ++slot)
+                if (matcher.matches(GetPatchName(matrix.at(bank, slot))))
+                    hits.push_back({bank, static_cast<std::size_t>(slot)});
     }
+    return hits;
+}
+
+QString ResultLine(const Library& library, const Matrix& matrix, PatchHit hit) {
+    if (hit.bank == 0)
+        return kLibraryLinePrefix + NameText(GetPatchName(library.entry(hit.place)));
+    const int slot = static_cast<int>(hit.place);
+    return QStringLiteral("Mx ") + QString::fromStdString(BankLetter(hit.bank)) + QLatin1Char('-') +
+           QString::fromStdString(FormatProgram(slot)) + QStringLiteral(": ") +
+           NameText(GetPatchName(matrix.at(hit.bank, slot)));
+}
+
+QStringList SearchPatches(const Library& library, const Matrix& matrix, const QString& text,
+                          bool inLibrary, bool inMatrix) {
+    QStringList lines;
+    for (const PatchHit& hit : FindPatches(library, matrix, text, inLibrary, inMatrix))
+        lines.append(ResultLine(library, matrix, hit));
     return lines;
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "model/Library.h"
 #include "model/Matrix.h"
@@ -26,8 +27,21 @@ private:
     bool impossible_ = false;  // the text holds a letter no Latin-1 name can fold to
 };
 
-// Result lines in order: "Library : name" in Library index order when inLibrary, then
-// "Mx C-001: name" bank by bank (A..H), slot by slot, when inMatrix.
+// One hit: a Library entry (bank 0, place = library index) or a Matrix slot (bank 1..8,
+// place = slot 1..128).
+struct PatchHit {
+    int bank = 0;
+    std::size_t place = 0;
+    bool operator==(const PatchHit&) const = default;
+};
+
+// Hits in order: Library entries in index order when inLibrary, then Matrix slots bank by bank
+// (A..H), slot by slot, when inMatrix.
+std::vector<PatchHit> FindPatches(const Library& library, const Matrix& matrix, const QString& text,
+                                  bool inLibrary, bool inMatrix);
+// "Library : name" or "Mx C-001: name".
+QString ResultLine(const Library& library, const Matrix& matrix, PatchHit hit);
+// The result lines of FindPatches, in its order.
 QStringList SearchPatches(const Library& library, const Matrix& matrix, const QString& text,
                           bool inLibrary, bool inMatrix);
 

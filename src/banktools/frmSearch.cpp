@@ -7,10 +7,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 
 #include "banktools/DialogDesign.h"
 #include "banktools/PatchSearch.h"
+#include "banktools/SearchResultsModel.h"
 #include "model/LibraryListWidget.h"
 #include "model/PatchStores.h"
 #include "shell/frmMain.h"
@@ -65,7 +65,7 @@ frmSearch::frmSearch(frmMain& main, const PatchStores& stores)
     lblResults->setObjectName(QStringLiteral("lblResults"));
     PlaceTwips(*lblResults, 240, 1380, 1635, 255);
 
-    results = new QStringListModel(this);
+    results = new SearchResultsModel(stores.library, stores.matrix, this);
     lstResult = new QListView(this);
     lstResult->setObjectName(QStringLiteral("lstResult"));
     lstResult->setModel(results);
@@ -104,14 +104,13 @@ void frmSearch::chkMatrix_Click() {
 }
 
 void frmSearch::cmdSearch_Click() {
-    const QStringList lines = SearchPatches(stores_.library, stores_.matrix, txtSearch->text(),
-                                            chkLibrary->isChecked(), chkMatrix->isChecked());
-    results->setStringList(lines);
-    lblResults->setText(QStringLiteral("Results (%1)").arg(lines.size()));
+    results->setHits(FindPatches(stores_.library, stores_.matrix, txtSearch->text(),
+                                 chkLibrary->isChecked(), chkMatrix->isChecked()));
+    lblResults->setText(QStringLiteral("Results (%1)").arg(results->rowCount()));
 }
 
 void frmSearch::lstResult_Click(const QModelIndex& index) {
-    const QString line = index.data(Qt::DisplayRole).toString();
+    const QString line = results->line(index.row());
     if (line.startsWith(QStringLiteral("Library"))) {
         main_.List1->SelectLibraryEntry(line.mid(kLibraryLinePrefix.size()));
     } else {

@@ -11,11 +11,11 @@ class QLineEdit;
 class QListView;
 class QModelIndex;
 class QPushButton;
-class QStringListModel;
 
 namespace zanq {
 
 class frmMain;
+class SearchResultsModel;
 struct PatchStores;
 
 class frmSearch : public QDialog {
@@ -29,10 +29,10 @@ public:
     QCheckBox* chkMatrix = nullptr;
     QPushButton* cmdSearch = nullptr;  // never shown; its click handler is the search
     QLabel* lblResults = nullptr;
-    // Result lines live in a string list model: one reset per run keeps typing fluid even
-    // with tens of thousands of hits.
+    // The hits live in a model that writes each line only when it is shown: one reset per run
+    // keeps typing fluid even with tens of thousands of hits.
     QListView* lstResult = nullptr;
-    QStringListModel* results = nullptr;
+    SearchResultsModel* results = nullptr;
 
 private:
     void txtSearch_Change();

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 
 #include "banktools/BankTools.h"
 #include "banktools/frmClear.h"
@@ -30,11 +29,15 @@ bool Discarded(QPointer<QDialog> window) {
 }
 
 QStringList Lines(const frmSearch& search) {
-    return search.results->stringList();
+    QStringList lines;
+    const QAbstractItemModel* model = search.lstResult->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        lines.append(model->index(row, 0).data().toString());
+    return lines;
 }
 
 void ClickLine(frmSearch& search, int row) {
-    const QModelIndex index = search.results->index(row);
+    const QModelIndex index = search.lstResult->model()->index(row, 0);
     search.lstResult->scrollTo(index);
     QTest::mouseClick(search.lstResult->viewport(), Qt::LeftButton, {},
                       search.lstResult->visualRect(index).center());
