@@ -2,7 +2,9 @@
 
 #include "banktools/BankTools.h"
 #include "editing/InstallEditing.h"
+#include "export/InstallExport.h"
 #include "midi/InstallMidi.h"
+#include "midi/MidiTransfers.h"
 #include "shell/frmMain.h"
 #include "sysexfiles/InstallSysexFiles.h"
 #include "update/InstallUpdate.h"
@@ -16,6 +18,8 @@ void InstallSubsystems(frmMain& window, AppContext& context) {
     InstallBankTools(window, context);
     InstallEditing(window, context);
     InstallMidi(window, context);
+    InstallMidiTransfers(window, context);
+    InstallExport(window, context);
     (void)window;
     (void)context;
 }

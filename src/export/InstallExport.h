@@ -1,0 +1,16 @@
+#pragma once
+// Wires the Export Patch window to the main window: a double click on a library line opens it
+// modelessly for that patch, a double click on a filled grid slot opens it modally (or loads
+// the patch into the window already open), and detection drives its "Send to DM" button.
+// Install after the MIDI link and its transfers, whose detector and grid hook it uses.
+
+namespace zanq {
+class frmExport;
+class frmMain;
+struct AppContext;
+
+void InstallExport(frmMain& window, AppContext& context);
+
+// The Export window InstallExport made for this main window, or nullptr.
+frmExport* FindExportWindow(frmMain& window);
+}  // namespace zanq

@@ -1,0 +1,134 @@
+#include "export/frmExport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "banktools/DialogDesign.h"
+#include "export/ExportFileName.h"
+#include "midi/modMIDI.h"
+#include "model/PatchStores.h"
+#include "shell/Prompter.h"
+#include "sysexfiles/SysexSaver.h"
+
+namespace zanq {
+
+namespace {
+QString PatchNameText(const PatchRecord& record) {
+    const std::string name = GetPatchName(record);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+}  // namespace
+
+frmExport::frmExport(QWidget* parent, PatchStores& stores, Prompter& prompter, modMIDI* midi,
+                     QString programFolder, std::function<void()> refreshFiles)
+    : QDialog(parent),
+      stores_(stores),
+      prompter_(prompter),
+      midi_(midi),
+      programFolder_(std::move(programFolder)),
+      refreshFiles_(std::move(refreshFiles)) {
+    setObjectName(QStringLiteral("frmExport"));
+    setWindowTitle(QStringLiteral("Export Patch"));
+    SetDesignClientSize(*this, 4215, 3300);
+
+    const auto named = [](QWidget* control, const char* name) {
+        control->setObjectName(QString::fromLatin1(name));
+    };
+    lblName = new QLabel(QStringLiteral("PATCH NAME"), this);
+    named(lblName, "lblName");
+    PlaceTwips(*lblName, 240, 180, 3735, 225);
+    txtName = new QLineEdit(this);
+    named(txtName, "txtName");
+    txtName->setEnabled(false);  // shows the name; nothing reads it back
+    PlaceTwips(*txtName, 240, 420, 3735, 315);
+
+    Frame1 = new QGroupBox(QStringLiteral("Destination"), this);
+    named(Frame1, "Frame1");
+    PlaceTwips(*Frame1, 240, 900, 3735, 1335);
+    lblBank = new QLabel(QStringLiteral("BANK"), Frame1);
+    named(lblBank, "lblBank");
+    PlaceTwips(*lblBank, 240, 360, 1455, 225);
+    lblPatch = new QLabel(QStringLiteral("PATCH NUM"), Frame1);
+    named(lblPatch, "lblPatch");
+    PlaceTwips(*lblPatch, 1920, 360, 1575, 225);
+    cmbBank = new QComboBox(Frame1);
+    named(cmbBank, "cmbBank");
+    PlaceTwips(*cmbBank, 240, 660, 1455, 0);
+    cmbPatch = new QComboBox(Frame1);
+    named(cmbPatch, "cmbPatch");
+    PlaceTwips(*cmbPatch, 1920, 660, 1575, 0);
+    // Drop-down lists keep their own height; neither takes free text.
+    for (QComboBox* list : {cmbBank, cmbPatch}) {
+        list->setEditable(false);
+        list->setFixedHeight(list->sizeHint().height());
+    }
+
+    cmdSauver = new QPushButton(QStringLiteral("Save .syx"), this);
+    named(cmdSauver, "cmdSauver");
+    PlaceTwips(*cmdSauver, 240, 2460, 1770, 555);
+    cmdSendToMidi = new QPushButton(QStringLiteral("Send to DM"), this);
+    named(cmdSendToMidi, "cmdSendToMidi");
+    PlaceTwips(*cmdSendToMidi, 2205, 2460, 1770, 555);
+    cmdSendToMidi->setEnabled(false);  // until detection finds the synth's output port
+    for (QPushButton* button : {cmdSauver, cmdSendToMidi})
+        button->setAutoDefault(false);
+
+    connect(cmdSauver, &QPushButton::clicked, this, &frmExport::cmdSauver_Click);
+    connect(cmdSendToMidi, &QPushButton::clicked, this, &frmExport::cmdSendToMidi_Click);
+    Form_Load();
+}
+
+void frmExport::Form_Load() {
+    cmbBank->clear();
+    cmbPatch->clear();
+    for (int b = 1; b <= kBanks; ++b)
+        cmbBank->addItem(QString::fromStdString(BankLetter(b)));
+    for (int p = 1; p <= kSlots; ++p)
+        cmbPatch->addItem(QString::fromStdString(FormatProgram(p)));
+}
+
+void frmExport::LoadPatch(const PatchRecord& record, int bank, int program) {
+    stores_.ExportPatch = record;
+    cmbBank->setCurrentIndex(std::clamp(bank, 0, kBanks - 1));
+    cmbPatch->setCurrentIndex(std::clamp(program, 0, kSlots - 1));
+    txtName->setText(PatchNameText(record));
+}
+
+PatchRecord frmExport::Retargeted() const {
+    return SetBankProgram(stores_.ExportPatch, cmbBank->currentIndex(), cmbPatch->currentIndex());
+}
+
+QString frmExport::ExportPath() const {
+    return programFolder_ + QLatin1Char('/') +
+           ExportFileName(PatchNameText(stores_.ExportPatch), cmbBank->currentText(),
+                          cmbPatch->currentText());
+}
+
+void frmExport::cmdSauver_Click() {
+    const QString path = ExportPath();
+    const QString reason = WriteSysexFile(path, Retargeted());
+    if (!reason.isEmpty()) {
+        // The window stays open, so another destination can be tried.
+        prompter_.tell(this,
+                       QStringLiteral("The file cannot be written:") + kCR +
+                           QDir::toNativeSeparators(path) + kCR + kCR + reason,
+                       kAppTitle, QMessageBox::Warning);
+        return;
+    }
+    if (refreshFiles_)
+        refreshFiles_();
+    close();
+}
+
+void frmExport::cmdSendToMidi_Click() {
+    if (midi_)
+        midi_->SendSysex(Retargeted());
+    close();
+}
+
+}  // namespace zanq

@@ -1,0 +1,63 @@
+#pragma once
+// Export Patch: takes one patch (ExportPatch), lets the user pick a destination bank and
+// program, and saves the retargeted copy as a single-patch .syx file in the program's folder
+// or sends it to the synth, then closes. Works on a copy: the Matrix and the Library never
+// change, and only the bank and program bytes of what leaves differ from ExportPatch.
+// One instance, created early and hidden, shown modally for a grid patch and modelessly for a
+// library patch.
+
+#include <QDialog>
+#include <functional>
+
+#include "model/PatchRecord.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zanq {
+
+class Prompter;
+class modMIDI;
+struct PatchStores;
+
+class frmExport : public QDialog {
+    Q_OBJECT
+public:
+    // refreshFiles re-reads the file list after a save; midi may be null (no MIDI link).
+    frmExport(QWidget* parent, PatchStores& stores, Prompter& prompter, modMIDI* midi,
+              QString programFolder, std::function<void()> refreshFiles);
+
+    QLabel* lblName = nullptr;  // "PATCH NAME"
+    QLineEdit* txtName = nullptr;
+    QGroupBox* Frame1 = nullptr;  // "Destination"
+    QLabel* lblBank = nullptr;    // "BANK"
+    QComboBox* cmbBank = nullptr;
+    QLabel* lblPatch = nullptr;  // "PATCH NUM"
+    QComboBox* cmbPatch = nullptr;
+    QPushButton* cmdSauver = nullptr;
+    QPushButton* cmdSendToMidi = nullptr;
+
+    // ExportPatch := record, the lists at bank (0..7) and program (0..127), the name shown.
+    void LoadPatch(const PatchRecord& record, int bank, int program);
+    // ExportPatch with the bank and program bytes of the two lists.
+    PatchRecord Retargeted() const;
+    // Where "Save .syx" writes.
+    QString ExportPath() const;
+
+    void cmdSauver_Click();
+    void cmdSendToMidi_Click();
+
+private:
+    void Form_Load();
+
+    PatchStores& stores_;
+    Prompter& prompter_;
+    modMIDI* midi_;
+    QString programFolder_;
+    std::function<void()> refreshFiles_;
+};
+
+}  // namespace zanq
