@@ -31,27 +31,24 @@ DragDropRouter::DragDropRouter(frmMain& window, EditingCommands& commands)
     setObjectName(QStringLiteral("DragDropRouter"));
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(window_.FlexGrid1),
                                     static_cast<QAbstractItemView*>(window_.List1),
-                                    static_cast<QAbstractItemView*>(window_.File1)}) {
+                                    static_cast<QAbstractItemView*>(window_.File1)})
         TakeOverDragAndDrop(view);
-        view->viewport()->installEventFilter(this);
-    }
     window_.Image1->setAcceptDrops(true);
-    window_.Image1->installEventFilter(this);
     window_.cmdMIDI_OUT->setAcceptDrops(true);
-    window_.cmdMIDI_OUT->installEventFilter(this);
+    watched_ = {{window_.FlexGrid1->viewport(), Target::Grid},
+                {window_.List1->viewport(), Target::Library},
+                {window_.File1->viewport(), Target::Files},
+                {window_.Image1, Target::DeleteZone},
+                {window_.cmdMIDI_OUT, Target::MidiOut}};
+    for (const auto& [widget, target] : watched_)
+        widget->installEventFilter(this);
 }
 
 DragDropRouter::Target DragDropRouter::targetOf(const QObject* watched) const {
-    if (watched == window_.FlexGrid1->viewport())
-        return Target::Grid;
-    if (watched == window_.List1->viewport())
-        return Target::Library;
-    if (watched == window_.File1->viewport())
-        return Target::Files;
-    if (watched == window_.Image1)
-        return Target::DeleteZone;
-    if (watched == window_.cmdMIDI_OUT)
-        return Target::MidiOut;
+    // Only compares addresses: events still arrive while the window takes its children down.
+    for (const auto& [widget, target] : watched_)
+        if (widget == watched)
+            return target;
     return Target::None;
 }
 

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <utility>
+#include <vector>
 
 class QDropEvent;
 class QMouseEvent;
@@ -36,6 +38,7 @@ private:
 
     frmMain& window_;
     EditingCommands& commands_;
+    std::vector<std::pair<QObject*, Target>> watched_;
     // A left press on a source that may turn into a drag once the mouse moves far enough.
     Target pending_ = Target::None;
     QPoint pressPos_;
