@@ -4,6 +4,7 @@
 // the Patch Library or both. Other parts (drops, delete zone, Save, Export) reach the browser
 // through this object: window.findChild<zanq::SysexFileCommands*>().
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -58,12 +59,15 @@ private:
     void File1_doubleClicked();
     void runSingleFileLoad(bool toMatrix, bool toLibrary);
     void setBrowserEnabled(bool enabled);
+    // Lets pending window events run; within a load at most every few milliseconds.
+    void LetEventsRun(bool always = false);
 
     frmMain& window_;
     AppContext& context_;
     QFileSystemModel* dirModel_ = nullptr;
     QStringListModel* fileModel_ = nullptr;
     QString folder_;
+    QElapsedTimer sincePump_;
 };
 
 }  // namespace zanq

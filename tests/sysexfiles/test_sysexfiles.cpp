@@ -59,6 +59,22 @@ struct Rig {
     QString count() const { return window.StatusPanel[1]->text(); }
 };
 
+// Runs a check whenever the watched widget is shown.
+class OnShow : public QObject {
+public:
+    OnShow(QWidget* widget, std::function<void()> check) : check_(std::move(check)) {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            check_();
+        return false;
+    }
+
+private:
+    std::function<void()> check_;
+};
+
 std::string Bank(const std::string& prefix, int bank, int n, int seed = 0) {
     std::string bytes;
     for (int p = 0; p < n; ++p)
@@ -107,17 +123,15 @@ private slots:
         rig.write("all.syx", all);
         rig.select("all.syx");
 
-        // What the window looks like between records.
+        // What the window looks like when the progress bar appears.
         bool listHidden = false, barShown = false, fileListDisabled = false, busy = false;
-        QTimer probe;
-        probe.setInterval(0);
-        connect(&probe, &QTimer::timeout, [&] {
-            listHidden |= rig.window.List1->isHidden();
-            barShown |= !rig.window.ProgressBar1->isHidden();
-            fileListDisabled |= !rig.window.File1->isEnabled();
-            busy |= QApplication::overrideCursor() != nullptr;
+        rig.window.show();
+        OnShow probe(rig.window.ProgressBar1, [&] {
+            barShown = true;
+            listHidden = rig.window.List1->isHidden();
+            fileListDisabled = !rig.window.File1->isEnabled();
+            busy = QApplication::overrideCursor() != nullptr;
         });
-        probe.start();
         rig.window.cmdLoadInMatrix->click();
         QVERIFY(!listHidden && barShown && fileListDisabled && busy);
         QCOMPARE(rig.stores.matrix.CountMatrixPatches(), 1024);
@@ -159,15 +173,16 @@ private slots:
         rig.write("4.syx", Bank("Z", 3, 5));
         rig.files->RefreshFileList();
         QFile::remove(rig.dir.filePath("3.syx"));  // vanished after it was listed
-        bool browserLocked = false;
-        QTimer probe;
-        probe.setInterval(0);
-        connect(&probe, &QTimer::timeout, [&] {
-            browserLocked |= !rig.window.Dir1->isEnabled() && !rig.window.Drive1->isEnabled() &&
+        bool browserLocked = true;
+        int bars = 0;
+        rig.window.show();
+        OnShow probe(rig.window.ProgressBar1, [&] {
+            ++bars;
+            browserLocked &= !rig.window.Dir1->isEnabled() && !rig.window.Drive1->isEnabled() &&
                              !rig.window.File1->isEnabled();
         });
-        probe.start();
         rig.window.cmdLoadAll->click();
+        QCOMPARE(bars, 3);
         QVERIFY(browserLocked && rig.window.Dir1->isEnabled() && rig.window.File1->isEnabled());
         QCOMPARE(rig.stores.library.patchCount(), std::size_t(60 + 10 + 5));
         QCOMPARE(rig.stores.matrix.CountMatrixPatches(), 0);
