@@ -1,5 +1,9 @@
 #include "banktools/DialogDesign.h"
 
+#include <QCheckBox>
+#include <QLabel>
+#include <algorithm>
+
 #include "shell/MainLayout.h"
 
 namespace zanq {
@@ -10,8 +14,13 @@ double DialogDpi(const QWidget& window) {
 
 void PlaceTwips(QWidget& control, int left, int top, int width, int height) {
     const double dpi = DialogDpi(control);
-    control.setGeometry(TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
-                        TwipsToPixels(width, dpi), TwipsToPixels(height, dpi));
+    int pixelWidth = TwipsToPixels(width, dpi);
+    // The designs were drawn with a narrow face; a caption that this platform's font makes
+    // wider keeps its left edge and grows to the right rather than being cut off.
+    if (qobject_cast<QCheckBox*>(&control) || qobject_cast<QLabel*>(&control))
+        pixelWidth = std::max(pixelWidth, control.sizeHint().width());
+    control.setGeometry(TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), pixelWidth,
+                        TwipsToPixels(height, dpi));
 }
 
 void SetDesignClientSize(QWidget& window, int width, int height) {

@@ -15,6 +15,7 @@
 #include "model/LibraryListWidget.h"
 #include "model/MatrixGridModel.h"
 #include "shell/ClickableLabel.h"
+#include "shell/MainLayout.h"
 #include "shell/frmMain.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
@@ -245,6 +246,39 @@ private slots:
                  (QStringList{
                      QStringLiteral("Library : Warm PAD"), QStringLiteral("Library : Brass"),
                      QStringLiteral("Mx A-001: Pad One"), QStringLiteral("Mx H-128: Last pad")}));
+    }
+
+    void designGeometryAndTabOrder() {
+        // Each window's focus chain, from its first control, and one control's twips geometry.
+        const auto chain = [](QWidget* first, int length) {
+            QList<QWidget*> seen{first};
+            for (QWidget* w = first->nextInFocusChain(); seen.size() < length;
+                 w = w->nextInFocusChain())
+                if (w->focusPolicy() & Qt::TabFocus && w->isVisibleTo(w->window()))
+                    seen.append(w);
+            return seen;
+        };
+        frmSwap* swap = openSwap();
+        QCOMPARE(chain(swap->cmbSource, 4), (QList<QWidget*>{swap->cmbSource, swap->cmbDestination,
+                                                             swap->cmdSwap, swap->cmdCopyBank}));
+        swap->close();
+        frmClear* clear = openClear();
+        const double dpi = clear->logicalDpiY();
+        QCOMPARE(clear->size(), QSize(TwipsToPixels(10215, dpi), TwipsToPixels(3315, dpi)));
+        QCOMPARE(clear->cmdClear->geometry(),
+                 QRect(TwipsToPixels(420, dpi), TwipsToPixels(2460, dpi), TwipsToPixels(9495, dpi),
+                       TwipsToPixels(615, dpi)));
+        QList<QWidget*> clearOrder;
+        for (std::size_t i = 8; i >= 1; --i)
+            clearOrder.append(clear->chkBank[i]);
+        clearOrder << clear->chkBank[9] << clear->cmdClear << clear->cmdSelectAllBanks
+                   << clear->cmdSelectAllDatas << clear->cmdSelectNothing;
+        QCOMPARE(chain(clear->chkBank[8], 13), clearOrder);
+        clear->close();
+        frmSearch* search = openSearch();
+        QCOMPARE(chain(search->lstResult, 4),
+                 (QList<QWidget*>{search->lstResult, search->txtSearch, search->chkLibrary,
+                                  search->chkMatrix}));
     }
 
     void clickingAHitShowsItInTheMainList() {
