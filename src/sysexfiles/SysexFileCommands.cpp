@@ -83,6 +83,9 @@ void SysexFileCommands::buildBrowser() {
     window_.Dir1->setModel(dirModel_);
     for (int column = 1; column < dirModel_->columnCount(); ++column)
         window_.Dir1->hideColumn(column);
+    // The folders arrive from a background reader: keep the current folder in sight as they do.
+    connect(dirModel_, &QFileSystemModel::directoryLoaded, this,
+            [this] { window_.Dir1->scrollTo(window_.Dir1->currentIndex()); });
     connect(window_.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { Dir1_currentChanged(current); });
 
