@@ -1,0 +1,31 @@
+#include "shell/LibrarianApp.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "shell/Subsystems.h"
+#include "shell/frmMain.h"
+
+namespace zanq {
+
+void LibrarianApp::SetUpApplication(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("ZANQ Librarian"));
+    QApplication::setOrganizationName(QStringLiteral("Kelmo"));
+    // Ties the windows to zanq-librarian.desktop, so the desktop shows its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zanq-librarian"));
+    // The installed icon; a build run from its folder simply has none.
+    app.setWindowIcon(QIcon::fromTheme(QStringLiteral("zanq-librarian")));
+}
+
+LibrarianApp::LibrarianApp(const QString& programFolder, const std::string& midiClientName)
+    : midiPorts_(midiClientName),
+      midi_(midiPorts_, prompter_),
+      context_{stores_, prompter_, programFolder} {
+    context_.midi = &midi_;
+    window_ = std::make_unique<frmMain>(context_);
+    InstallSubsystems(*window_, context_);
+}
+
+LibrarianApp::~LibrarianApp() = default;
+
+}  // namespace zanq

@@ -1,0 +1,50 @@
+#pragma once
+// The whole program put together: the stores, the message-box prompter, the RtMidi ports and
+// the MIDI port layer, the context handed to every window, the main window and every
+// subsystem's handlers. main() and the end-to-end test build the program through this class,
+// so what the test drives is what the user runs.
+
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "midi/RtMidiBackend.h"
+#include "midi/modMIDI.h"
+#include "model/PatchStores.h"
+#include "shell/AppContext.h"
+#include "shell/Prompter.h"
+
+class QApplication;
+
+namespace zanq {
+
+class frmMain;
+
+class LibrarianApp {
+public:
+    // The program's names, desktop entry and window icon; call once after QApplication exists.
+    static void SetUpApplication(QApplication& app);
+
+    // midiClientName names the program's MIDI client (ALSA sequencer or JACK).
+    explicit LibrarianApp(const QString& programFolder,
+                          const std::string& midiClientName = "ZANQ Librarian");
+    ~LibrarianApp();
+    LibrarianApp(const LibrarianApp&) = delete;
+    LibrarianApp& operator=(const LibrarianApp&) = delete;
+
+    frmMain& window() { return *window_; }
+    AppContext& context() { return context_; }
+    PatchStores& stores() { return stores_; }
+    modMIDI& midi() { return midi_; }
+
+private:
+    // Declaration order is construction order: the window goes first on the way out.
+    PatchStores stores_;
+    MessageBoxPrompter prompter_;
+    RtMidiBackend midiPorts_;
+    modMIDI midi_;
+    AppContext context_;
+    std::unique_ptr<frmMain> window_;
+};
+
+}  // namespace zanq
