@@ -14,6 +14,8 @@ MatrixGridModel::MatrixGridModel(Matrix& matrix, QObject* parent)
     });
 }
 
+MatrixGridModel::~MatrixGridModel() { matrix_.setObserver(nullptr); }
+
 int MatrixGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kSlots;
 }

@@ -13,6 +13,7 @@ class MatrixGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit MatrixGridModel(Matrix& matrix, QObject* parent = nullptr);
+    ~MatrixGridModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -12,7 +12,6 @@
 namespace zanq {
 
 void InstallSubsystems(frmMain& window, AppContext& context) {
-    // Each subsystem connects its handlers here, one line each.
     InstallSysexFiles(window, context);
     InstallUpdate(window, context);
     InstallBankTools(window, context);
@@ -20,8 +19,6 @@ void InstallSubsystems(frmMain& window, AppContext& context) {
     InstallMidi(window, context);
     InstallMidiTransfers(window, context);
     InstallExport(window, context);
-    (void)window;
-    (void)context;
 }
 
 }  // namespace zanq
