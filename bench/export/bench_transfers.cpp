@@ -1,0 +1,279 @@
+// Bank transfers against the simulated DeepMind over a running JACK server, at 0 and 20 ms
+// reply latency: a 128-program bank receive and a 128-patch bank send through the windows'
+// own buttons, beside 128 bare request-and-reply exchanges by a minimal RtMidi client (the
+// floor: the synth's latency plus the JACK cycles) and 128 exchanges with a fixed 200 ms wait.
+// Usage: bench_transfers [--runs N] [--no-fixed]
+
+#include <RtMidi.h>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+#include "midi/DeepMindDetector.h"
+#include "midi/InstallMidi.h"
+#include "midi/MidiTransfers.h"
+#include "midi/RtMidiBackend.h"
+#include "midi/frmBankSend.h"
+#include "midi/frmMidiReceive.h"
+#include "midi/modMIDI.h"
+#include "midi/modSleep.h"
+#include "shell/frmMain.h"
+
+namespace {
+
+const std::string kClient = "DeepMind12 bench";
+
+class CountingPrompter : public zanq::Prompter {
+public:
+    int messages = 0;
+    bool askYesNo(QWidget*, const QString&, const QString&, QMessageBox::Icon) override {
+        return false;
+    }
+    void tell(QWidget*, const QString& text, const QString&, QMessageBox::Icon) override {
+        ++messages;
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+};
+
+std::string Request(int bank, int program) {
+    std::string r("\xF0\x00\x20\x32\x20\x00\x01\x00\x00\xF7", 10);
+    r[7] = static_cast<char>(bank);
+    r[8] = static_cast<char>(program);
+    return r;
+}
+
+zanq::PatchRecord Record(int bank, int program) {
+    zanq::PatchRecord r(291, '\x11');
+    const char head[] = "\xF0\x00\x20\x32\x20\x00\x02\x07";
+    std::copy(head, head + 8, r.begin());
+    r[8] = static_cast<char>(bank);
+    r[9] = static_cast<char>(program);
+    r[290] = static_cast<char>(0xF7);
+    return r;
+}
+
+// The simulator, with its output lines counted.
+class Sim {
+public:
+    bool start(int latencyMs) {
+        process_.start(QStringLiteral(ZANQ_DEEPMIND_SIM),
+                       {QStringLiteral("--client"), QString::fromStdString(kClient),
+                        QStringLiteral("--latency"), QString::number(latencyMs)});
+        return waitFor([&] { return lines_.contains("ready"); }, 5000);
+    }
+    void stop() {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+    qsizetype count(const QByteArray& start) {
+        collect();
+        return std::count_if(lines_.begin(), lines_.end(),
+                             [&](const QByteArray& l) { return l.startsWith(start); });
+    }
+    template <typename Done>
+    bool waitFor(Done done, int ms) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done()) {
+            if (clock.elapsed() > ms)
+                return false;
+            process_.waitForReadyRead(1);
+            collect();
+        }
+        return true;
+    }
+
+private:
+    void collect() {
+        while (process_.canReadLine())
+            lines_ << process_.readLine().trimmed();
+    }
+    QProcess process_;
+    QList<QByteArray> lines_;
+};
+
+int FindPort(RtMidi& midi, const std::string& name) {
+    for (unsigned i = 0; i < midi.getPortCount(); ++i)
+        if (midi.getPortName(i).find(name) != std::string::npos)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// 128 request-and-reply exchanges by a plain RtMidi JACK client that keeps its ports open.
+double BareExchanges(int& missing) {
+    RtMidiOut out(RtMidi::UNIX_JACK, "ZANQ Bare");
+    RtMidiIn in(RtMidi::UNIX_JACK, "ZANQ Bare");
+    in.ignoreTypes(false, true, true);
+    struct Caught {
+        std::mutex mutex;
+        std::condition_variable cv;
+        std::size_t bytes = 0;
+    } caught;
+    in.setCallback(
+        [](double, std::vector<unsigned char>* message, void* data) {
+            auto* c = static_cast<Caught*>(data);
+            std::lock_guard lock(c->mutex);
+            c->bytes += message->size();
+            c->cv.notify_one();
+        },
+        &caught);
+    const int o = FindPort(out, kClient + " MIDI in");
+    const int i = FindPort(in, kClient + " MIDI out");
+    if (o < 0 || i < 0)
+        return -1;
+    out.openPort(static_cast<unsigned>(o), "bare out");
+    in.openPort(static_cast<unsigned>(i), "bare in");
+    zanq::WaitMs(100);  // both connections in place before the clock starts
+    QElapsedTimer clock;
+    clock.start();
+    for (int p = 0; p < 128; ++p) {
+        {
+            std::lock_guard lock(caught.mutex);
+            caught.bytes = 0;
+        }
+        const std::string r = Request(0, p);
+        out.sendMessage(reinterpret_cast<const unsigned char*>(r.data()), r.size());
+        std::unique_lock lock(caught.mutex);
+        if (!caught.cv.wait_for(lock, std::chrono::milliseconds(1000),
+                                [&] { return caught.bytes >= 291; }))
+            ++missing;
+    }
+    return clock.nsecsElapsed() / 1e6;
+}
+
+// 128 exchanges through the port layer with the fixed 200 ms busy wait.
+double FixedWaitExchanges(zanq::modMIDI& midi, int& missing) {
+    QElapsedTimer clock;
+    clock.start();
+    for (int p = 0; p < 128; ++p) {
+        midi.OpenMidiIn();
+        QCoreApplication::processEvents();
+        midi.SendSysex(Request(0, p));
+        zanq::WaitMs(200);
+        if (midi.BytesRecorded() != 291)
+            ++missing;
+        midi.CloseMidiInIfOpen();
+    }
+    return clock.nsecsElapsed() / 1e6;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    int runs = 3;
+    bool fixed = true;
+    for (int a = 1; a < argc; ++a) {
+        const QByteArray arg(argv[a]);
+        if (arg == "--runs" && a + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++a]));
+        else if (arg == "--no-fixed")
+            fixed = false;
+    }
+
+    zanq::PatchStores stores;
+    CountingPrompter prompter;
+    zanq::RtMidiBackend ports("ZANQ Bench");
+    zanq::modMIDI midi(ports, prompter);
+    zanq::AppContext context{stores, prompter, QDir::tempPath()};
+    context.midi = &midi;
+    zanq::frmMain window(context);
+    window.Timer1->stop();
+    zanq::InstallMidi(window, context);
+    zanq::InstallMidiTransfers(window, context);
+
+    int failures = 0;
+    for (int latency : {0, 20}) {
+        Sim sim;
+        if (!sim.start(latency)) {
+            std::fprintf(stderr, "bench_transfers: no simulator (is a JACK server running?)\n");
+            return 1;
+        }
+        // Aim at this simulator's ports, as detection would on a machine with one synth.
+        zanq::FindDeepMindDetector(window)->DetectDeepMind();
+        const auto find = [](const std::vector<std::string>& names) {
+            for (std::size_t i = 0; i < names.size(); ++i)
+                if (names[i].find(kClient) != std::string::npos)
+                    return static_cast<int>(i);
+            return -1;
+        };
+        const int out = find(ports.outputPortNames());
+        const int in = find(ports.inputPortNames());
+        if (out < 0 || in < 0) {
+            std::fprintf(stderr, "bench_transfers: the simulator's ports were not found\n");
+            return 1;
+        }
+        midi.SetMidiOutDevice(static_cast<std::uint32_t>(out));
+        midi.SetMidiInDevice(static_cast<std::uint32_t>(in));
+
+        std::vector<double> bare, receive, send, arrived;
+        for (int run = 0; run < runs; ++run) {
+            int missing = 0;
+            bare.push_back(BareExchanges(missing));
+            failures += missing;
+
+            stores.matrix.ClearBank(1);
+            window.cmdMIDI_IN->click();
+            auto* rx = window.findChild<zanq::frmMidiReceive*>();
+            rx->chkBank[1]->setChecked(true);
+            QElapsedTimer clock;
+            clock.start();
+            rx->cmdMidiReceive->click();
+            receive.push_back(clock.nsecsElapsed() / 1e6);
+            if (stores.matrix.CountBankPatches(1) != 128)
+                ++failures;
+            delete rx;
+
+            for (int p = 1; p <= 128; ++p)
+                stores.matrix.set(2, p, Record(1, p - 1));
+            const qsizetype storedBefore = sim.count("stored B-");
+            window.cmdMIDI_OUT->click();
+            auto* tx = window.findChild<zanq::frmBankSend*>();
+            tx->chkBank[2]->setChecked(true);
+            clock.restart();
+            tx->cmdMidiSend->click();
+            send.push_back(clock.nsecsElapsed() / 1e6);
+            if (!sim.waitFor([&] { return sim.count("stored B-") >= storedBefore + 128; }, 10000))
+                ++failures;
+            arrived.push_back(clock.nsecsElapsed() / 1e6);
+            delete tx;
+        }
+        const double floor = Median(bare);
+        std::printf("latency %2d ms, median of %d run(s):\n", latency, runs);
+        std::printf("  128 bare RtMidi request-and-reply exchanges  %8.1f ms\n", floor);
+        std::printf(
+            "  bank receive, 128 programs (RECEIVE)         %8.1f ms  (%.3fx the bare "
+            "exchanges)\n",
+            Median(receive), Median(receive) / floor);
+        std::printf(
+            "  bank send, 128 patches (SEND)                %8.1f ms  (all stored by "
+            "the synth after %.1f ms)\n",
+            Median(send), Median(arrived));
+        if (fixed) {
+            int missing = 0;
+            std::printf("  128 exchanges with the fixed 200 ms wait     %8.1f ms\n",
+                        FixedWaitExchanges(midi, missing));
+            failures += missing;
+        }
+        std::fflush(stdout);
+        sim.stop();
+    }
+    std::printf("failures: %d, messages shown: %d\n", failures, prompter.messages);
+    return failures == 0 && prompter.messages == 0 ? 0 : 1;
+}
