@@ -19,28 +19,13 @@
 #include "midi/modMIDI.h"
 #include "model/LibraryListWidget.h"
 #include "shell/frmMain.h"
+#include "support/GridClicks.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 
 using namespace zanq;
 
 namespace {
-
-void DoubleClickCell(QTableView* grid, int bankNumber, int slot) {
-    const QModelIndex cell = grid->model()->index(slot - 1, bankNumber - 1);
-    grid->scrollTo(cell);
-    const QPoint at = grid->visualRect(cell).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-}
-
-void DoubleClickLine(LibraryListWidget* list, const QString& name) {
-    QListWidgetItem* line = list->lineNamed(name);
-    list->scrollToItem(line);
-    const QPoint at = list->visualItemRect(line).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-}
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
@@ -125,7 +110,7 @@ private slots:
     void unchangedGridPatchIsWrittenByteForByte() {
         const PatchRecord pad = test::MakeRecord("Warm Pad", 2, 4, 7);
         stores->matrix.set(3, 5, pad);
-        DoubleClickCell(main->FlexGrid1, 3, 5);
+        test::DoubleClickCell(main->FlexGrid1, 3, 5);
         QVERIFY(window->isVisible());
         QVERIFY(window->isModal());
         QCOMPARE(window->txtName->text(), QStringLiteral("Warm Pad"));
@@ -144,7 +129,7 @@ private slots:
         const PatchRecord pad = test::MakeRecord("Warm Pad", 0, 0, 3);
         stores->matrix.set(1, 1, pad);
         stores->library.AddToLibrary(pad);
-        DoubleClickCell(main->FlexGrid1, 1, 1);
+        test::DoubleClickCell(main->FlexGrid1, 1, 1);
         window->cmbBank->setCurrentIndex(7);
         window->cmbPatch->setCurrentIndex(127);
         window->cmdSauver->click();
@@ -158,14 +143,14 @@ private slots:
 
         // The same destination again: the file ends up holding the one record.
         QFile::resize(QDir(programFolder()).filePath("Warm Pad-H-128.syx"), 5000);
-        DoubleClickCell(main->FlexGrid1, 1, 1);
+        test::DoubleClickCell(main->FlexGrid1, 1, 1);
         window->cmbBank->setCurrentIndex(7);
         window->cmbPatch->setCurrentIndex(127);
         window->cmdSauver->click();
         QCOMPARE(ReadAll(QDir(programFolder()).filePath("Warm Pad-H-128.syx")), written);
 
         // Sent: the same retargeted bytes, then the window closes.
-        DoubleClickCell(main->FlexGrid1, 1, 1);
+        test::DoubleClickCell(main->FlexGrid1, 1, 1);
         window->cmbBank->setCurrentIndex(7);
         window->cmbPatch->setCurrentIndex(127);
         window->cmdSendToMidi->click();
@@ -182,19 +167,19 @@ private slots:
         const PatchRecord lib = test::MakeRecord("Lib Pad", 1, 9, 5);
         stores->library.AddToLibrary(lib);
         stores->library.AddToLibrary(test::MakeRecord("Other", 6, 99, 6));
-        DoubleClickLine(main->List1, QStringLiteral("Lib Pad"));
+        test::DoubleClickLine(main->List1, main->List1->lineNamed(QStringLiteral("Lib Pad")));
         QVERIFY(window->isVisible());
         QVERIFY(!window->isModal());
         QCOMPARE(window->cmbBank->currentText(), QStringLiteral("B"));
         QCOMPARE(window->cmbPatch->currentText(), QStringLiteral("010"));
 
         // Further double clicks load into the open window, from the library and from the grid.
-        DoubleClickLine(main->List1, QStringLiteral("Other"));
+        test::DoubleClickLine(main->List1, main->List1->lineNamed(QStringLiteral("Other")));
         QCOMPARE(window->txtName->text(), QStringLiteral("Other"));
         QCOMPARE(window->cmbBank->currentText(), QStringLiteral("G"));
         QCOMPARE(window->cmbPatch->currentText(), QStringLiteral("100"));
         stores->matrix.set(4, 2, test::MakeRecord("Grid Pad", 3, 1));
-        DoubleClickCell(main->FlexGrid1, 4, 2);
+        test::DoubleClickCell(main->FlexGrid1, 4, 2);
         QVERIFY(window->isVisible());
         QVERIFY(!window->isModal());
         QCOMPARE(window->txtName->text(), QStringLiteral("Grid Pad"));
@@ -216,7 +201,7 @@ private slots:
         QFETCH(QString, file);
         QDir(programFolder()).mkpath(QStringLiteral("a"));
         stores->matrix.set(3, 5, test::MakeRecord(name.toStdString(), 2, 4));
-        DoubleClickCell(main->FlexGrid1, 3, 5);
+        test::DoubleClickCell(main->FlexGrid1, 3, 5);
         window->cmdSauver->click();
         QCOMPARE(prompter.shown.size(), 0);
         QCOMPARE(files(), QStringList{file});
@@ -225,7 +210,7 @@ private slots:
 
     void writeFailureIsToldOnce() {
         stores->matrix.set(2, 2, test::MakeRecord("Pad", 1, 1));
-        DoubleClickCell(main->FlexGrid1, 2, 2);
+        test::DoubleClickCell(main->FlexGrid1, 2, 2);
         folder->remove();
         window->cmdSauver->click();
         QCOMPARE(prompter.shown.size(), 1);

@@ -24,6 +24,7 @@
 #include "midi/modMIDI.h"
 #include "model/MatrixGridModel.h"
 #include "shell/frmMain.h"
+#include "support/GridClicks.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 
@@ -71,14 +72,6 @@ template <typename Window>
 bool Discarded(const QPointer<Window>& window) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return window.isNull();
-}
-
-void DoubleClickCell(QTableView* grid, int bankNumber, int slot) {
-    const QModelIndex cell = grid->model()->index(slot - 1, bankNumber - 1);
-    grid->scrollTo(cell);
-    const QPoint at = grid->visualRect(cell).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
 
 }  // namespace
@@ -310,7 +303,7 @@ private slots:
     }
 
     void doubleClickFetchesAnEmptySlotAndExportsAFilledOne() {
-        DoubleClickCell(main->FlexGrid1, 5, 10);  // nobody answers
+        test::DoubleClickCell(main->FlexGrid1, 5, 10);  // nobody answers
         QCOMPARE(ports->requests, (std::vector<std::pair<int, int>>{{4, 9}}));
         QCOMPARE(prompter.shown.size(), 1);
         QCOMPARE(prompter.shown[0].text, QStringLiteral("No Midi Data Received..."));
@@ -318,14 +311,14 @@ private slots:
         QVERIFY(!FindExportWindow(*main)->isVisible());
 
         ports->answer = FromMemory;
-        DoubleClickCell(main->FlexGrid1, 5, 10);
+        test::DoubleClickCell(main->FlexGrid1, 5, 10);
         QVERIFY(stores->matrix.at(5, 10) == *FromMemory(4, 9));
         QCOMPARE(prompter.shown.size(), 1);
         QVERIFY(!FindExportWindow(*main)->isVisible());
 
         // Now filled: the Export window opens on that slot and nothing is requested.
         ports->sent.clear();
-        DoubleClickCell(main->FlexGrid1, 5, 10);
+        test::DoubleClickCell(main->FlexGrid1, 5, 10);
         frmExport* exportWindow = FindExportWindow(*main);
         QVERIFY(exportWindow->isVisible());
         QVERIFY(exportWindow->isModal());

@@ -23,6 +23,7 @@
 #include "midi/modMIDI.h"
 #include "shell/frmMain.h"
 #include "support/DeepMindSim.h"
+#include "support/GridClicks.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 
@@ -34,14 +35,6 @@ constexpr qsizetype kMemorySize = 8 * 128 * 291;
 
 QByteArray SlotOf(const QByteArray& memory, int bankNumber, int slot) {
     return memory.mid(((bankNumber - 1) * 128 + slot - 1) * 291, 291);
-}
-
-void DoubleClickCell(QTableView* grid, int bankNumber, int slot) {
-    const QModelIndex cell = grid->model()->index(slot - 1, bankNumber - 1);
-    grid->scrollTo(cell);
-    const QPoint at = grid->visualRect(cell).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
 
 std::string SimName(int bankNumber, int slot) {
@@ -96,13 +89,6 @@ class TransfersJackTest : public QObject {
     }
     QStringList simSaid(const QString& start) {
         return sim.lines().filter(QRegularExpression("^" + start));
-    }
-    // What the synth and the prompts said, for a failure's message.
-    QByteArray story() {
-        QStringList all = sim.lines();
-        for (const auto& shown : prompter.shown)
-            all << QStringLiteral("prompt: ") + shown.text;
-        return all.join(QStringLiteral(" | ")).toLatin1();
     }
 
     template <typename Window>
@@ -202,14 +188,14 @@ private slots:
 
     void doubleClickFetchesAnEmptySlotWhereTheReplySays() {
         QVERIFY(startSim());
-        DoubleClickCell(main->FlexGrid1, 5, 10);
-        QVERIFY2(GetPatchName(stores->matrix.at(5, 10)) == SimName(5, 10), story());
+        test::DoubleClickCell(main->FlexGrid1, 5, 10);
+        QCOMPARE(GetPatchName(stores->matrix.at(5, 10)), SimName(5, 10));
         QVERIFY(prompter.shown.isEmpty());
         QVERIFY(!FindExportWindow(*main)->isVisible());
 
         sim.stop();
         QVERIFY(startSim({QStringLiteral("--fault"), QStringLiteral("other-slot")}));
-        DoubleClickCell(main->FlexGrid1, 5, 20);
+        test::DoubleClickCell(main->FlexGrid1, 5, 20);
         QVERIFY(stores->matrix.isEmpty(5, 20));
         QCOMPARE(GetPatchName(stores->matrix.at(5, 21)), SimName(5, 21));
         QVERIFY(prompter.shown.isEmpty());
@@ -236,7 +222,7 @@ private slots:
         QCOMPARE(prompter.shown[0].text, kNoMidiDataMessage);
         QCOMPARE(midi->MidiInIsOpen(), modMIDI::kClosed);
 
-        DoubleClickCell(main->FlexGrid1, 8, 128);
+        test::DoubleClickCell(main->FlexGrid1, 8, 128);
         QCOMPARE(prompter.shown.size(), 2);
         QCOMPARE(prompter.shown[1].text, kNoMidiDataShort);
         QCOMPARE(prompter.shown[1].icon, QMessageBox::Information);
@@ -288,7 +274,7 @@ private slots:
         QVERIFY(startSim());
         const PatchRecord pad = test::MakeRecord("Export Pad", 0, 4, 21);
         stores->matrix.set(1, 5, pad);
-        DoubleClickCell(main->FlexGrid1, 1, 5);
+        test::DoubleClickCell(main->FlexGrid1, 1, 5);
         frmExport* window = FindExportWindow(*main);
         QVERIFY(window->isVisible());
         QVERIFY(window->cmdSendToMidi->isEnabled());
