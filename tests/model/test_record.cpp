@@ -5,51 +5,44 @@
 
 using namespace zanq;
 using zanq::test::MakeRecord;
-using zanq::test::WithNameWindow;
 
 class RecordTest : public QObject {
     Q_OBJECT
 private slots:
-    void nameWindow_data() {
-        QTest::addColumn<QByteArray>("window");
+    void patchName_data() {
+        QTest::addColumn<QByteArray>("record");
         QTest::addColumn<QByteArray>("name");
-        QTest::newRow("trailing NULs") << QByteArray("Bass 1") << QByteArray("Bass 1");
-        QTest::newRow("inner NUL joins") << QByteArray("  Lead\0Pad", 10) << QByteArray("LeadPad");
-        QTest::newRow("only blanks") << QByteArray("   \0\0  \0", 8) << QByteArray();
-        QTest::newRow("inner spaces kept") << QByteArray("  Pad  2  ") << QByteArray("Pad  2");
-        QTest::newRow("space after NUL trimmed") << QByteArray("Keys\0 ", 6) << QByteArray("Keys");
+        const auto window = [](const QByteArray& bytes) {
+            return QByteArray::fromStdString(test::WithNameWindow(bytes.toStdString()));
+        };
+        QTest::newRow("trailing NULs") << window("Bass 1") << QByteArray("Bass 1");
+        QTest::newRow("inner NUL joins") << window({"  Lead\0Pad", 10}) << QByteArray("LeadPad");
+        QTest::newRow("only blanks") << window({"   \0\0  \0", 8}) << QByteArray();
+        QTest::newRow("inner spaces kept") << window("  Pad  2  ") << QByteArray("Pad  2");
+        QTest::newRow("space after NUL trimmed") << window({"Keys\0 ", 6}) << QByteArray("Keys");
         QTest::newRow("full 17 bytes")
-            << QByteArray("ABCDEFGHIJKLMNOPQ") << QByteArray("ABCDEFGHIJKLMNOPQ");
+            << window("ABCDEFGHIJKLMNOPQ") << QByteArray("ABCDEFGHIJKLMNOPQ");
         QTest::newRow("high bytes kept")
-            << QByteArray("Pad \xE9\xFF", 6) << QByteArray("Pad \xE9\xFF", 6);
+            << window({"Pad \xE9\xFF", 6}) << QByteArray("Pad \xE9\xFF", 6);
+        QTest::newRow("empty record") << QByteArray() << QByteArray();
+        QTest::newRow("ends before the name") << QByteArray(265, 'x') << QByteArray();
+        QTest::newRow("short name window")
+            << QByteArray(265, '\0') + QByteArray("Hi  x") << QByteArray("Hi  x");
     }
-    void nameWindow() {
-        QFETCH(QByteArray, window);
+    void patchName() {
+        QFETCH(QByteArray, record);
         QFETCH(QByteArray, name);
-        QCOMPARE(QByteArray::fromStdString(GetPatchName(WithNameWindow(window.toStdString()))),
-                 name);
-    }
-
-    void nameOfShortStrings() {
-        QCOMPARE(GetPatchName(""), std::string());
-        QCOMPARE(GetPatchName(std::string(265, 'x')), std::string());
-        std::string shortTail(270, '\0');
-        shortTail.replace(265, 5, "Hi  x");
-        QCOMPARE(GetPatchName(shortTail), std::string("Hi  x"));
+        QCOMPARE(QByteArray::fromStdString(GetPatchName(record.toStdString())), name);
     }
 
     void retargetTouchesBytes9And10Only() {
         const PatchRecord original = MakeRecord("Warm Pad", 0, 5, 3);
-        const PatchRecord moved = SetBankProgram(original, 3, 127);
-        QCOMPARE(moved.size(), kRecordLength);
-        QCOMPARE(GetBankByte(moved), 3);
-        QCOMPARE(GetProgramByte(moved), 127);
-        QCOMPARE(static_cast<unsigned char>(moved.back()), 0xF7);
-        for (std::size_t i = 0; i < kRecordLength; ++i) {
-            if (i == 8 || i == 9)
-                continue;
-            QCOMPARE(moved[i], original[i]);
-        }
+        PatchRecord expected = original;
+        expected[8] = 3;
+        expected[9] = 127;
+        QCOMPARE(SetBankProgram(original, 3, 127), expected);
+        QCOMPARE(GetBankByte(expected), 3);
+        QCOMPARE(GetProgramByte(expected), 127);
         QCOMPARE(SetBankProgram("", 4, 9), std::string());
     }
 
