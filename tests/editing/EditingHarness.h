@@ -63,11 +63,4 @@ struct EditingHarness {
     }
 };
 
-inline bool ScratchBankEmpty(const Matrix& matrix) {
-    for (int slot = 1; slot <= kSlots; ++slot)
-        if (!matrix.isEmpty(Matrix::kScratchBank, slot))
-            return false;
-    return true;
-}
-
 }  // namespace zanq::test

@@ -73,14 +73,14 @@ private slots:
         QCOMPARE(asked.icon, QMessageBox::Warning);
         QCOMPARE(h.stores.matrix.at(1, 1), a);
         QCOMPARE(h.stores.matrix.at(3, 5), b);
-        QVERIFY(test::ScratchBankEmpty(h.stores.matrix));
+        QCOMPARE(h.stores.matrix.CountBankPatches(Matrix::kScratchBank), 0);
 
         h.prompter.answers.enqueue(true);
         h.editing->FlexGrid1_dropped("FlexGrid1", 5, 3);
         QCOMPARE(h.stores.matrix.at(3, 5), Moved(a, 3, 5));
         QCOMPARE(h.stores.matrix.at(1, 1), Moved(b, 1, 1));
         QCOMPARE(h.cell(1, 1), QStringLiteral("Beta"));
-        QVERIFY(test::ScratchBankEmpty(h.stores.matrix));
+        QCOMPARE(h.stores.matrix.CountBankPatches(Matrix::kScratchBank), 0);
 
         h.editing->FlexGrid1_pressed(5, 3);
         h.editing->FlexGrid1_dropped("FlexGrid1", 100, 8);
@@ -89,7 +89,7 @@ private slots:
         QVERIFY(h.stores.matrix.isEmpty(3, 5));
         QCOMPARE(h.cell(8, 100), QStringLiteral("Alpha"));
         QCOMPARE(h.stores.matrix.CountMatrixPatches(), 2);
-        QVERIFY(test::ScratchBankEmpty(h.stores.matrix));
+        QCOMPARE(h.stores.matrix.CountBankPatches(Matrix::kScratchBank), 0);
     }
 
     void libraryPatchIsCopiedOnlyFromASelectedLineToACell() {
@@ -126,7 +126,7 @@ private slots:
         h.editing->FlexGrid1_dropped("List1", 21, 5);
         QCOMPARE(h.stores.matrix.at(5, 21), Moved(strings, 5, 21));
         QCOMPARE(h.stores.library.entry(h.stores.library.FindInLibrary("Strings")), strings);
-        QVERIFY(test::ScratchBankEmpty(h.stores.matrix));
+        QCOMPARE(h.stores.matrix.CountBankPatches(Matrix::kScratchBank), 0);
     }
 
     void fileDropsLoadTheSelectedFile() {
