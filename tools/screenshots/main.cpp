@@ -1,0 +1,189 @@
+// zanq-screenshot-scenes: builds the librarian as main() does, fills it with made-up patches and
+// opens one window after another. For each scene it prints "shot NAME WINDOW-ID" and waits for
+// a line on stdin, while tools/screenshots.sh takes the window's picture with `import`.
+// Wants ZANQ_PROGRAM_FOLDER set to a scratch folder; it writes its .syx files there.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <array>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "banktools/frmClear.h"
+#include "banktools/frmSearch.h"
+#include "banktools/frmSwap.h"
+#include "export/InstallExport.h"
+#include "export/frmExport.h"
+#include "midi/MidiTransfers.h"
+#include "midi/frmBankSend.h"
+#include "midi/frmMidiReceive.h"
+#include "model/LibraryListWidget.h"
+#include "shell/ClickableLabel.h"
+#include "shell/LibrarianApp.h"
+#include "shell/ProgramFolder.h"
+#include "shell/frmMain.h"
+#include "sysexfiles/SysexFileCommands.h"
+#include "sysexfiles/frmSauver.h"
+#include "update/frmAbout.h"
+
+using namespace zanq;
+
+namespace {
+
+// A program dump with a name and some made-up sound data.
+PatchRecord Dump(const std::string& name, int bank, int program) {
+    PatchRecord r(kRecordLength, '\0');
+    const unsigned char header[7] = {0xF0, 0x00, 0x20, 0x32, 0x20, 0x00, 0x02};
+    for (int i = 0; i < 7; ++i)
+        r[static_cast<std::size_t>(i)] = static_cast<char>(header[i]);
+    r[7] = 0x07;
+    r[8] = static_cast<char>(bank);
+    r[9] = static_cast<char>(program);
+    for (std::size_t i = 10; i < 265; ++i)
+        r[i] = static_cast<char>((i * 31 + static_cast<std::size_t>(bank * 128 + program)) & 0x7F);
+    for (std::size_t i = 0; i < 17 && i < name.size(); ++i)
+        r[265 + i] = name[i];
+    r[290] = static_cast<char>(0xF7);
+    return r;
+}
+
+std::string MadeUpName(int n) {
+    static const std::array<const char*, 12> kinds = {"Pad",   "Bass",  "Lead",  "Keys",
+                                                      "Pluck", "Brass", "Sweep", "Strings",
+                                                      "Arp",   "Poly",  "Drone", "Bell"};
+    static const std::array<const char*, 10> moods = {"Warm", "Glass", "Dark",    "Bright", "Soft",
+                                                      "Wide", "Deep",  "Vintage", "Airy",   "Hard"};
+    return std::string(moods[static_cast<std::size_t>(n * 7 % 10)]) + " " +
+           kinds[static_cast<std::size_t>(n % 12)] + " " + std::to_string(n % 9 + 1);
+}
+
+void WriteSyx(const QString& path, const std::vector<PatchRecord>& records) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        for (const PatchRecord& r : records)
+            file.write(r.data(), static_cast<qint64>(r.size()));
+}
+
+// Lets the window paint, then hands its picture over to the script.
+void Shot(const char* name, QWidget* window) {
+    QEventLoop settle;
+    QTimer::singleShot(400, &settle, &QEventLoop::quit);
+    settle.exec();
+    std::cout << "shot " << name << ' ' << window->winId() << std::endl;
+    std::string answer;
+    std::getline(std::cin, answer);
+}
+
+template <typename T>
+T* Modal() {
+    return qobject_cast<T*>(QApplication::activeModalWidget());
+}
+
+void Scenes(LibrarianApp& app) {
+    frmMain& main = app.window();
+    Shot("main", &main);
+
+    QTimer::singleShot(0, [&] {  // the Save window runs its own loop
+        auto* save = Modal<frmSauver>();
+        Shot("save", save);
+        save->close();
+    });
+    main.cmdSauver->click();
+
+    main.cmdMatrixUtils->click();
+    auto* banks = Modal<frmSwap>();
+    banks->cmbSource->setCurrentIndex(2);
+    banks->cmbDestination->setCurrentIndex(3);
+    Shot("banks", banks);
+    banks->close();
+
+    main.mnuClear->trigger();
+    auto* clear = Modal<frmClear>();
+    clear->chkBank[2]->setChecked(true);
+    clear->chkBank[frmClear::kLibraryBox]->setChecked(true);
+    Shot("clear", clear);
+    clear->close();
+
+    main.cmdSearch->click();
+    auto* search = Modal<frmSearch>();
+    search->txtSearch->setText(QStringLiteral("warm pad"));
+    Shot("search", search);
+    search->close();
+
+    main.mnuAbout->trigger();
+    auto* about = Modal<frmAbout>();
+    Shot("about", about);
+    about->close();
+
+    MidiTransfers* transfers = FindMidiTransfers(main);
+    transfers->FlexGrid1_doubleClicked(2, 7);  // a filled slot opens Export Patch
+    frmExport* exporter = FindExportWindow(main);
+    exporter->cmbBank->setCurrentIndex(5);
+    exporter->cmbPatch->setCurrentIndex(31);
+    Shot("export", exporter);
+    exporter->close();
+
+    if (!main.cmdMIDI_OUT->isEnabled()) {
+        std::cerr << "no DeepMind detected: no MIDI windows\n";
+        return;
+    }
+    main.cmdMIDI_OUT->click();
+    auto* send = Modal<frmBankSend>();
+    send->chkBank[1]->setChecked(true);
+    send->chkBank[2]->setChecked(true);
+    Shot("banksend", send);
+    send->close();
+
+    main.cmdMIDI_IN->click();
+    auto* receive = Modal<frmMidiReceive>();
+    receive->chkBank[5]->setChecked(true);
+    QTimer::singleShot(1500, receive, [receive] {  // mid-run
+        Shot("receive", receive);
+        receive->close();  // stops the run after the exchange under way
+    });
+    receive->cmdMidiReceive->click();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication qapp(argc, argv);
+    LibrarianApp::SetUpApplication(qapp);
+    const QDir folder(DefaultProgramFolder());
+    std::vector<PatchRecord> factory, pads, leads;
+    for (int bank = 0; bank < 4; ++bank)
+        for (int p = 0; p < kSlots; ++p)
+            factory.push_back(Dump(MadeUpName(bank * 128 + p), bank, p));
+    for (int i = 0; i < 40; ++i)
+        pads.push_back(Dump(MadeUpName(i * 12) + (i >= 9 ? " " + std::to_string(i) : ""), 0, i));
+    for (int i = 0; i < 25; ++i)
+        leads.push_back(Dump("Lead " + std::to_string(i + 1), 1, i));
+    WriteSyx(folder.filePath(QStringLiteral("Factory A-D.syx")), factory);
+    WriteSyx(folder.filePath(QStringLiteral("My pads.syx")), pads);
+    WriteSyx(folder.filePath(QStringLiteral("Leads 2024.syx")), leads);
+
+    LibrarianApp app(folder.path());
+    frmMain& main = app.window();
+    auto* files = main.findChild<SysexFileCommands*>();
+    files->LoadSysexFile(folder.filePath(QStringLiteral("Factory A-D.syx")), true, false);
+    files->LoadSysexFile(folder.filePath(QStringLiteral("My pads.syx")), false, true);
+    files->LoadSysexFile(folder.filePath(QStringLiteral("Leads 2024.syx")), false, true);
+    files->RefreshFileList();
+    files->selectFile(1);
+    main.List1->setCurrentRow(3);
+    main.show();
+    QTimer::singleShot(1000, &main, [&] {
+        Scenes(app);
+        QCoreApplication::exit(0);
+    });
+    return qapp.exec();
+}
