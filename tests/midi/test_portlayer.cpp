@@ -38,41 +38,35 @@ private slots:
         QCOMPARE(link.midi.MidiOutIsOpen(), modMIDI::kClosed);
         QVERIFY(!link.ports.outputOpen());
         QVERIFY(link.prompter.shown.isEmpty());
-        const std::vector<MidiStep> oneSend{MidiStep::OutOpen, MidiStep::OutPrepareHeader,
-                                            MidiStep::OutLongMessage, MidiStep::OutUnprepareHeader,
-                                            MidiStep::OutClose};
-        QVERIFY(std::vector<MidiStep>(link.ports.calls.begin(), link.ports.calls.begin() + 5) ==
-                oneSend);
+        using S = MidiStep;
+        const std::vector<S> oneSend{S::OutOpen, S::OutPrepareHeader, S::OutLongMessage,
+                                     S::OutUnprepareHeader, S::OutClose};
+        QVERIFY(std::equal(oneSend.begin(), oneSend.end(), link.ports.calls.begin()));
     }
 
     // Output steps fail during SendSysex; input steps during OpenMidiIn and CloseMidiInIfOpen.
+    // Output steps fail during SendSysex, input steps during OpenMidiIn and CloseMidiInIfOpen;
+    // each row is named by the operation its message shows.
     void stepFailures_data() {
         QTest::addColumn<MidiStep>("step");
-        QTest::addColumn<QString>("operation");
         QTest::addColumn<int>("flagAfterOpen");
         QTest::addColumn<int>("flagAtEnd");
-        QTest::newRow("out open") << MidiStep::OutOpen << "MIDI OUT OPEN" << 0 << 0;
-        QTest::newRow("out prepare")
-            << MidiStep::OutPrepareHeader << "MIDI OUT PREPARE HEADER" << -1 << -1;
-        QTest::newRow("out long message")
-            << MidiStep::OutLongMessage << "MIDI OUT LONG MESSAGE" << -1 << -1;
-        QTest::newRow("out unprepare")
-            << MidiStep::OutUnprepareHeader << "MIDI OUT UNPREPARE HEADER" << -1 << -1;
-        QTest::newRow("out close") << MidiStep::OutClose << "MIDI OUT CLOSE" << -1 << -1;
+        QTest::newRow("MIDI OUT OPEN") << MidiStep::OutOpen << 0 << 0;
+        QTest::newRow("MIDI OUT PREPARE HEADER") << MidiStep::OutPrepareHeader << -1 << -1;
+        QTest::newRow("MIDI OUT LONG MESSAGE") << MidiStep::OutLongMessage << -1 << -1;
+        QTest::newRow("MIDI OUT UNPREPARE HEADER") << MidiStep::OutUnprepareHeader << -1 << -1;
+        QTest::newRow("MIDI OUT CLOSE") << MidiStep::OutClose << -1 << -1;
+        QTest::newRow("MIDI IN OPEN") << MidiStep::InOpen << 0 << 0;
         // A failure after the open leaves the port open for CloseMidiInIfOpen to close.
-        QTest::newRow("in open") << MidiStep::InOpen << "MIDI IN OPEN" << 0 << 0;
-        QTest::newRow("in prepare")
-            << MidiStep::InPrepareHeader << "MIDI IN PREPARE HEADER" << -1 << 0;
-        QTest::newRow("in add buffer") << MidiStep::InAddBuffer << "MIDI IN ADD BUFFER" << -1 << 0;
-        QTest::newRow("in start") << MidiStep::InStart << "MIDI IN START" << -1 << 0;
-        QTest::newRow("in reset") << MidiStep::InReset << "MIDI IN RESET" << -1 << -1;
-        QTest::newRow("in unprepare")
-            << MidiStep::InUnprepareHeader << "MIDI IN UNPREPARE HEADER" << -1 << -1;
-        QTest::newRow("in close") << MidiStep::InClose << "MIDI IN CLOSE" << -1 << -1;
+        QTest::newRow("MIDI IN PREPARE HEADER") << MidiStep::InPrepareHeader << -1 << 0;
+        QTest::newRow("MIDI IN ADD BUFFER") << MidiStep::InAddBuffer << -1 << 0;
+        QTest::newRow("MIDI IN START") << MidiStep::InStart << -1 << 0;
+        QTest::newRow("MIDI IN RESET") << MidiStep::InReset << -1 << -1;
+        QTest::newRow("MIDI IN UNPREPARE HEADER") << MidiStep::InUnprepareHeader << -1 << -1;
+        QTest::newRow("MIDI IN CLOSE") << MidiStep::InClose << -1 << -1;
     }
     void stepFailures() {
         QFETCH(MidiStep, step);
-        QFETCH(QString, operation);
         QFETCH(int, flagAfterOpen);
         QFETCH(int, flagAtEnd);
         Link link;
@@ -95,7 +89,8 @@ private slots:
         QCOMPARE(link.prompter.shown.size(), 1);
         const auto& shown = link.prompter.shown.front();
         // The platform's text ends at its first NUL.
-        QCOMPARE(shown.text, QStringLiteral("Operation: ") + operation + "\r\nNo such port.");
+        QCOMPARE(shown.text, QStringLiteral("Operation: %1\r\nNo such port.")
+                                 .arg(QLatin1String(QTest::currentDataTag())));
         QCOMPARE(shown.title, QStringLiteral("Zanq"));
         QCOMPARE(shown.icon, QMessageBox::NoIcon);
         QVERIFY(!shown.question);

@@ -12,13 +12,6 @@ using namespace zanq;
 using test::MakeRecord;
 
 namespace {
-std::string Names(const Library& library) {
-    std::string names;
-    for (std::size_t i = 1; i < library.size(); ++i)
-        names += GetPatchName(library.entry(i)) + ";";
-    return names;
-}
-
 std::string Strip(const PatchRecord& record) {
     return record.substr(0, kRecordLength - 1);
 }
@@ -76,19 +69,12 @@ private slots:
         ApplyCounts counts;
         for (const auto& r : ExtractRecords(first + later + blank + other))
             ApplyRecord(r, matrix, library, true, true, &counts);
-        QCOMPARE(matrix.at(2, 5), later);   // later wins in the Matrix
-        QCOMPARE(library.entry(1), first);  // first name wins in the Library
+        QCOMPARE(matrix.at(2, 5), later);  // later wins in the Matrix
         QCOMPARE(matrix.at(3, 1), blank);
-        QCOMPARE(Names(library), std::string("Dup;Other;"));
+        // The first of a name wins in the Library, and a blank name never enters it.
+        QCOMPARE(LibraryContent(library), first + other);
         QCOMPARE(counts.placedInMatrix, std::size_t(4));
         QCOMPARE(counts.addedToLibrary, std::size_t(2));
-        // Library only leaves the Matrix alone; the same records again add nothing.
-        Matrix untouched;
-        ApplyRecord(MakeRecord("New", 0, 0), untouched, library, false, true);
-        QCOMPARE(untouched.CountMatrixPatches(), 0);
-        for (const auto& r : ExtractRecords(first + other))
-            ApplyRecord(r, matrix, library, false, true);
-        QCOMPARE(library.patchCount(), std::size_t(3));
     }
 
     void saveNamesAndChoices() {
@@ -124,8 +110,7 @@ private slots:
                           s128 = MakeRecord("S128", 4, 127), h = MakeRecord("H", 7, 0);
         for (const auto& r : {s128, s5, h, s1})
             matrix.PutInMatrix(r);
-        QCOMPARE(BankContent(matrix, 5), s1 + s5 + s128);
-        QCOMPARE(BankContent(matrix, 5).size(), std::size_t(873));
+        QCOMPARE(BankContent(matrix, 5), s1 + s5 + s128);  // 873 bytes
         QCOMPARE(AllBanksContent(matrix), s1 + s5 + s128 + h);
         // Library order is the order of adding, not the list's; deleted entries leave no trace.
         for (const auto& r : {MakeRecord("Zed", 0, 0), MakeRecord("Apple", 0, 1), s5})

@@ -17,17 +17,6 @@ using namespace zanq;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // A main window with the update subsystem installed; the site opener only records.
 struct Rig {
     PatchStores stores;
@@ -70,7 +59,8 @@ private slots:
             QVERIFY2(!IsNewerRelease(VersionText(), older), older);
         QVERIFY(IsNewerRelease(VersionText(), "v0.0.5\xe9"));  // a byte above 127 sorts high
         // A copy left oversized by someone else is read only up to the limit.
-        WriteAll(settings.localCopyPath, QByteArray(3 * kMaxVersionFileBytes, 'v'));
+        QVERIFY(
+            ReplaceLocalCopy(settings.localCopyPath, QByteArray(3 * kMaxVersionFileBytes, 'v')));
         QCOMPARE(ReadLocalCopy(settings.localCopyPath).size(), kMaxVersionFileBytes);
     }
 
@@ -80,23 +70,20 @@ private slots:
         QTest::addColumn<bool>("kept");           // the download leaves the copy as it was
         QTest::addColumn<QString>("notice");
         QTest::addColumn<bool>("silent");  // accepts the request and never answers
-        const QByteArray none, markup("v0.0.57<a href=\"http://x/\"><b>get</b></a>");
-        QTest::newRow("newer") << QByteArray("v0.0.57") << none << false << "v0.0.57 is available !"
-                               << false;
-        QTest::newRow("equal") << QByteArray("v0.0.56") << QByteArray("v0.0.60") << false << ""
-                               << false;
-        QTest::newRow("equal plus line break")
-            << QByteArray("v0.0.56\n") << none << false << "v0.0.56\n is available !" << false;
+        const QByteArray none, v56("v0.0.56"), v57("v0.0.57"), v60("v0.0.60");
+        const QByteArray markup = v57 + "<a href=\"http://x/\"><b>get</b></a>";
+        QTest::newRow("newer") << v57 << none << false << "v0.0.57 is available !" << false;
+        QTest::newRow("equal") << v56 << v60 << false << "" << false;
+        QTest::newRow("equal, line break") << v56 + '\n'
+                                           << none << false << "v0.0.56\n is available !" << false;
         QTest::newRow("v0.0.9") << QByteArray("v0.0.9") << none << false << "v0.0.9 is available !"
                                 << false;
         QTest::newRow("markup") << markup << none << false << QString(markup + " is available !")
                                 << false;
         QTest::newRow("down, no copy") << none << none << true << "" << false;
-        QTest::newRow("down, old copy")
-            << none << QByteArray("v0.0.60") << true << "v0.0.60 is available !" << false;
-        QTest::newRow("1 MB") << "v0.0.99" + QByteArray(1024 * 1024, 'x') << QByteArray("v0.0.56")
-                              << true << "" << false;
-        QTest::newRow("never answers") << QByteArray("v0.0.57") << none << true << "" << true;
+        QTest::newRow("down, old copy") << none << v60 << true << "v0.0.60 is available !" << false;
+        QTest::newRow("1 MB") << "v0.0.99" + QByteArray(1 << 20, 'x') << v56 << true << "" << false;
+        QTest::newRow("never answers") << v57 << none << true << "" << true;
     }
 
     void startUpCheck() {
@@ -105,13 +92,12 @@ private slots:
         QFETCH(bool, kept);
         QFETCH(QString, notice);
         QFETCH(bool, silent);
-        if (!earlier.isNull())
-            WriteAll(settings.localCopyPath, earlier);
+        QVERIFY(earlier.isNull() || ReplaceLocalCopy(settings.localCopyPath, earlier));
         if (served.isNull())
-            server->shutDown();
+            server->close();
         server->body = served;
         server->silent = silent;
-        settings.timeoutMs = silent ? 300 : settings.timeoutMs;
+        settings.timeoutMs = silent ? 300 : 10000;
         Rig rig(&settings);
         // The window is up and answers clicks before the download has ended.
         QCOMPARE(rig.checks->count(), 0);
@@ -120,7 +106,7 @@ private slots:
         QCOMPARE(rig.opened, QList<QUrl>{SiteUrl()});
         QVERIFY(rig.waitForChecks(1));
         QCOMPARE(server->requests, served.isNull() ? 0 : 1);
-        QCOMPARE(ReadAll(settings.localCopyPath), kept ? earlier : served);
+        QCOMPARE(ReadLocalCopy(settings.localCopyPath), kept ? earlier : served);
         QCOMPARE(rig.window->lblversion->text(), notice);
         QCOMPARE(rig.window->lblversion->textFormat(), Qt::PlainText);
         QCOMPARE(rig.window->lblversion->isEnabled(), !notice.isEmpty());
@@ -141,7 +127,7 @@ private slots:
         {
             Rig rig(nullptr);
             QVERIFY(rig.waitForChecks(1));
-            QCOMPARE(ReadAll(temp->filePath(QStringLiteral("v.txt"))), QByteArray("v0.0.58"));
+            QCOMPARE(ReadLocalCopy(temp->filePath(QStringLiteral("v.txt"))), QByteArray("v0.0.58"));
             QCOMPARE(rig.window->lblversion->text(), QStringLiteral("v0.0.58 is available !"));
         }
         qputenv("tmp", other.path().toLocal8Bit());
