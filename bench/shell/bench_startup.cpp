@@ -1,0 +1,157 @@
+// bench_startup: time from starting the process to the first paint of the main window, and the
+// resident memory then, for the librarian as main() builds it (LibrarianApp: stores, MIDI
+// ports, detection, update check, file browser) against a bare Qt main window. Each run is a
+// fresh process (this program started again with --child); figures are medians over the runs.
+// Runs on the X server named by DISPLAY, else offscreen. The update check points at a closed
+// local port and the program folder at a scratch folder, so neither network nor disk state
+// plays a part.
+//   bench_startup [runs]     (default 15)
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "shell/LibrarianApp.h"
+#include "shell/ProgramFolder.h"
+#include "shell/frmMain.h"
+
+namespace {
+
+long long NowMicros() {
+    // steady_clock is CLOCK_MONOTONIC: the same clock in parent and child.
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// A line of /proc/self/status in KiB: VmRSS (all resident pages) or RssShmem (shared memory,
+// such as a JACK client's view of the server's graph).
+long StatusKiB(const QByteArray& key) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Prints the time and memory at the window's first paint, then ends the child.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            QTimer::singleShot(0, [] {  // once the paint is done
+                std::printf("%lld %ld %ld\n", NowMicros(), StatusKiB("VmRSS:"),
+                            StatusKiB("RssShmem:"));
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    bool seen_ = false;
+};
+
+int Child(int argc, char* argv[], bool bare) {
+    QApplication app(argc, argv);
+    FirstPaint watch;
+    if (bare) {
+        QMainWindow window;
+        window.resize(1000, 700);
+        window.installEventFilter(&watch);
+        window.show();
+        return app.exec();
+    }
+    zanq::LibrarianApp::SetUpApplication(app);
+    zanq::LibrarianApp librarian(zanq::DefaultProgramFolder(), "ZANQ Bench");
+    librarian.window().installEventFilter(&watch);
+    librarian.window().show();
+    return app.exec();
+}
+
+struct Run {
+    double ms;
+    long kib;
+    long sharedKib;
+};
+
+bool Measure(const QString& self, bool bare, Run& run) {
+    QProcess child;
+    child.setStandardErrorFile(QProcess::nullDevice());
+    const long long start = NowMicros();
+    child.start(self, {bare ? QStringLiteral("--bare") : QStringLiteral("--child")});
+    if (!child.waitForFinished(30000) || child.exitCode() != 0)
+        return false;
+    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+    if (fields.size() != 3)
+        return false;
+    run.ms = static_cast<double>(fields[0].toLongLong() - start) / 1000.0;
+    run.kib = fields[1].toLong();
+    run.sharedKib = fields[2].toLong();
+    return true;
+}
+
+template <typename T>
+T Median(std::vector<T> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void Report(const char* what, const std::vector<Run>& runs) {
+    std::vector<double> ms;
+    std::vector<long> kib, shared;
+    for (const Run& r : runs) {
+        ms.push_back(r.ms);
+        kib.push_back(r.kib);
+        shared.push_back(r.sharedKib);
+    }
+    std::printf(
+        "%-32s %7.1f ms (min %.1f, max %.1f)  RSS %6.1f MiB, of it shared memory %5.1f MiB\n", what,
+        Median(ms), *std::min_element(ms.begin(), ms.end()),
+        *std::max_element(ms.begin(), ms.end()), static_cast<double>(Median(kib)) / 1024.0,
+        static_cast<double>(Median(shared)) / 1024.0);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc > 1 && (qstrcmp(argv[1], "--child") == 0 || qstrcmp(argv[1], "--bare") == 0))
+        return Child(argc, argv, qstrcmp(argv[1], "--bare") == 0);
+
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
+    QTemporaryDir folder;
+    qputenv("ZANQ_PROGRAM_FOLDER", folder.path().toLocal8Bit());
+    qputenv("ZANQ_UPDATE_URL", "http://127.0.0.1:1/version.txt");
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QString self = QString::fromLocal8Bit(argv[0]);
+    std::printf("bench_startup: %d fresh processes each, platform %s\n", runs,
+                qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb (DISPLAY)");
+
+    for (bool bare : {false, true}) {
+        std::vector<Run> results;
+        for (int i = 0; i < runs; ++i) {
+            Run run{};
+            if (!Measure(self, bare, run)) {
+                std::fprintf(stderr, "a %s run failed\n", bare ? "bare" : "librarian");
+                return 1;
+            }
+            results.push_back(run);
+        }
+        Report(bare ? "bare Qt main window" : "librarian, start to first paint", results);
+    }
+    return 0;
+}
