@@ -33,8 +33,8 @@ struct Link {
         "DeepMind12-test" + std::to_string(QCoreApplication::applicationPid());
     test::DeepMindSim sim;
     RtMidiBackend ports{"ZANQ Test"};
-    modMIDI midi;
-    explicit Link(Prompter& prompter) : midi(ports, prompter) {}
+    test::ScriptedPrompter prompter;
+    modMIDI midi{ports, prompter};
 
     // The number of our simulator's port among these; past the end when it is missing.
     std::uint32_t portOf(const std::vector<std::string>& names, const std::string& port) const {
@@ -69,8 +69,6 @@ struct Link {
 
 class JackLinkTest : public QObject {
     Q_OBJECT
-    PatchStores stores;
-    test::ScriptedPrompter prompter;
 
 private slots:
     void initTestCase() {
@@ -78,10 +76,8 @@ private slots:
             QSKIP("needs a running JACK server; test.sh starts one");
     }
 
-    void init() { prompter.shown.clear(); }
-
     void detectionFollowsTheSimulator() {
-        Link link(prompter);
+        Link link;
         const auto foreign = [&] {
             return FindDeepMindPort(link.ports.outputPortNames()) ||
                    FindDeepMindPort(link.ports.inputPortNames());
@@ -90,7 +86,8 @@ private slots:
             QSKIP("another simulated DeepMind is on the JACK server");
         for (const auto& name : link.ports.outputPortNames())
             QVERIFY2(name.rfind("ZANQ Test", 0) != 0, name.c_str());  // never our own ports
-        AppContext context{stores, prompter, QDir::tempPath()};
+        PatchStores stores;
+        AppContext context{stores, link.prompter, QDir::tempPath()};
         context.midi = &link.midi;
         frmMain window(context);
         window.Timer1->stop();
@@ -114,13 +111,13 @@ private slots:
             QSKIP("another simulated DeepMind came up on the JACK server");
         detector->DetectDeepMind();
         QCOMPARE(shown(), QStringLiteral("00 DEEPMIND NOT DETECTED"));
-        QVERIFY(prompter.shown.isEmpty());
+        QVERIFY(link.prompter.shown.isEmpty());
     }
 
     void fastRunArrivesByteForByte() {
         QTemporaryDir dir;
         const QString memory = dir.filePath(QStringLiteral("memory.syx"));
-        Link link(prompter);
+        Link link;
         QVERIFY(link.start({QStringLiteral("--save"), memory}));
         QByteArray sent;
         for (int p = 0; p < kSlots; ++p) {
@@ -129,7 +126,7 @@ private slots:
             link.midi.SendSysex(record);
             sent += QByteArray::fromStdString(record);
         }
-        QVERIFY(prompter.shown.isEmpty());
+        QVERIFY(link.prompter.shown.isEmpty());
         QCOMPARE(link.midi.MidiOutIsOpen(), modMIDI::kClosed);
         QTRY_COMPARE_WITH_TIMEOUT(link.sim.lines().filter(QStringLiteral("stored D-")).size(),
                                   kSlots, 10000);
@@ -143,7 +140,7 @@ private slots:
     }
 
     void requestIsAnsweredIntoTheBuffer() {
-        Link link(prompter);
+        Link link;
         QVERIFY(link.start());
         for (auto [bank, program] : {std::pair{2, 5}, std::pair{7, 127}, std::pair{0, 0}}) {
             QVERIFY(link.exchange(Request(bank, program)));
@@ -154,11 +151,11 @@ private slots:
             QCOMPARE(GetBankByte(reply), bank);
             QCOMPARE(GetProgramByte(reply), program);
         }
-        QVERIFY(prompter.shown.isEmpty());
+        QVERIFY(link.prompter.shown.isEmpty());
     }
 
     void bytesOutsideTheExchangeAreLost() {
-        Link link(prompter);
+        Link link;
         QVERIFY(link.start({QStringLiteral("--fault"), QStringLiteral("late"),
                             QStringLiteral("--late-ms"), QStringLiteral("100")}));
         // The reply comes before the buffer is lent.
@@ -183,21 +180,22 @@ private slots:
         QCOMPARE(caught.size(), std::size_t(300));
         QCOMPARE(static_cast<unsigned char>(caught[0]), 0xF0);
         QCOMPARE(caught.substr(265, 9), std::string("SIM E-010"));
-        QVERIFY(prompter.shown.isEmpty());
+        QVERIFY(link.prompter.shown.isEmpty());
     }
 
     void missingPortIsReportedByName() {
-        Link link(prompter);
+        Link link;
         link.midi.SetMidiOutDevice(999);
         link.midi.SetMidiInDevice(999);
         link.midi.SendSysex(Request(0, 0));
         link.midi.OpenMidiIn();
         link.midi.CloseMidiInIfOpen();
         QVERIFY(!link.midi.MidiOutIsOpen() && !link.midi.MidiInIsOpen());
-        QCOMPARE(prompter.shown.size(), 2);
-        QVERIFY(prompter.shown[0].text.startsWith(QStringLiteral("Operation: MIDI OUT OPEN\r\n")));
-        QVERIFY(prompter.shown[1].text.startsWith(QStringLiteral("Operation: MIDI IN OPEN\r\n")));
-        QVERIFY(prompter.shown[1].text.size() > 26);  // with the MIDI system's own text
+        const auto& shown = link.prompter.shown;
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(shown[0].text.startsWith(QStringLiteral("Operation: MIDI OUT OPEN\r\n")));
+        QVERIFY(shown[1].text.startsWith(QStringLiteral("Operation: MIDI IN OPEN\r\n")));
+        QVERIFY(shown[1].text.size() > 26);  // with the MIDI system's own text
     }
 };
 
