@@ -1,10 +1,14 @@
 // deepmind-sim: plays a DeepMind on JACK MIDI. It answers program dump requests from its
 // memory and keeps every program dump sent to it. See --help.
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <jack/jack.h>
 #include <jack/midiport.h>
 #include <jack/ringbuffer.h>
 #include <semaphore.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -280,6 +284,13 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGUSR1, &sa, nullptr);
+#ifdef __linux__
+    // The simulator never outlives the test or demo that started it: a leftover one would keep
+    // the synth's name on the server and hold its parent's output open.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() == 1)
+        return 0;
+#endif
 
     Link link;
     link.client = jack_client_open(o.client.c_str(), JackNoStartServer, nullptr);
