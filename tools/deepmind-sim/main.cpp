@@ -288,8 +288,6 @@ int main(int argc, char** argv) {
     // The simulator never outlives the test or demo that started it: a leftover one would keep
     // the synth's name on the server and hold its parent's output open.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() == 1)
-        return 0;
 #endif
 
     Link link;
