@@ -1,11 +1,41 @@
 #pragma once
-// Real mouse double clicks on the main window's grid and library list, as a user makes them.
+// The main window with editing, the MIDI link, transfers and export installed over given ports,
+// and real mouse double clicks on its grid and library list, as a user makes them.
 
 #include <QListWidget>
 #include <QTableView>
 #include <QtTest>
 
+#include "editing/InstallEditing.h"
+#include "export/InstallExport.h"
+#include "midi/InstallMidi.h"
+#include "midi/MidiTransfers.h"
+#include "midi/modMIDI.h"
+#include "shell/frmMain.h"
+#include "support/ScriptedPrompter.h"
+
 namespace zanq::test {
+
+// Detection runs only when a test asks: the timer is stopped.
+struct WiredMain {
+    PatchStores stores;
+    ScriptedPrompter prompter;
+    modMIDI midi;
+    AppContext context;
+    frmMain window;
+
+    WiredMain(MidiBackend& ports, const QString& folder)
+        : midi(ports, prompter),
+          context{stores, prompter, folder, [](const QUrl&) {}, &midi},
+          window(context) {
+        window.Timer1->stop();
+        InstallEditing(window, context);
+        InstallMidi(window, context);
+        InstallMidiTransfers(window, context);
+        InstallExport(window, context);
+        window.show();
+    }
+};
 
 inline void DoubleClickCell(QTableView* grid, int bankNumber, int slot) {
     const QModelIndex cell = grid->model()->index(slot - 1, bankNumber - 1);
