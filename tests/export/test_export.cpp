@@ -3,18 +3,13 @@
 
 #include <QtTest>
 
-#include <QComboBox>
 #include <QDirIterator>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 
-#include "export/frmExport.h"
-#include "midi/DeepMindDetector.h"
 #include "midi/FakeMidiBackend.h"
 #include "model/LibraryListWidget.h"
 #include "support/GridClicks.h"
-#include "support/Records.h"
 
 using namespace zanq;
 

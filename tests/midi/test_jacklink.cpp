@@ -5,10 +5,6 @@
 
 #include <QtTest>
 
-#include <QPushButton>
-
-#include "export/frmExport.h"
-#include "midi/DeepMindDetector.h"
 #include "midi/PortMatch.h"
 #include "midi/RtMidiBackend.h"
 #include "midi/modSleep.h"
@@ -35,10 +31,10 @@ struct Link {
 
     // The number of our simulator's port among these; past the end when it is missing.
     std::uint32_t portOf(const std::vector<std::string>& names, const std::string& port) const {
-        const auto it = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
-            return name.find(client + port) != std::string::npos;
-        });
-        return std::uint32_t(it - names.begin());
+        std::uint32_t i = 0;
+        while (i < names.size() && names[i].find(client + port) == std::string::npos)
+            ++i;
+        return i;
     }
     // Starts the simulator and points the layer at its ports as detection would.
     bool start(const QStringList& options) {

@@ -4,20 +4,12 @@
 
 #include <QtTest>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "editing/EditingCommands.h"
-#include "export/frmExport.h"
-#include "midi/DeepMindDetector.h"
 #include "midi/RtMidiBackend.h"
-#include "midi/frmBankSend.h"
-#include "midi/frmMidiReceive.h"
 #include "support/DeepMindSim.h"
 #include "support/GridClicks.h"
-#include "support/Records.h"
 
 using namespace zanq;
 
@@ -55,17 +47,13 @@ class TransfersJackTest : public QObject {
             return false;
         FindDeepMindDetector(app->window)->DetectDeepMind();
         const auto find = [&client](const std::vector<std::string>& names) {
-            for (std::size_t i = 0; i < names.size(); ++i)
-                if (names[i].find(client) != std::string::npos)
-                    return static_cast<int>(i);
-            return -1;
+            std::uint32_t i = 0;
+            while (i < names.size() && names[i].find(client) == std::string::npos)
+                ++i;
+            return i;
         };
-        const int out = find(ports->outputPortNames());
-        const int in = find(ports->inputPortNames());
-        if (out < 0 || in < 0)
-            return false;
-        app->midi.SetMidiOutDevice(static_cast<std::uint32_t>(out));
-        app->midi.SetMidiInDevice(static_cast<std::uint32_t>(in));
+        app->midi.SetMidiOutDevice(find(ports->outputPortNames()));
+        app->midi.SetMidiInDevice(find(ports->inputPortNames()));
         return app->window.cmdMIDI_OUT->isEnabled() && app->window.cmdMIDI_IN->isEnabled();
     }
     QByteArray savedMemory() {
@@ -111,28 +99,14 @@ private slots:
         ports.reset();
     }
 
-    void droppedPatchGoesOnlyAfterYes() {
-        QVERIFY(startSim());
-        const PatchRecord pad = test::MakeRecord("Warm Pad", 0, 0, 11);
-        matrix().set(1, 1, pad);
-        app->stores.DragCol = app->stores.DragRow = 1;
-        auto* editing = app->window.findChild<EditingCommands*>();
-        app->prompter.answers << false << true;
-        editing->cmdMIDI_OUT_dropped(QStringLiteral("FlexGrid1"));
-        editing->cmdMIDI_OUT_dropped(QStringLiteral("FlexGrid1"));
-        QTRY_COMPARE(simSaid("stored"), QStringList{"stored A-001"});
-        QCOMPARE(SlotOf(savedMemory(), 1, 1), QByteArray::fromStdString(pad));
-        QCOMPARE(simSaid("stored"), QStringList{"stored A-001"});  // the No sent nothing
-        QCOMPARE(shown().size(), 2);
-    }
-
     // A full-speed run of a bank and a half: every message whole, in order, gaps skipped.
     void bankSendArrivesInOrderByteForByte() {
         QVERIFY(startSim());
-        std::vector<std::pair<int, int>> filled{{3, 2}, {3, 64}};
-        for (int p = 128; p >= 1; --p)
+        std::vector<std::pair<int, int>> filled;
+        for (int p = 1; p <= 128; ++p)
             if (p != 2)
-                filled.insert(filled.begin(), {1, p});
+                filled.push_back({1, p});
+        filled.insert(filled.end(), {{3, 2}, {3, 64}});
         QStringList stored;
         for (auto [b, p] : filled) {
             matrix().set(b, p, test::MakeRecord("Send " + MatrixPlace(b, p), b - 1, p - 1, p));
@@ -196,6 +170,8 @@ private slots:
         QTRY_COMPARE(simSaid("request"), QStringList{"request A-001"});
         QCOMPARE(shown().size(), 1);
         QCOMPARE(shown()[0].text, kNoMidiDataMessage);
+        QCOMPARE(shown()[0].title, QStringLiteral("Zanq"));
+        QCOMPARE(shown()[0].icon, QMessageBox::NoIcon);
         QCOMPARE(app->midi.MidiInIsOpen(), modMIDI::kClosed);
     }
 
@@ -239,24 +215,38 @@ private slots:
         QVERIFY(window.isNull());
     }
 
-    void exportSentElsewhereChangesOnlyBankAndProgramBytes() {
+    // A grid patch dropped on MIDI OUT goes only after Yes; an exported copy goes retargeted.
+    void singlePatchesReachTheSynth() {
         QVERIFY(startSim());
-        const PatchRecord pad = test::MakeRecord("Export Pad", 0, 4, 21);
+        const PatchRecord pad = test::MakeRecord("Warm Pad", 0, 4, 21);
         matrix().set(1, 5, pad);
+        app->stores.DragCol = 1;
+        app->stores.DragRow = 5;
+        app->prompter.answers << false << true;
+        for (const char* source : {"FlexGrid1", "FlexGrid1", "List1", "File1"})
+            app->window.findChild<EditingCommands*>()->cmdMIDI_OUT_dropped(source);
+        QTRY_COMPARE(simSaid("stored"), QStringList{"stored A-005"});
+        QCOMPARE(shown().size(), 2);  // library lines and files are not sent from here
+        QCOMPARE(
+            shown()[1].text,
+            QStringLiteral("Do you want to send this matrix patch : \rBank A-005: Warm Pad ?"));
+        QCOMPARE(shown()[1].title, QStringLiteral("Midi Send Patch"));
+        QCOMPARE(shown()[1].icon, QMessageBox::Question);
+
         test::DoubleClickCell(app->window.FlexGrid1, 1, 5);
         frmExport* window = FindExportWindow(app->window);
-        QVERIFY(window->isVisible());
-        QVERIFY(window->cmdSendToMidi->isEnabled());
+        QVERIFY(window->isVisible() && window->cmdSendToMidi->isEnabled());
         window->cmbBank->setCurrentIndex(6);
         window->cmbPatch->setCurrentIndex(99);
         window->cmdSendToMidi->click();
-        QTRY_COMPARE(simSaid("stored"), QStringList{"stored G-100"});
-        PatchRecord expected = pad;
-        expected[8] = 6;
-        expected[9] = 99;
-        QCOMPARE(SlotOf(savedMemory(), 7, 100), QByteArray::fromStdString(expected));
-        QVERIFY(matrix().at(1, 5) == pad);
-        QVERIFY(matrix().isEmpty(7, 100));
+        QTRY_COMPARE(simSaid("stored"), QStringList({"stored A-005", "stored G-100"}));
+        PatchRecord retargeted = pad;
+        retargeted[8] = 6;
+        retargeted[9] = 99;
+        const QByteArray memory = savedMemory();
+        QCOMPARE(SlotOf(memory, 1, 5), QByteArray::fromStdString(pad));
+        QCOMPARE(SlotOf(memory, 7, 100), QByteArray::fromStdString(retargeted));
+        QVERIFY(matrix().at(1, 5) == pad && matrix().isEmpty(7, 100));
         QVERIFY(!window->isVisible());
     }
 };

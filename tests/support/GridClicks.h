@@ -1,17 +1,26 @@
 #pragma once
 // The main window with editing, the MIDI link, transfers and export installed over given ports,
-// and real mouse double clicks on its grid and library list, as a user makes them.
+// the windows and controls those install, and real mouse double clicks on the grid and library
+// list, as a user makes them.
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTableView>
 #include <QtTest>
 
 #include "editing/InstallEditing.h"
 #include "export/InstallExport.h"
+#include "export/frmExport.h"
+#include "midi/DeepMindDetector.h"
 #include "midi/InstallMidi.h"
 #include "midi/MidiTransfers.h"
+#include "midi/frmBankSend.h"
+#include "midi/frmMidiReceive.h"
 #include "midi/modMIDI.h"
 #include "shell/frmMain.h"
+#include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 
 namespace zanq::test {
