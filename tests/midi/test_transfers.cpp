@@ -51,12 +51,6 @@ class TransfersTest : public QObject {
 
     Matrix& matrix() { return app->stores.matrix; }
     QList<test::ShownPrompt>& shown() { return app->prompter.shown; }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (const auto& [port, message] : ports->sent)
-            out.push_back(message);
-        return out;
-    }
     template <typename Window>
     Window* openedWindow(QPushButton* button) {
         button->click();
@@ -78,9 +72,6 @@ private slots:
             matrix().set(1, p, test::MakeRecord("A" + std::to_string(p), 0, p - 1, p));
         matrix().set(2, 1, test::MakeRecord("Unticked", 1, 0));
         matrix().set(3, 17, test::MakeRecord("C17", 2, 16, 9));
-        std::vector<std::string> expected;
-        for (auto [b, p] : {std::pair{1, 6}, {1, 7}, {1, 128}, {3, 17}})
-            expected.push_back(matrix().at(b, p));
 
         QStringList captions;
         bool enabledDuringRun = false;
@@ -95,7 +86,7 @@ private slots:
         window.chkBank[1]->setChecked(true);
         window.chkBank[3]->setChecked(true);
         window.cmdMidiSend->click();
-        QCOMPARE(messages(), expected);
+        QCOMPARE(ports->sent.size(), std::size_t(4));  // their bytes: the JACK test
         QCOMPARE(captions, QStringList({"Sending Bank A-006 ...", "Sending Bank A-007 ...",
                                         "Sending Bank A-128 ...", "Sending Bank C-017 ..."}));
         QVERIFY(!enabledDuringRun);
