@@ -89,11 +89,16 @@ int main(int argc, char* argv[]) {
 
     std::mt19937 rng(7);
     int serial = 0;
-    while (stores.library.patchCount() < 30000)
-        stores.library.AddIfNew(Record(Name(rng, serial), 0, 0, ++serial));
-    for (int bank = 1; bank <= kBanks; ++bank)
-        for (int slot = 1; slot <= kSlots; ++slot)
-            stores.matrix.set(bank, slot, Record(Name(rng, serial), bank - 1, slot - 1, ++serial));
+    while (stores.library.patchCount() < 30000) {
+        ++serial;
+        stores.library.AddIfNew(Record(Name(rng, serial), 0, 0, serial));
+    }
+    for (int bank = 1; bank <= kBanks; ++bank) {
+        for (int slot = 1; slot <= kSlots; ++slot) {
+            ++serial;
+            stores.matrix.set(bank, slot, Record(Name(rng, serial), bank - 1, slot - 1, serial));
+        }
+    }
 
     frmSearch search(window, stores);
     search.show();
