@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools
           librtmidi-dev libjack-jackd2-dev jackd2 xvfb xauth x11-utils xdotool imagemagick
-          fonts-dejavu-core python3)
+          fonts-dejavu-core python3 dpkg-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
