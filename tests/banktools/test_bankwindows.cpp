@@ -1,12 +1,5 @@
 #include <QtTest>
-
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QPushButton>
+#include <QtWidgets>
 
 #include "banktools/BankTools.h"
 #include "banktools/frmClear.h"
@@ -62,20 +55,13 @@ class BankWindowsTest : public QObject {
     AppContext context{stores, prompter, QDir::tempPath()};
     std::unique_ptr<frmMain> main;
 
-    template <typename Window>
-    Window* open(const std::function<void()>& trigger) {
-        trigger();
+    // Clicks or triggers the main window's control of this name; the window it opened, if modal.
+    template <typename Window = QDialog>
+    Window* open(const QString& control) {
+        QObject* trigger = main->findChild<QObject*>(control);
+        QMetaObject::invokeMethod(trigger, qobject_cast<QAction*>(trigger) ? "trigger" : "click");
         auto* window = main->findChild<Window*>();
         return window && window->isVisible() && window->isModal() ? window : nullptr;
-    }
-    frmSwap* openSwap() {
-        return open<frmSwap>([this] { main->cmdMatrixUtils->click(); });
-    }
-    frmClear* openClear() {
-        return open<frmClear>([this] { main->mnuClear->trigger(); });
-    }
-    frmSearch* openSearch() {
-        return open<frmSearch>([this] { main->cmdSearch->click(); });
     }
 
 private slots:
@@ -87,13 +73,52 @@ private slots:
     }
     void cleanup() { main.reset(); }
 
+    void windowsOpenAsDesigned_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QSize>("twips");
+        QTest::addColumn<QString>("tabOrder");
+        QTest::newRow("BANKS") << "cmdMatrixUtils"
+                               << "BANKS" << QSize(3915, 2580)
+                               << "cmbSource cmbDestination cmdSwap cmdCopyBank";
+        QTest::newRow("CLEAR") << "mnuClear"
+                               << "CLEAR" << QSize(10215, 3315)
+                               << "chkBank8 chkBank7 chkBank6 chkBank5 chkBank4 chkBank3 chkBank2 "
+                                  "chkBank1 chkBank9 cmdClear cmdSelectAllBanks cmdSelectAllDatas "
+                                  "cmdSelectNothing";
+        QTest::newRow("Search") << "cmdSearch"
+                                << "Search" << QSize(4305, 4020)
+                                << "lstResult txtSearch chkLibrary chkMatrix";
+    }
+    void windowsOpenAsDesigned() {
+        QFETCH(QString, control);
+        QFETCH(QString, title);
+        QFETCH(QSize, twips);
+        QFETCH(QString, tabOrder);
+        QPointer<QDialog> window = open(control);
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), title);
+        const double dpi = window->logicalDpiY();
+        QCOMPARE(window->size(),
+                 QSize(TwipsToPixels(twips.width(), dpi), TwipsToPixels(twips.height(), dpi)));
+        // The focus chain from the first control, by object names.
+        const QStringList expected = tabOrder.split(' ');
+        QStringList seen{expected[0]};
+        for (QWidget* w = window->findChild<QWidget*>(expected[0])->nextInFocusChain();
+             seen.size() < expected.size(); w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus && w->isVisibleTo(window))
+                seen.append(w->objectName());
+        QCOMPARE(seen, expected);
+        window->close();
+        QVERIFY(Discarded(window));
+    }
+
     void banksCopiesAndSwapsThroughItsButtons() {
         stores.matrix.set(1, 1, test::MakeRecord("Lead", 0, 0, 1));
         stores.matrix.set(1, 5, test::MakeRecord("Pad", 0, 4, 2));
         stores.matrix.set(2, 9, test::MakeRecord("Gone", 1, 8, 3));
-        frmSwap* swap = openSwap();
+        frmSwap* swap = open<frmSwap>("cmdMatrixUtils");
         QVERIFY(swap);
-        QCOMPARE(swap->windowTitle(), QStringLiteral("BANKS"));
         QCOMPARE(swap->cmbDestination->itemText(7), QStringLiteral("Bank H"));
         QCOMPARE(swap->cmdCopyBank->text(), QStringLiteral("Copy A to B"));
         QCOMPARE(swap->cmdSwap->text(), QStringLiteral("Swap A and B"));
@@ -111,37 +136,24 @@ private slots:
         QTest::mouseClick(swap->cmdSwap, Qt::LeftButton);
         QCOMPARE(main->gridModel->cellText(7, 1), QStringLiteral("Lead"));
         QCOMPARE(main->gridModel->cellText(2, 1), QString());
-
-        // Closing discards the window; the next one starts from the defaults.
-        QPointer<QDialog> first(swap);
-        swap->close();
-        QVERIFY(Discarded(first));
-        QCOMPARE(openSwap()->cmdCopyBank->text(), QStringLiteral("Copy A to B"));
     }
 
     void clearButtonFollowsEveryBox() {
-        frmClear* clear = openClear();
+        frmClear* clear = open<frmClear>("mnuClear");
         QVERIFY(clear);
-        QCOMPARE(clear->windowTitle(), QStringLiteral("CLEAR"));
         QCOMPARE(clear->chkBank[9]->text(), QStringLiteral("Patch Library"));
         QCOMPARE(State(*clear), QStringLiteral("000000000-"));
-        QTest::mouseClick(clear->chkBank[4], Qt::LeftButton);
-        QCOMPARE(State(*clear), QStringLiteral("000100000+"));
-        QTest::mouseClick(clear->chkBank[4], Qt::LeftButton);
-        QCOMPARE(State(*clear), QStringLiteral("000000000-"));
-        clear->chkBank[9]->setChecked(true);
-        QCOMPARE(State(*clear), QStringLiteral("000000001+"));
-        clear->cmdSelectAllBanks->click();  // leaves the library box as it is
-        QCOMPARE(State(*clear), QStringLiteral("111111111+"));
-        clear->cmdSelectNothing->click();
-        QCOMPARE(State(*clear), QStringLiteral("000000000-"));
-        clear->cmdSelectAllBanks->click();
-        QCOMPARE(State(*clear), QStringLiteral("111111110+"));
-        clear->cmdSelectNothing->click();
-        clear->cmdSelectAllDatas->click();
-        QCOMPARE(State(*clear), QStringLiteral("111111111+"));
-        clear->cmdSelectNothing->click();
-        QCOMPARE(State(*clear), QStringLiteral("000000000-"));
+        // Select all banks leaves the library box as it is.
+        const std::pair<QAbstractButton*, const char*> steps[] = {
+            {clear->chkBank[4], "000100000+"},       {clear->chkBank[4], "000000000-"},
+            {clear->chkBank[9], "000000001+"},       {clear->cmdSelectAllBanks, "111111111+"},
+            {clear->cmdSelectNothing, "000000000-"}, {clear->cmdSelectAllBanks, "111111110+"},
+            {clear->cmdSelectNothing, "000000000-"}, {clear->cmdSelectAllDatas, "111111111+"},
+            {clear->cmdSelectNothing, "000000000-"}};
+        for (auto [button, expected] : steps) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(State(*clear), QString::fromLatin1(expected));
+        }
     }
 
     void clearAsksOnceAndCloses_data() {
@@ -158,11 +170,10 @@ private slots:
             stores.library.AddIfNew(test::MakeRecord(name, 0, 0));
         main->UpdateLibraryCount();
 
-        frmClear* clear = openClear();
+        QPointer<frmClear> clear = open<frmClear>("mnuClear");
         QTest::mouseClick(clear->chkBank[3], Qt::LeftButton);
         QTest::mouseClick(clear->chkBank[9], Qt::LeftButton);
         prompter.answers.enqueue(yes);
-        QPointer<QDialog> window(clear);
         QTest::mouseClick(clear->cmdClear, Qt::LeftButton);
 
         QCOMPARE(prompter.shown.size(), 1);
@@ -170,7 +181,7 @@ private slots:
                  QStringLiteral("Do you want to delete the selected datas ?"));
         QCOMPARE(prompter.shown[0].title, kAppTitle);
         QCOMPARE(prompter.shown[0].icon, QMessageBox::Critical);
-        QVERIFY(Discarded(window));
+        QVERIFY(Discarded(clear.data()));
         QCOMPARE(main->gridModel->cellText(3, 2), yes ? QString() : QStringLiteral("Keep3"));
         QCOMPARE(stores.matrix.CountMatrixPatches(), yes ? 1 : 2);
         QVERIFY(!stores.matrix.isEmpty(Matrix::kScratchBank, 1));
@@ -178,7 +189,7 @@ private slots:
                  QStringLiteral("Patches in library : %1").arg(yes ? 0 : 2));
         // After a clear nothing of the old names is left to refuse them.
         QCOMPARE(stores.library.AddIfNew(test::MakeRecord("One", 0, 0)), yes);
-        QCOMPARE(State(*openClear()), QStringLiteral("000000000-"));
+        QCOMPARE(State(*open<frmClear>("mnuClear")), QStringLiteral("000000000-"));
     }
 
     void searchListsHitsLiveAndSelectsLibraryHits() {
@@ -189,74 +200,39 @@ private slots:
         stores.matrix.set(3, 4, test::MakeRecord("Beta", 2, 3));
         stores.matrix.set(8, 128, test::MakeRecord("Last pad", 7, 127));
 
-        frmSearch* search = openSearch();
+        frmSearch* search = open<frmSearch>("cmdSearch");
         QVERIFY(search);
-        QCOMPARE(search->windowTitle(), QStringLiteral("Search"));
         QVERIFY(search->chkLibrary->isChecked() && search->chkMatrix->isChecked());
-        QVERIFY(search->cmdSearch->isHidden());
-        QCOMPARE(search->lblResults->text(), QStringLiteral("Results"));
-        QVERIFY(Lines(*search).isEmpty());
+        QVERIFY(search->cmdSearch->isHidden() && Lines(*search).isEmpty());
+        const auto results = [search] { return search->lblResults->text(); };
+        QCOMPARE(results(), QStringLiteral("Results"));
         const QFontMetrics metrics(search->lstResult->font());  // fixed pitch: places line up
-        QCOMPARE(metrics.horizontalAdvance(QStringLiteral("iiii")),
-                 metrics.horizontalAdvance(QStringLiteral("MMMM")));
+        QCOMPARE(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("MMMM"));
 
         QTest::keyClicks(search->txtSearch, QStringLiteral("p"));
-        QCOMPARE(search->lblResults->text(), QStringLiteral("Results (3)"));
+        QCOMPARE(results(), QStringLiteral("Results (3)"));
         QTest::keyClicks(search->txtSearch, QStringLiteral("AD"));
-        QCOMPARE(Lines(*search), (QStringList{QStringLiteral("Library : Warm PAD"),
-                                              QStringLiteral("Mx A-001: Pad One"),
-                                              QStringLiteral("Mx H-128: Last pad")}));
+        QCOMPARE(Lines(*search),
+                 (QStringList{"Library : Warm PAD", "Mx A-001: Pad One", "Mx H-128: Last pad"}));
         QTest::mouseClick(search->chkMatrix, Qt::LeftButton);
-        QCOMPARE(search->lblResults->text(), QStringLiteral("Results (1)"));
+        QCOMPARE(results(), QStringLiteral("Results (1)"));
         QTest::mouseClick(search->chkLibrary, Qt::LeftButton);
-        QCOMPARE(search->lblResults->text(), QStringLiteral("Results (0)"));
+        QCOMPARE(results(), QStringLiteral("Results (0)"));
         QVERIFY(Lines(*search).isEmpty());
         QTest::mouseClick(search->chkMatrix, Qt::LeftButton);
         QTest::mouseClick(search->chkLibrary, Qt::LeftButton);
         search->txtSearch->clear();
-        QCOMPARE(search->lblResults->text(), QStringLiteral("Results (7)"));
+        QCOMPARE(results(), QStringLiteral("Results (7)"));
 
         QTest::keyClicks(search->txtSearch, QStringLiteral("BETA"));
         QCOMPARE(Lines(*search),
-                 (QStringList{QStringLiteral("Library : beta"), QStringLiteral("Library : Beta"),
-                              QStringLiteral("Mx C-004: Beta")}));
-        ClickLine(*search, 1);
-        QCOMPARE(main->List1->selectedName(), QStringLiteral("Beta"));
-        ClickLine(*search, 0);
-        QCOMPARE(main->List1->selectedName(), QStringLiteral("beta"));
-        ClickLine(*search, 2);
-        QCOMPARE(main->List1->selectedName(), QString());
+                 (QStringList{"Library : beta", "Library : Beta", "Mx C-004: Beta"}));
+        // Library hits select their line in the main list; a Matrix hit clears the selection.
+        for (auto [row, name] : {std::pair{1, "Beta"}, {0, "beta"}, {2, ""}}) {
+            ClickLine(*search, row);
+            QCOMPARE(main->List1->selectedName(), QString::fromLatin1(name));
+        }
         QCOMPARE(main->List1->currentRow(), -1);
-    }
-
-    void designGeometryAndTabOrder() {
-        // Each window's focus chain from its first control, by object names.
-        const auto chain = [](QWidget* first, int length) {
-            QStringList seen{first->objectName()};
-            for (QWidget* w = first->nextInFocusChain(); seen.size() < length;
-                 w = w->nextInFocusChain())
-                if (w->focusPolicy() & Qt::TabFocus && w->isVisibleTo(w->window()))
-                    seen.append(w->objectName());
-            return seen.join(' ');
-        };
-        frmSwap* swap = openSwap();
-        QCOMPARE(chain(swap->cmbSource, 4),
-                 QStringLiteral("cmbSource cmbDestination cmdSwap cmdCopyBank"));
-        swap->close();
-        frmClear* clear = openClear();
-        QCOMPARE(chain(clear->chkBank[8], 13),
-                 QStringLiteral("chkBank8 chkBank7 chkBank6 chkBank5 chkBank4 chkBank3 chkBank2 "
-                                "chkBank1 chkBank9 cmdClear cmdSelectAllBanks cmdSelectAllDatas "
-                                "cmdSelectNothing"));
-        const double dpi = clear->logicalDpiY();
-        QCOMPARE(clear->size(), QSize(TwipsToPixels(10215, dpi), TwipsToPixels(3315, dpi)));
-        QCOMPARE(clear->cmdClear->geometry(),
-                 QRect(TwipsToPixels(420, dpi), TwipsToPixels(2460, dpi), TwipsToPixels(9495, dpi),
-                       TwipsToPixels(615, dpi)));
-        clear->close();
-        frmSearch* search = openSearch();
-        QCOMPARE(chain(search->lstResult, 4),
-                 QStringLiteral("lstResult txtSearch chkLibrary chkMatrix"));
     }
 };
 

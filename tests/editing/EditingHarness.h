@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QListView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 #include <vector>
 
@@ -54,6 +55,13 @@ struct EditingHarness {
             if (files->fileNameAt(row) == name)
                 files->selectFile(row);
         return file.fileName();
+    }
+
+    // Drops on the grid cell (row = slot, col = bank); whatever happened, the scratch bank
+    // is empty again afterwards.
+    void dropOnGrid(const QString& source, int row, int col) {
+        editing->FlexGrid1_dropped(source, row, col);
+        QCOMPARE(stores.matrix.CountBankPatches(Matrix::kScratchBank), 0);
     }
 
     void addToLibrary(const std::vector<PatchRecord>& records) {

@@ -1,9 +1,5 @@
 #include <QtTest>
-
-#include <QDrag>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTableView>
+#include <QtWidgets>
 
 #include "EditingHarness.h"
 #include "editing/DragSource.h"
@@ -128,11 +124,9 @@ private slots:
         h->editing->FlexGrid1_pressed(1, 1);
         h->window->cmdMIDI_OUT->setEnabled(true);
 
-        QMimeData text;
+        QMimeData text, urls, oursWithoutDrag;  // the last: our type, but no drag of ours under way
         text.setText("FlexGrid1");
-        QMimeData urls;
         urls.setUrls({QUrl::fromLocalFile(h->folder.filePath("x.syx"))});
-        QMimeData oursWithoutDrag;  // our type, but no drag of this program under way
         oursWithoutDrag.setData(kDragSourceMime, "List1");
 
         const std::pair<QWidget*, QPoint> targets[] = {

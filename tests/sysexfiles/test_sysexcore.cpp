@@ -11,12 +11,6 @@
 using namespace zanq;
 using test::MakeRecord;
 
-namespace {
-std::string Strip(const PatchRecord& record) {
-    return record.substr(0, kRecordLength - 1);
-}
-}  // namespace
-
 class SysexCoreTest : public QObject {
     Q_OBJECT
 private slots:
@@ -32,6 +26,7 @@ private slots:
 
     void recordsOfOddFiles() {
         const PatchRecord a = MakeRecord("Alpha", 0, 0, 1), b = MakeRecord("Beta", 3, 9, 2);
+        const auto Strip = [](const PatchRecord& r) { return r.substr(0, kRecordLength - 1); };
         QCOMPARE(ExtractRecords(a), std::vector<PatchRecord>{a});
         // The final F7 missing after a complete stretch still gives the record.
         QCOMPARE(ExtractRecords(a + Strip(b)), (std::vector<PatchRecord>{a, b}));

@@ -51,19 +51,16 @@ struct Rig {
 };
 
 // Runs a check whenever the watched widget is shown.
-class OnShow : public QObject {
-public:
-    OnShow(QWidget* widget, std::function<void()> check) : check_(std::move(check)) {
+struct OnShow : QObject {
+    std::function<void()> check;
+    OnShow(QWidget* widget, std::function<void()> c) : check(std::move(c)) {
         widget->installEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show)
-            check_();
+            check();
         return false;
     }
-
-private:
-    std::function<void()> check_;
 };
 
 std::string Bank(const std::string& prefix, int bank, int n, int seed = 0) {
@@ -166,8 +163,11 @@ private slots:
         rig.window.cmdLoadAll->click();
         QCOMPARE(bars, 3);
         QVERIFY(browserLocked && rig.window.Dir1->isEnabled() && rig.window.File1->isEnabled());
-        QCOMPARE(rig.stores.library.patchCount(), std::size_t(60 + 10 + 5));
-        QCOMPARE(rig.stores.matrix.CountMatrixPatches(), 0);
+        const auto stored = [&rig] {
+            return std::pair(int(rig.stores.library.patchCount()),
+                             rig.stores.matrix.CountMatrixPatches());
+        };
+        QCOMPARE(stored(), std::pair(60 + 10 + 5, 0));
         QCOMPARE(rig.prompter.shown.size(), 1);
         QVERIFY(rig.prompter.shown[0].text.contains("3.syx"));
         QCOMPARE(rig.files->selectedFileName(), QStringLiteral("4.syx"));
@@ -177,8 +177,7 @@ private slots:
         rig.window.cmdLoadPatchListMatrix->click();
         QCOMPARE(rig.prompter.shown.size(), 2);
         QVERIFY(rig.prompter.shown[1].text.contains("4.syx"));
-        QCOMPARE(rig.stores.library.patchCount(), std::size_t(75));
-        QCOMPARE(rig.stores.matrix.CountMatrixPatches(), 0);
+        QCOMPARE(stored(), std::pair(75, 0));
         QVERIFY(rig.window.File1->isEnabled() && !QApplication::overrideCursor());
     }
 
