@@ -10,10 +10,6 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
-#include <string>
-#include <vector>
-
-#include "model/PatchRecord.h"
 
 namespace zanq::test {
 
@@ -22,21 +18,16 @@ namespace zanq::test {
 class VirtualDisplay {
 public:
     bool start() {
-        xvfb_.start(
-            QStringLiteral("Xvfb"),
-            {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-             QStringLiteral("0"), QStringLiteral("1600x1000x24"), QStringLiteral("-nolisten"),
-             QStringLiteral("tcp"), QStringLiteral("-terminate")});
-        if (!xvfb_.waitForStarted(5000))
-            return false;
-        while (!xvfb_.canReadLine() && xvfb_.waitForReadyRead(10000)) {
+        xvfb_.start(QStringLiteral("Xvfb"),
+                    QStringLiteral("-displayfd 1 -screen 0 1600x1000x24 -nolisten tcp -terminate")
+                        .split(QLatin1Char(' ')));
+        while (xvfb_.waitForStarted(5000) && !xvfb_.canReadLine() &&
+               xvfb_.waitForReadyRead(10000)) {
         }
         const QByteArray number = xvfb_.readLine().trimmed();
-        if (number.isEmpty())
-            return false;
         qputenv("DISPLAY", ":" + number);
         qputenv("QT_QPA_PLATFORM", "xcb");
-        return true;
+        return !number.isEmpty();
     }
     ~VirtualDisplay() {
         xvfb_.terminate();
@@ -51,39 +42,28 @@ private:
 // comes with no answer queued is closed with its escape button and counted as unexpected.
 class MessageBoxAnswers : public QObject {
 public:
-    MessageBoxAnswers() {
-        timer_.setInterval(20);
-        connect(&timer_, &QTimer::timeout, this, &MessageBoxAnswers::look);
-        timer_.start();
-    }
+    MessageBoxAnswers() { startTimer(20); }
     void answer(QMessageBox::StandardButton button) { queue_.push_back(button); }
-    bool allAnswered() const { return queue_.empty(); }
 
     QStringList shown;       // every box's text, in order
     QStringList unexpected;  // boxes nobody expected
 
 private:
-    void look() {
+    void timerEvent(QTimerEvent*) override {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
         shown << box->text();
-        QAbstractButton* button = nullptr;
-        if (!queue_.empty()) {
-            button = box->button(queue_.front());
-            queue_.pop_front();
-        } else {
+        QAbstractButton* button = queue_.empty() ? nullptr : box->button(queue_.front());
+        if (queue_.empty())
             unexpected << box->text();
-        }
+        else
+            queue_.pop_front();
         if (!button)
             button = box->escapeButton();
-        if (button)
-            button->click();
-        else
-            box->reject();
+        button ? button->click() : box->reject();
     }
 
-    QTimer timer_;
     std::deque<QMessageBox::StandardButton> queue_;
 };
 
@@ -97,24 +77,18 @@ T* ModalWindow() {
 // where the click that opens them returns only after they close.
 template <typename T>
 void WhenModal(std::function<void(T*)> work) {
-    auto* poll = new QTimer;
-    poll->setInterval(20);
-    QObject::connect(poll, &QTimer::timeout, [poll, work] {
-        if (T* window = ModalWindow<T>(); window && window->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
+    QTimer::singleShot(20, [work] {
+        if (T* window = ModalWindow<T>(); window && window->isVisible())
             work(window);
-        }
+        else
+            WhenModal<T>(work);
     });
-    poll->start();
 }
 
-inline void WriteSyx(const QString& path, const std::vector<PatchRecord>& records) {
+inline void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
-    for (const PatchRecord& r : records)
-        file.write(r.data(), static_cast<qint64>(r.size()));
 }
 
 inline QByteArray ReadBytes(const QString& path) {
