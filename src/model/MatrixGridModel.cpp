@@ -14,7 +14,9 @@ MatrixGridModel::MatrixGridModel(Matrix& matrix, QObject* parent)
     });
 }
 
-MatrixGridModel::~MatrixGridModel() { matrix_.setObserver(nullptr); }
+MatrixGridModel::~MatrixGridModel() {
+    matrix_.setObserver(nullptr);
+}
 
 int MatrixGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kSlots;

@@ -19,19 +19,13 @@
 #include "shell/Artwork.h"
 #include "shell/ClickableLabel.h"
 #include "shell/CommandButton.h"
+#include "shell/Named.h"
 
 namespace zanq {
 
 namespace {
 constexpr int kDetectionIntervalMs = 5000;
 const QColor kBackground(49, 49, 49);
-
-template <typename T, typename... Args>
-T* Named(QWidget* parent, const char* name, Args&&... args) {
-    T* widget = new T(std::forward<Args>(args)..., parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QFont GridFont(qreal points) {
     QFont font(QStringLiteral("Calibri"));

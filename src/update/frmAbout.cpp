@@ -7,18 +7,12 @@
 
 #include "shell/Artwork.h"
 #include "shell/ClickableLabel.h"
+#include "shell/Named.h"
 
 namespace zanq {
 
 namespace {
 const QColor kBackground(49, 49, 49);
-
-template <typename T, typename... Args>
-T* Named(QWidget* parent, const char* name, Args&&... args) {
-    T* widget = new T(std::forward<Args>(args)..., parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 void Colour(QLabel* label, const QColor& colour) {
     QPalette p = label->palette();
