@@ -61,7 +61,8 @@ void MidiTransfers::FlexGrid1_doubleClicked(int bankNumber, int slot) {
     if (!exchange_ || exchange_->busy())
         return;
     if (exchange_->Exchange(bankNumber, slot) == ProgramExchange::kNothingReceived)
-        context_.prompter.tell(&window_, kNoMidiDataShort, kAppTitle, QMessageBox::Information);
+        // The same advice as a bank run gives, shown as information.
+        context_.prompter.tell(&window_, kNoMidiDataMessage, kAppTitle, QMessageBox::Information);
 }
 
 MidiTransfers* FindMidiTransfers(frmMain& window) {

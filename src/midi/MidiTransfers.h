@@ -16,9 +16,6 @@ class ProgramExchange;
 class frmMain;
 struct AppContext;
 
-// What a double click on an empty slot shows when the synth sent nothing back.
-inline const QString kNoMidiDataShort = QStringLiteral("No Midi Data Received...");
-
 class MidiTransfers : public QObject {
     Q_OBJECT
 public:

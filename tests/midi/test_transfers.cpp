@@ -187,11 +187,11 @@ private slots:
         QCOMPARE(matrix().CountMatrixPatches(), 0);
     }
 
-    void doubleClickOnAnEmptySlotWithoutReplySaysSoShortly() {
+    void doubleClickOnAnEmptySlotWithoutReplySaysSo() {
         test::DoubleClickCell(app->window.FlexGrid1, 5, 10);
         QCOMPARE(ports->requests, (std::vector<std::pair<int, int>>{{4, 9}}));
         QCOMPARE(shown().size(), 1);
-        QCOMPARE(shown()[0].text, QStringLiteral("No Midi Data Received..."));
+        QCOMPARE(shown()[0].text, kNoMidiDataMessage);
         QCOMPARE(shown()[0].icon, QMessageBox::Information);
         QVERIFY(!FindExportWindow(app->window)->isVisible());
     }
