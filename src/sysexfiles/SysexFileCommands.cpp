@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QStringListModel>
+#include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 #include <climits>
@@ -83,9 +84,12 @@ void SysexFileCommands::buildBrowser() {
     window_.Dir1->setModel(dirModel_);
     for (int column = 1; column < dirModel_->columnCount(); ++column)
         window_.Dir1->hideColumn(column);
-    // The folders arrive from a background reader: keep the current folder in sight as they do.
-    connect(dirModel_, &QFileSystemModel::directoryLoaded, this,
-            [this] { window_.Dir1->scrollTo(window_.Dir1->currentIndex()); });
+    // The folders arrive from a background reader and are sorted a moment later: keep the
+    // current folder in sight once they have settled.
+    connect(dirModel_, &QFileSystemModel::directoryLoaded, this, [this] {
+        QTimer::singleShot(50, this,
+                           [this] { window_.Dir1->scrollTo(window_.Dir1->currentIndex()); });
+    });
     connect(window_.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { Dir1_currentChanged(current); });
 
