@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <algorithm>
+#include <cstdarg>
 #include <cstdlib>
 
 #include "midi/SysexCapture.h"
@@ -19,6 +20,9 @@ struct RtMidiBackend::Api {
     RtMidi::Api kind;
     std::unique_ptr<RtMidiIn> in;
     std::unique_ptr<RtMidiOut> out;
+    // The JACK clients RtMidi opened for in and out (null on other APIs).
+    void* inClient = nullptr;
+    void* outClient = nullptr;
 };
 
 // A JACK client of our own that has no ports: it tells whether a server runs, notices when the
@@ -31,6 +35,38 @@ struct RtMidiBackend::JackWatch {
 };
 
 namespace {
+
+#if ZANQ_HAVE_JACK
+// RtMidi 5.0 unregisters a JACK port while its client is still active, racing its own process
+// callback: now and then the callback touches the freed port and the program dies inside
+// libjack. RtMidi keeps its clients to itself, so the program learns each one as it is opened
+// (the executable's jack_client_open stands in front of libjack's) and deactivates it around
+// every port close.
+std::atomic<jack_client_t*> lastOpenedClient{nullptr};
+
+void* TakeLastOpenedClient() {
+    return lastOpenedClient.exchange(nullptr);
+}
+
+// Closes a port of RtMidi's with its client's process callback stopped meanwhile.
+template <typename Midi>
+void ClosePortSafely(Midi& midi, void* client) {
+    auto* jack = static_cast<jack_client_t*>(client);
+    if (jack)
+        jack_deactivate(jack);
+    midi.closePort();
+    if (jack)
+        jack_activate(jack);
+}
+#else
+void* TakeLastOpenedClient() {
+    return nullptr;
+}
+template <typename Midi>
+void ClosePortSafely(Midi& midi, void*) {
+    midi.closePort();
+}
+#endif
 
 int ApiRank(RtMidi::Api kind) {
     switch (kind) {
@@ -99,7 +135,14 @@ RtMidiBackend::~RtMidiBackend() {
         std::lock_guard lock(captureMutex_);
         capture_ = nullptr;
     }
-    // Closing the RtMidi objects closes their ports and JACK clients.
+    // Closing the RtMidi objects closes their ports and JACK clients; stop the clients' process
+    // callbacks first (see ClosePortSafely).
+#if ZANQ_HAVE_JACK
+    for (auto& a : apis_)
+        for (void* client : {a->inClient, a->outClient})
+            if (client)
+                jack_deactivate(static_cast<jack_client_t*>(client));
+#endif
     apis_.clear();
 #if ZANQ_HAVE_JACK
     if (jack_->client)
@@ -169,11 +212,14 @@ void RtMidiBackend::startApis() {
         auto api = std::make_unique<Api>();
         api->kind = kind;
         try {
+            TakeLastOpenedClient();
             api->in = std::make_unique<RtMidiIn>(kind, clientName_, 100);
+            api->inClient = TakeLastOpenedClient();
             api->in->setErrorCallback(&RtMidiBackend::errorCallback, this);
             api->in->ignoreTypes(false, true, true);
             api->in->setCallback(&RtMidiBackend::inputCallback, this);
             api->out = std::make_unique<RtMidiOut>(kind, clientName_);
+            api->outClient = TakeLastOpenedClient();
             api->out->setErrorCallback(&RtMidiBackend::errorCallback, this);
         } catch (const RtMidiError&) {
             continue;
@@ -278,14 +324,14 @@ bool RtMidiBackend::stillConnected(const Connection& c, const std::string& ownPo
 void RtMidiBackend::closeOutputConnection() {
     for (auto& a : apis_)
         if (out_.valid && a->kind == static_cast<RtMidi::Api>(out_.api) && a->out->isPortOpen())
-            a->out->closePort();
+            ClosePortSafely(*a->out, a->outClient);
     out_.valid = false;
 }
 
 void RtMidiBackend::closeInputConnection() {
     for (auto& a : apis_)
         if (in_.valid && a->kind == static_cast<RtMidi::Api>(in_.api) && a->in->isPortOpen())
-            a->in->closePort();
+            ClosePortSafely(*a->in, a->inClient);
     in_.valid = false;
 }
 
@@ -306,7 +352,7 @@ MidiCode RtMidiBackend::openOutput(std::uint32_t port) {
     midi.openPort(target.index, outPortName_);
     if (!midi.isPortOpen() || hasPendingError()) {
         if (midi.isPortOpen())
-            midi.closePort();
+            ClosePortSafely(midi, (*it)->outClient);
         return takeError("The MIDI output port could not be opened.");
     }
     out_ = {true, target.api, target.name};
@@ -354,7 +400,7 @@ MidiCode RtMidiBackend::openInput(std::uint32_t port) {
     midi.openPort(target.index, inPortName_);
     if (!midi.isPortOpen() || hasPendingError()) {
         if (midi.isPortOpen())
-            midi.closePort();
+            ClosePortSafely(midi, (*it)->inClient);
         return takeError("The MIDI input port could not be opened.");
     }
     in_ = {true, target.api, target.name};
@@ -389,3 +435,27 @@ MidiCode RtMidiBackend::closeInput() {
 }
 
 }  // namespace zanq
+
+#if ZANQ_HAVE_JACK
+#include <dlfcn.h>
+
+// Stands in front of libjack's jack_client_open for every caller in the process (RtMidi
+// included) and notes the client it opened; see ClosePortSafely.
+extern "C" jack_client_t* jack_client_open(const char* name, jack_options_t options,
+                                           jack_status_t* status, ...) {
+    using Open = jack_client_t* (*)(const char*, jack_options_t, jack_status_t*, ...);
+    static const auto real = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "jack_client_open"));
+    jack_client_t* client = nullptr;
+    if (options & JackServerName) {
+        va_list rest;
+        va_start(rest, status);
+        const char* server = va_arg(rest, const char*);
+        va_end(rest);
+        client = real(name, options, status, server);
+    } else {
+        client = real(name, options, status);
+    }
+    zanq::lastOpenedClient = client;
+    return client;
+}
+#endif
