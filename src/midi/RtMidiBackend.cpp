@@ -335,28 +335,40 @@ void RtMidiBackend::closeInputConnection() {
     in_.valid = false;
 }
 
-MidiCode RtMidiBackend::openOutput(std::uint32_t port) {
-    const auto ports = listPorts(true);
+template <typename Midi>
+MidiCode RtMidiBackend::openConnection(bool outputs, std::uint32_t port, Connection& connection,
+                                       const std::string& ownPort,
+                                       std::unique_ptr<Midi> Api::*midiOf, void* Api::*clientOf) {
+    const char* direction = outputs ? "output" : "input";
+    const auto ports = listPorts(outputs);
     if (port >= ports.size())
-        return fail("There is no MIDI output port number " + std::to_string(port) + ".");
+        return fail(std::string("There is no MIDI ") + direction + " port number " +
+                    std::to_string(port) + ".");
     const PortRef& target = ports[port];
-    if (persistent_ && out_.valid && out_.api == target.api && out_.target == target.name &&
-        stillConnected(out_, outPortName_))
+    if (persistent_ && connection.valid && connection.api == target.api &&
+        connection.target == target.name && stillConnected(connection, ownPort))
         return 0;
-    closeOutputConnection();
+    if (outputs)
+        closeOutputConnection();
+    else
+        closeInputConnection();
     auto it = std::find_if(apis_.begin(), apis_.end(), [&](const auto& a) {
         return a->kind == static_cast<RtMidi::Api>(target.api);
     });
-    RtMidiOut& midi = *(*it)->out;
+    Midi& midi = *((**it).*midiOf);
     onError({});
-    midi.openPort(target.index, outPortName_);
+    midi.openPort(target.index, ownPort);
     if (!midi.isPortOpen() || hasPendingError()) {
         if (midi.isPortOpen())
-            ClosePortSafely(midi, (*it)->outClient);
-        return takeError("The MIDI output port could not be opened.");
+            ClosePortSafely(midi, (**it).*clientOf);
+        return takeError(std::string("The MIDI ") + direction + " port could not be opened.");
     }
-    out_ = {true, target.api, target.name};
+    connection = {true, target.api, target.name};
     return 0;
+}
+
+MidiCode RtMidiBackend::openOutput(std::uint32_t port) {
+    return openConnection(true, port, out_, outPortName_, &Api::out, &Api::outClient);
 }
 
 MidiCode RtMidiBackend::sendLongMessage(std::string_view message) {
@@ -384,27 +396,7 @@ MidiCode RtMidiBackend::closeOutput() {
 }
 
 MidiCode RtMidiBackend::openInput(std::uint32_t port) {
-    const auto ports = listPorts(false);
-    if (port >= ports.size())
-        return fail("There is no MIDI input port number " + std::to_string(port) + ".");
-    const PortRef& target = ports[port];
-    if (persistent_ && in_.valid && in_.api == target.api && in_.target == target.name &&
-        stillConnected(in_, inPortName_))
-        return 0;
-    closeInputConnection();
-    auto it = std::find_if(apis_.begin(), apis_.end(), [&](const auto& a) {
-        return a->kind == static_cast<RtMidi::Api>(target.api);
-    });
-    RtMidiIn& midi = *(*it)->in;
-    onError({});
-    midi.openPort(target.index, inPortName_);
-    if (!midi.isPortOpen() || hasPendingError()) {
-        if (midi.isPortOpen())
-            ClosePortSafely(midi, (*it)->inClient);
-        return takeError("The MIDI input port could not be opened.");
-    }
-    in_ = {true, target.api, target.name};
-    return 0;
+    return openConnection(false, port, in_, inPortName_, &Api::in, &Api::inClient);
 }
 
 MidiCode RtMidiBackend::addInputBuffer(SysexCapture& capture) {

@@ -71,6 +71,11 @@ private:
     bool hasPendingError();
     void closeOutputConnection();
     void closeInputConnection();
+    // Connects one direction to port number `port` of its list, or keeps a live connection.
+    template <typename Midi>
+    MidiCode openConnection(bool outputs, std::uint32_t port, Connection& connection,
+                            const std::string& ownPort, std::unique_ptr<Midi> Api::*midi,
+                            void* Api::*client);
     void onError(const std::string& text);
     static void errorCallback(RtMidiError::Type type, const std::string& text, void* self);
     static void inputCallback(double, std::vector<unsigned char>* message, void* self);
