@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools
           librtmidi-dev libjack-jackd2-dev jackd2 xvfb xauth x11-utils xdotool imagemagick
-          fonts-dejavu-core python3 dpkg-dev)
+          fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2 libqt6sql6-sqlite
+          python3 dpkg-dev lintian)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -14,11 +15,12 @@ for p in "${PACKAGES[@]}"; do
 done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  # As root apt-get runs directly; otherwise through sudo, keeping the environment.
+  as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo -E)
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO -E apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  "${as_root[@]}" apt-get update -qq
+  "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 for preset in "$@"; do
