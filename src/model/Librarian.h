@@ -1,0 +1,90 @@
+#pragma once
+// The one owner of the Matrix and the Patch Library. Every change of either goes through a
+// method here, and every change is announced by a signal that any number of listeners follow
+// (the grid, the library list, the status bar, later an undo stack or a journal). Windows ask
+// their questions first and then call one method; nothing here talks to the user.
+//
+// Plain QtCore: the command-line companion and the tests use it without any window.
+
+#include <QObject>
+#include <cstddef>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Library.h"
+#include "model/Matrix.h"
+#include "model/Slot.h"
+#include "model/SynthDialect.h"
+
+namespace zanq {
+
+enum class LoadTarget { Matrix, Library, Both };
+
+struct LoadCounts {
+    std::size_t records = 0;         // valid records seen
+    std::size_t placedInMatrix = 0;  // Matrix slots written
+    std::size_t addedToLibrary = 0;  // new library entries
+};
+
+class Librarian : public QObject {
+    Q_OBJECT
+public:
+    explicit Librarian(const SynthDialect& dialect, QObject* parent = nullptr);
+
+    const SynthDialect& dialect() const { return dialect_; }
+    const Matrix& matrix() const { return matrix_; }
+    const Library& library() const { return library_; }
+
+    const PatchRecord& at(Slot slot) const;
+    bool isEmpty(Slot slot) const { return at(slot).empty(); }
+    // The first library entry of that name, or nothing.
+    std::optional<PatchRecord> libraryPatch(const std::string& name) const;
+
+    // Loading: records already validated by the dialect. To the Matrix at the slot each names
+    // (a later one for the same slot wins), to the Library when its name is new and not empty.
+    LoadCounts apply(const std::vector<PatchRecord>& records, LoadTarget target);
+    LoadCounts apply(const PatchRecord& record, LoadTarget target);
+
+    // Editing the Matrix. Records that land in a slot are retargeted to it.
+    // Moves from -> to; a filled target trades places with the origin.
+    void moveOrSwap(Slot from, Slot to);
+    // The first library entry of that name, copied into slot; false when there is none.
+    bool copyFromLibrary(const std::string& name, Slot to);
+    // A retargeted copy of record into slot.
+    void place(Slot slot, const PatchRecord& record);
+    void deleteSlot(Slot slot);
+    // Stores a received program at the slot it names; the slot, or nothing when the reply is
+    // not a valid record (and then nothing changes).
+    std::optional<Slot> storeReceived(std::string_view reply);
+
+    // Editing the Library.
+    bool deleteFromLibrary(const std::string& name);
+
+    // Bank tools: every record that lands in a bank is retargeted to it.
+    void copyBank(Bank from, Bank to);
+    void swapBanks(Bank a, Bank b);
+    // Empties the given banks and, when asked, the whole library.
+    void clear(const std::set<Bank>& banks, bool library);
+
+signals:
+    // A Matrix cell of banks A..H now holds something else.
+    void slotChanged(zanq::Slot slot);
+    // Many cells of one bank changed at once (bank copy, swap, clear, a file load): repaint it
+    // whole. Sent instead of slotChanged for those cells.
+    void bankChanged(zanq::Bank bank);
+    void libraryEntryAdded(std::size_t index, const std::string& name);
+    void libraryEntryRemoved(std::size_t index, const std::string& name);
+    void libraryCleared();
+    // After any library change: the number of patches it holds.
+    void libraryCountChanged(std::size_t patches);
+
+private:
+    const SynthDialect& dialect_;
+    Matrix matrix_;
+    Library library_;
+};
+
+}  // namespace zanq
