@@ -18,6 +18,7 @@
 
 #include "banktools/PatchSearch.h"
 #include "banktools/frmSearch.h"
+#include "model/DeepMindDialect.h"
 #include "shell/AppContext.h"
 #include "shell/frmMain.h"
 
@@ -82,31 +83,33 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    PatchStores stores;
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
     MessageBoxPrompter prompter;
-    AppContext context{stores, prompter, QDir::tempPath()};
+    AppContext context{librarian, prompter, QDir::tempPath()};
     frmMain window(context);
 
     std::mt19937 rng(7);
     int serial = 0;
-    while (stores.library.patchCount() < 30000) {
+    while (librarian.library().patchCount() < 30000) {
         ++serial;
-        stores.library.AddIfNew(Record(Name(rng, serial), 0, 0, serial));
+        librarian.apply(Record(Name(rng, serial), 0, 0, serial), LoadTarget::Library);
     }
     for (int bank = 1; bank <= kBanks; ++bank) {
         for (int slot = 1; slot <= kSlots; ++slot) {
             ++serial;
-            stores.matrix.set(bank, slot, Record(Name(rng, serial), bank - 1, slot - 1, serial));
+            librarian.apply(Record(Name(rng, serial), bank - 1, slot - 1, serial),
+                            LoadTarget::Matrix);
         }
     }
 
-    frmSearch search(window, stores);
+    frmSearch search(window, librarian);
     search.show();
     QApplication::processEvents();
 
     std::printf(
         "library %zu patches, matrix %d patches; ms per run: wall median/worst, cpu median\n",
-        stores.library.patchCount(), stores.matrix.CountMatrixPatches());
+        librarian.library().patchCount(), librarian.matrix().CountMatrixPatches());
     std::printf("%-9s %6s %22s %22s %22s\n", "text", "hits", "scan", "keystroke run",
                 "run + layout, paint");
     const int runs = 40;
@@ -114,8 +117,7 @@ int main(int argc, char* argv[]) {
         const QString t = QString::fromLatin1(text);
         std::vector<PatchHit> kept;
         const Figures scan = Time(
-            runs, [&] { kept = FindPatches(stores.library, stores.matrix, t, true, true); },
-            [&] { kept.clear(); });
+            runs, [&] { kept = FindPatches(librarian, t, true, true); }, [&] { kept.clear(); });
         // The text is first moved away (and the list laid out) outside the clock, so every
         // timed run is a real change of the text, as a keystroke makes it.
         const auto away = [&] {

@@ -26,6 +26,7 @@
 #include "midi/frmMidiReceive.h"
 #include "midi/modMIDI.h"
 #include "midi/modSleep.h"
+#include "model/DeepMindDialect.h"
 #include "shell/frmMain.h"
 
 namespace {
@@ -187,11 +188,12 @@ int main(int argc, char** argv) {
             fixed = false;
     }
 
-    zanq::PatchStores stores;
+    zanq::DeepMindDialect dialect;
+    zanq::Librarian librarian{dialect};
     CountingPrompter prompter;
     zanq::RtMidiBackend ports("ZANQ Bench");
     zanq::modMIDI midi(ports, prompter);
-    zanq::AppContext context{stores, prompter, QDir::tempPath()};
+    zanq::AppContext context{librarian, prompter, QDir::tempPath()};
     context.midi = &midi;
     zanq::frmMain window(context);
     window.Timer1->stop();
@@ -228,7 +230,7 @@ int main(int argc, char** argv) {
             bare.push_back(BareExchanges(missing));
             failures += missing;
 
-            stores.matrix.ClearBank(1);
+            librarian.clear({zanq::Bank::fromNumber(1)}, false);
             window.cmdMIDI_IN->click();
             auto* rx = window.findChild<zanq::frmMidiReceive*>();
             rx->chkBank[1]->setChecked(true);
@@ -236,12 +238,12 @@ int main(int argc, char** argv) {
             clock.start();
             rx->cmdMidiReceive->click();
             receive.push_back(clock.nsecsElapsed() / 1e6);
-            if (stores.matrix.CountBankPatches(1) != 128)
+            if (librarian.matrix().CountBankPatches(zanq::Bank::fromNumber(1)) != 128)
                 ++failures;
             delete rx;
 
             for (int p = 1; p <= 128; ++p)
-                stores.matrix.set(2, p, Record(1, p - 1));
+                librarian.apply(Record(1, p - 1), zanq::LoadTarget::Matrix);
             const qsizetype storedBefore = sim.count("stored B-");
             window.cmdMIDI_OUT->click();
             auto* tx = window.findChild<zanq::frmBankSend*>();

@@ -17,6 +17,7 @@
 #include "midi/RtMidiBackend.h"
 #include "midi/modMIDI.h"
 #include "midi/modSleep.h"
+#include "model/DeepMindDialect.h"
 #include "shell/frmMain.h"
 
 namespace {
@@ -59,11 +60,12 @@ int main(int argc, char** argv) {
     if (!simulated)
         std::printf("no simulator (no JACK server?): detection only\n");
 
-    zanq::PatchStores stores;
+    zanq::DeepMindDialect dialect;
+    zanq::Librarian librarian{dialect};
     SilentPrompter prompter;
     zanq::RtMidiBackend ports("ZANQ Bench");
     zanq::modMIDI midi(ports, prompter);
-    zanq::AppContext context{stores, prompter, QDir::tempPath()};
+    zanq::AppContext context{librarian, prompter, QDir::tempPath()};
     context.midi = &midi;
     zanq::frmMain window(context);
     window.Timer1->stop();

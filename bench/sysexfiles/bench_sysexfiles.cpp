@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "model/DeepMindDialect.h"
 #include "model/LibraryListWidget.h"
 #include "shell/Prompter.h"
 #include "shell/frmMain.h"
@@ -90,7 +91,9 @@ std::size_t WalkingLoad(const QStringList& paths, bool toMatrix, WalkingLibrary&
             if (piece.empty())
                 continue;
             if (toMatrix)
-                matrix.PutInMatrix(piece);
+                matrix.set(Slot{Bank::fromByte(GetBankByte(piece)),
+                                Program::fromByte(GetProgramByte(piece))},
+                           piece);
             if (library.IsNewInLibrary(GetPatchName(piece)))
                 library.AddToLibrary(piece);
         }
@@ -98,12 +101,13 @@ std::size_t WalkingLoad(const QStringList& paths, bool toMatrix, WalkingLibrary&
 }
 
 struct Window {
-    PatchStores stores;
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
     MessageBoxPrompter prompter;
     AppContext context;
     frmMain window;
     SysexFileCommands* files;
-    explicit Window(const QString& folder) : context{stores, prompter, folder}, window(context) {
+    explicit Window(const QString& folder) : context{librarian, prompter, folder}, window(context) {
         InstallSysexFiles(window, context);
         files = window.findChild<SysexFileCommands*>();
         window.show();
@@ -156,10 +160,10 @@ int main(int argc, char* argv[]) {
                                                5);
     const double storeCore = Millis(
         [&] {
-            Matrix matrix;
-            Library library;
+            const DeepMindDialect dialect;
+            Librarian librarian(dialect);
             for (const auto& piece : ParseSysexPieces(ReadFileBytes(fullPath).bytes))
-                ApplyRecord(piece, matrix, library, true, true);
+                librarian.apply(piece, LoadTarget::Both);
         },
         21);
     std::printf("1024-patch file: %zu records\n", records);
@@ -174,7 +178,7 @@ int main(int argc, char* argv[]) {
             Window w(scratch.filePath("full"));
             w.files->selectFile(0);
             runs.push_back(Millis([&] { w.files->cmdLoadPatchListMatrix_clicked(); }));
-            if (w.stores.library.patchCount() != 1024)
+            if (w.librarian.library().patchCount() != 1024)
                 std::printf("unexpected library size\n");
         }
         std::sort(runs.begin(), runs.end());
@@ -188,7 +192,7 @@ int main(int argc, char* argv[]) {
     wall.start();
     const double loadAll = Millis([&] { w.files->cmdLoadAll_clicked(); });
     const double loadAllWall = static_cast<double>(wall.nsecsElapsed()) / 1e6;
-    const std::size_t loaded = w.stores.library.patchCount();
+    const std::size_t loaded = w.librarian.library().patchCount();
     std::size_t walkingLoaded = 0;
     const double loadAllWalking = !walking ? 1 : Millis([&] {
         WalkingLibrary library;

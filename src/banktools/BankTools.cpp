@@ -24,15 +24,15 @@ public:
     }
 
 private:
-    void cmdMatrixUtils_Click() { (new frmSwap(window_, context_.stores.matrix))->show(); }
+    void cmdMatrixUtils_Click() { (new frmSwap(window_, context_.librarian))->show(); }
 
     void mnuClear_Click() {
-        auto* clear = new frmClear(window_, context_.stores, context_.prompter);
+        auto* clear = new frmClear(window_, context_.librarian, context_.prompter);
         clear->CheckOne();  // the window is created by this first use, in its design state
         clear->show();
     }
 
-    void cmdSearch_Click() { (new frmSearch(window_, context_.stores))->show(); }
+    void cmdSearch_Click() { (new frmSearch(window_, context_.librarian))->show(); }
 
     frmMain& window_;
     AppContext& context_;

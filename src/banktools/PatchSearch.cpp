@@ -2,13 +2,9 @@
 
 #include <algorithm>
 
-namespace zanq {
+#include "model/PatchName.h"
 
-namespace {
-QString NameText(const std::string& name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-}  // namespace
+namespace zanq {
 
 PatchNameMatcher::PatchNameMatcher(const QString& text) {
     for (int b = 0; b < 256; ++b)
@@ -38,39 +34,40 @@ bool PatchNameMatcher::matches(std::string_view name) const {
     return false;
 }
 
-std::vector<PatchHit> FindPatches(const Library& library, const Matrix& matrix, const QString& text,
-                                  bool inLibrary, bool inMatrix) {
+std::vector<PatchHit> FindPatches(const Librarian& librarian, const QString& text, bool inLibrary,
+                                  bool inMatrix) {
     const PatchNameMatcher matcher(text);
+    const SynthDialect& dialect = librarian.dialect();
     std::vector<PatchHit> hits;
     if (inLibrary) {
+        const Library& library = librarian.library();
         hits.reserve(library.size());
         for (std::size_t i = 0; i < library.size(); ++i)
-            if (matcher.matches(GetPatchName(library.entry(i))))
-                hits.push_back({0, i});
+            if (matcher.matches(library.nameAt(i)))
+                hits.push_back({std::nullopt, i});
     }
     if (inMatrix) {
-        for (int bank = 1; bank <= kBanks; ++bank)
-            for (int slot = 1; slot <= kSlots; ++slot)
-                if (matcher.matches(GetPatchName(matrix.at(bank, slot))))
-                    hits.push_back({bank, static_cast<std::size_t>(slot)});
+        for (int index = 0; index < Bank::kCount * Program::kCount; ++index) {
+            const Slot slot = Slot::fromIndex(index);
+            if (matcher.matches(dialect.patchName(librarian.at(slot))))
+                hits.push_back({slot, 0});
+        }
     }
     return hits;
 }
 
-QString ResultLine(const Library& library, const Matrix& matrix, PatchHit hit) {
-    if (hit.bank == 0)
-        return kLibraryLinePrefix + NameText(GetPatchName(library.entry(hit.place)));
-    const int slot = static_cast<int>(hit.place);
-    return QStringLiteral("Mx ") + QString::fromStdString(BankLetter(hit.bank)) + QLatin1Char('-') +
-           QString::fromStdString(FormatProgram(slot)) + QStringLiteral(": ") +
-           NameText(GetPatchName(matrix.at(hit.bank, slot)));
+QString ResultLine(const Librarian& librarian, const PatchHit& hit) {
+    if (!hit.slot)
+        return kLibraryLinePrefix + NameText(librarian.library().nameAt(hit.libraryIndex));
+    return QStringLiteral("Mx ") + QString::fromStdString(hit.slot->text()) + QStringLiteral(": ") +
+           NameText(librarian.dialect().patchName(librarian.at(*hit.slot)));
 }
 
-QStringList SearchPatches(const Library& library, const Matrix& matrix, const QString& text,
-                          bool inLibrary, bool inMatrix) {
+QStringList SearchPatches(const Librarian& librarian, const QString& text, bool inLibrary,
+                          bool inMatrix) {
     QStringList lines;
-    for (const PatchHit& hit : FindPatches(library, matrix, text, inLibrary, inMatrix))
-        lines.append(ResultLine(library, matrix, hit));
+    for (const PatchHit& hit : FindPatches(librarian, text, inLibrary, inMatrix))
+        lines.append(ResultLine(librarian, hit));
     return lines;
 }
 

@@ -7,11 +7,11 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <string_view>
 #include <vector>
 
-#include "model/Library.h"
-#include "model/Matrix.h"
+#include "model/Librarian.h"
 
 namespace zanq {
 
@@ -27,23 +27,22 @@ private:
     bool impossible_ = false;  // the text holds a letter no Latin-1 name can fold to
 };
 
-// One hit: a Library entry (bank 0, place = library index) or a Matrix slot (bank 1..8,
-// place = slot 1..128).
+// One hit: a Matrix slot, or (without one) the Library entry at libraryIndex.
 struct PatchHit {
-    int bank = 0;
-    std::size_t place = 0;
+    std::optional<Slot> slot;
+    std::size_t libraryIndex = 0;
     bool operator==(const PatchHit&) const = default;
 };
 
 // Hits in order: Library entries in index order when inLibrary, then Matrix slots bank by bank
 // (A..H), slot by slot, when inMatrix.
-std::vector<PatchHit> FindPatches(const Library& library, const Matrix& matrix, const QString& text,
-                                  bool inLibrary, bool inMatrix);
+std::vector<PatchHit> FindPatches(const Librarian& librarian, const QString& text, bool inLibrary,
+                                  bool inMatrix);
 // "Library : name" or "Mx C-001: name".
-QString ResultLine(const Library& library, const Matrix& matrix, PatchHit hit);
+QString ResultLine(const Librarian& librarian, const PatchHit& hit);
 // The result lines of FindPatches, in its order.
-QStringList SearchPatches(const Library& library, const Matrix& matrix, const QString& text,
-                          bool inLibrary, bool inMatrix);
+QStringList SearchPatches(const Librarian& librarian, const QString& text, bool inLibrary,
+                          bool inMatrix);
 
 inline const QString kLibraryLinePrefix = QStringLiteral("Library : ");
 

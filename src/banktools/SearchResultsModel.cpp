@@ -2,9 +2,8 @@
 
 namespace zanq {
 
-SearchResultsModel::SearchResultsModel(const Library& library, const Matrix& matrix,
-                                       QObject* parent)
-    : QAbstractListModel(parent), library_(library), matrix_(matrix) {}
+SearchResultsModel::SearchResultsModel(const Librarian& librarian, QObject* parent)
+    : QAbstractListModel(parent), librarian_(librarian) {}
 
 void SearchResultsModel::setHits(std::vector<PatchHit> hits) {
     beginResetModel();
@@ -13,7 +12,7 @@ void SearchResultsModel::setHits(std::vector<PatchHit> hits) {
 }
 
 QString SearchResultsModel::line(int row) const {
-    return ResultLine(library_, matrix_, hits_.at(static_cast<std::size_t>(row)));
+    return ResultLine(librarian_, hits_.at(static_cast<std::size_t>(row)));
 }
 
 int SearchResultsModel::rowCount(const QModelIndex& parent) const {

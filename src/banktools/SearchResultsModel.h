@@ -13,7 +13,7 @@ namespace zanq {
 class SearchResultsModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    SearchResultsModel(const Library& library, const Matrix& matrix, QObject* parent = nullptr);
+    explicit SearchResultsModel(const Librarian& librarian, QObject* parent = nullptr);
 
     void setHits(std::vector<PatchHit> hits);
     QString line(int row) const;
@@ -22,8 +22,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
-    const Library& library_;
-    const Matrix& matrix_;
+    const Librarian& librarian_;
     std::vector<PatchHit> hits_;
 };
 

@@ -4,14 +4,14 @@
 #include <QPushButton>
 
 #include "banktools/DialogDesign.h"
-#include "model/PatchStores.h"
+#include "model/Librarian.h"
 #include "shell/Prompter.h"
 #include "shell/frmMain.h"
 
 namespace zanq {
 
-frmClear::frmClear(frmMain& main, PatchStores& stores, Prompter& prompter)
-    : QDialog(&main), main_(main), stores_(stores), prompter_(prompter) {
+frmClear::frmClear(frmMain& main, Librarian& librarian, Prompter& prompter)
+    : QDialog(&main), librarian_(librarian), prompter_(prompter) {
     setObjectName(QStringLiteral("frmClear"));
     setWindowTitle(QStringLiteral("CLEAR"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -20,8 +20,9 @@ frmClear::frmClear(frmMain& main, PatchStores& stores, Prompter& prompter)
 
     for (int i = 1; i <= kLibraryBox; ++i) {
         const QString caption =
-            i == kLibraryBox ? QStringLiteral("Patch Library")
-                             : QStringLiteral("Bank ") + QString::fromStdString(BankLetter(i));
+            i == kLibraryBox
+                ? QStringLiteral("Patch Library")
+                : QStringLiteral("Bank ") + QChar::fromLatin1(Bank::fromNumber(i).letter());
         auto* box = new QCheckBox(caption, this);
         box->setObjectName(QStringLiteral("chkBank%1").arg(i));
         if (i == kLibraryBox)
@@ -73,7 +74,7 @@ void frmClear::chkBank_Click(int) {
 }
 
 void frmClear::cmdSelectAllBanks_Click() {
-    for (int i = 1; i <= kBanks; ++i)
+    for (int i = 1; i <= Bank::kCount; ++i)
         chkBank[static_cast<std::size_t>(i)]->setChecked(true);
 }
 
@@ -90,16 +91,11 @@ void frmClear::cmdSelectNothing_Click() {
 void frmClear::cmdClear_Click() {
     if (prompter_.askYesNo(this, QStringLiteral("Do you want to delete the selected datas ?"),
                            kAppTitle, QMessageBox::Critical)) {
-        for (int bank = 1; bank <= kBanks; ++bank) {
-            if (!chkBank[static_cast<std::size_t>(bank)]->isChecked())
-                continue;
-            stores_.matrix.ClearBank(bank);
-            main_.RefreshBankColumn(bank);
-        }
-        if (chkBank[kLibraryBox]->isChecked()) {
-            stores_.library.ClearLibrary();
-            main_.UpdateLibraryCount();
-        }
+        std::set<Bank> banks;
+        for (int number = 1; number <= Bank::kCount; ++number)
+            if (chkBank[static_cast<std::size_t>(number)]->isChecked())
+                banks.insert(Bank::fromNumber(number));
+        librarian_.clear(banks, chkBank[kLibraryBox]->isChecked());
     }
     close();
 }

@@ -12,12 +12,12 @@ namespace zanq {
 
 class frmMain;
 class Prompter;
-struct PatchStores;
+class Librarian;
 
 class frmClear : public QDialog {
     Q_OBJECT
 public:
-    frmClear(frmMain& main, PatchStores& stores, Prompter& prompter);
+    frmClear(frmMain& main, Librarian& librarian, Prompter& prompter);
 
     // True when at least one of the nine boxes is checked.
     bool CheckOne() const;
@@ -36,8 +36,7 @@ private:
     void cmdSelectAllDatas_Click();
     void cmdClear_Click();
 
-    frmMain& main_;
-    PatchStores& stores_;
+    Librarian& librarian_;
     Prompter& prompter_;
 };
 

@@ -12,7 +12,6 @@
 #include "banktools/PatchSearch.h"
 #include "banktools/SearchResultsModel.h"
 #include "model/LibraryListWidget.h"
-#include "model/PatchStores.h"
 #include "shell/frmMain.h"
 
 namespace zanq {
@@ -34,8 +33,8 @@ QFont ResultFont() {
 }
 }  // namespace
 
-frmSearch::frmSearch(frmMain& main, const PatchStores& stores)
-    : QDialog(&main), main_(main), stores_(stores) {
+frmSearch::frmSearch(frmMain& main, const Librarian& librarian)
+    : QDialog(&main), main_(main), librarian_(librarian) {
     setObjectName(QStringLiteral("frmSearch"));
     setWindowTitle(QStringLiteral("Search"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -65,7 +64,7 @@ frmSearch::frmSearch(frmMain& main, const PatchStores& stores)
     lblResults->setObjectName(QStringLiteral("lblResults"));
     PlaceTwips(*lblResults, 240, 1380, 1635, 255);
 
-    results = new SearchResultsModel(stores.library, stores.matrix, this);
+    results = new SearchResultsModel(librarian, this);
     lstResult = new QListView(this);
     lstResult->setObjectName(QStringLiteral("lstResult"));
     lstResult->setModel(results);
@@ -104,8 +103,8 @@ void frmSearch::chkMatrix_Click() {
 }
 
 void frmSearch::cmdSearch_Click() {
-    results->setHits(FindPatches(stores_.library, stores_.matrix, txtSearch->text(),
-                                 chkLibrary->isChecked(), chkMatrix->isChecked()));
+    results->setHits(FindPatches(librarian_, txtSearch->text(), chkLibrary->isChecked(),
+                                 chkMatrix->isChecked()));
     lblResults->setText(QStringLiteral("Results (%1)").arg(results->rowCount()));
 }
 

@@ -16,12 +16,12 @@ namespace zanq {
 
 class frmMain;
 class SearchResultsModel;
-struct PatchStores;
+class Librarian;
 
 class frmSearch : public QDialog {
     Q_OBJECT
 public:
-    frmSearch(frmMain& main, const PatchStores& stores);
+    frmSearch(frmMain& main, const Librarian& librarian);
 
     QLabel* Label1 = nullptr;  // "Search string"
     QLineEdit* txtSearch = nullptr;
@@ -42,7 +42,7 @@ private:
     void lstResult_Click(const QModelIndex& index);
 
     frmMain& main_;
-    const PatchStores& stores_;
+    const Librarian& librarian_;
 };
 
 }  // namespace zanq

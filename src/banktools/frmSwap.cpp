@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "banktools/BankCopy.h"
 #include "banktools/DialogDesign.h"
+#include "model/Librarian.h"
 #include "shell/frmMain.h"
 
 namespace zanq {
 
-frmSwap::frmSwap(frmMain& main, Matrix& matrix) : QDialog(&main), main_(main), matrix_(matrix) {
+frmSwap::frmSwap(frmMain& main, Librarian& librarian) : QDialog(&main), librarian_(librarian) {
     setObjectName(QStringLiteral("frmSwap"));
     setWindowTitle(QStringLiteral("BANKS"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -58,8 +58,8 @@ void frmSwap::Form_Load() {
     cmbSource->clear();
     cmbDestination->clear();
     for (QComboBox* list : {cmbSource, cmbDestination})
-        for (int bank = 1; bank <= kBanks; ++bank)
-            list->addItem(QStringLiteral("Bank ") + QString::fromStdString(BankLetter(bank)));
+        for (int b = 0; b < Bank::kCount; ++b)
+            list->addItem(QStringLiteral("Bank ") + QChar::fromLatin1(Bank::fromByte(b).letter()));
     cmbSource->setCurrentIndex(0);
     cmbDestination->setCurrentIndex(1);
     RebuildCaptions();
@@ -83,24 +83,20 @@ void frmSwap::RebuildCaptions() {
     cmdSwap->setText(QStringLiteral("Swap ") + s + QStringLiteral(" and ") + d);
 }
 
-int frmSwap::sourceBank() const {
-    return cmbSource->currentIndex() + 1;
+Bank frmSwap::sourceBank() const {
+    return Bank::fromByte(cmbSource->currentIndex());
 }
 
-int frmSwap::destinationBank() const {
-    return cmbDestination->currentIndex() + 1;
+Bank frmSwap::destinationBank() const {
+    return Bank::fromByte(cmbDestination->currentIndex());
 }
 
 void frmSwap::cmdCopyBank_Click() {
-    CopyBank(matrix_, sourceBank(), destinationBank());
-    main_.RefreshBankColumn(destinationBank());
-    main_.RefreshBankColumn(sourceBank());
+    librarian_.copyBank(sourceBank(), destinationBank());
 }
 
 void frmSwap::cmdSwap_Click() {
-    SwapBanks(matrix_, sourceBank(), destinationBank());
-    main_.RefreshBankColumn(destinationBank());
-    main_.RefreshBankColumn(sourceBank());
+    librarian_.swapBanks(sourceBank(), destinationBank());
 }
 
 }  // namespace zanq

@@ -1,8 +1,10 @@
 #pragma once
-// BANKS: copies one Matrix bank over another or exchanges two, then repaints both columns.
+// BANKS: copies one Matrix bank over another or exchanges two.
 // Created when opened and deleted when closed, so every opening starts from A and B.
 
 #include <QDialog>
+
+#include "model/Slot.h"
 
 class QComboBox;
 class QLabel;
@@ -10,13 +12,13 @@ class QPushButton;
 
 namespace zanq {
 
-class Matrix;
+class Librarian;
 class frmMain;
 
 class frmSwap : public QDialog {
     Q_OBJECT
 public:
-    frmSwap(frmMain& main, Matrix& matrix);
+    frmSwap(frmMain& main, Librarian& librarian);
 
     QLabel* Label1 = nullptr;  // "SOURCE"
     QLabel* Label2 = nullptr;  // "DESTINATION"
@@ -32,11 +34,10 @@ private:
     void cmdCopyBank_Click();
     void cmdSwap_Click();
     void RebuildCaptions();
-    int sourceBank() const;
-    int destinationBank() const;
+    Bank sourceBank() const;
+    Bank destinationBank() const;
 
-    frmMain& main_;
-    Matrix& matrix_;
+    Librarian& librarian_;
 };
 
 }  // namespace zanq

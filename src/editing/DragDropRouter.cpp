@@ -12,6 +12,7 @@
 #include "editing/DragSource.h"
 #include "editing/EditingCommands.h"
 #include "model/LibraryListWidget.h"
+#include "model/MatrixGridModel.h"
 #include "shell/Artwork.h"
 #include "shell/frmMain.h"
 
@@ -98,7 +99,7 @@ bool DragDropRouter::mousePressed(Target target, QMouseEvent* event) {
     pressPos_ = event->position().toPoint();
     if (target == Target::Grid) {
         const QModelIndex cell = window_.FlexGrid1->indexAt(pressPos_);
-        if (cell.isValid() && commands_.FlexGrid1_pressed(cell.row() + 1, cell.column() + 1))
+        if (cell.isValid() && commands_.FlexGrid1_pressed(MatrixGridModel::slotAt(cell)))
             pending_ = Target::Grid;
     } else if (target == Target::Library || target == Target::Files) {
         pending_ = target;
@@ -161,15 +162,16 @@ void DragDropRouter::dropped(Target target, const QString& source, QPointF pos) 
     // The grid drop reads the cell under the pointer at release time.
     const QModelIndex cell =
         target == Target::Grid ? window_.FlexGrid1->indexAt(pos.toPoint()) : QModelIndex();
-    const int row = cell.isValid() ? cell.row() + 1 : 0;
-    const int col = cell.isValid() ? cell.column() + 1 : 0;
+    const std::optional<Slot> slot =
+        cell.isValid() ? std::optional<Slot>(MatrixGridModel::slotAt(cell)) : std::nullopt;
     // Run the handler once the drag has finished, so its questions are ordinary modal boxes
     // rather than dialogs nested inside the drag.
     EditingCommands* commands = &commands_;
-    QTimer::singleShot(0, commands, [commands, target, source, row, col] {
+    QTimer::singleShot(0, commands, [commands, target, source, slot] {
         switch (target) {
             case Target::Grid:
-                commands->FlexGrid1_dropped(source, row, col);
+                if (slot)
+                    commands->FlexGrid1_dropped(source, *slot);
                 break;
             case Target::Library:
                 commands->List1_dropped(source);

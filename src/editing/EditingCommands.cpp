@@ -3,8 +3,8 @@
 #include <QFile>
 
 #include "editing/DragSource.h"
-#include "editing/Placement.h"
 #include "model/LibraryListWidget.h"
+#include "model/PatchName.h"
 #include "shell/frmMain.h"
 #include "sysexfiles/SysexFileCommands.h"
 
@@ -13,18 +13,8 @@ namespace zanq {
 namespace {
 const QString kDeleteTitle = QStringLiteral("WARNING");
 
-QString Text(const std::string& bytes) {
-    return LibraryListWidget::toText(bytes);
-}
-
-bool IsGridCell(int row, int col) {
-    return row >= 1 && row <= kSlots && col >= 1 && col <= kBanks;
-}
-
-QString SlotInUse(const Matrix& matrix, int col, int row) {
-    return QStringLiteral("WARNING ! ") + kCR + kCR + QStringLiteral("The matrix ") +
-           Text(MatrixPlace(col, row)) + QStringLiteral(" is already in use with patch : ") +
-           Text(GetPatchName(matrix.at(col, row))) + kCR + kCR;
+QString Place(Slot slot) {
+    return QString::fromStdString(slot.place());
 }
 }  // namespace
 
@@ -37,21 +27,26 @@ SysexFileCommands* EditingCommands::files() const {
     return window_.findChild<SysexFileCommands*>();
 }
 
-bool EditingCommands::FlexGrid1_pressed(int row, int col) {
-    if (!IsGridCell(row, col))
-        return false;
-    context_.stores.DragCol = col;
-    context_.stores.DragRow = row;
-    return !context_.stores.matrix.isEmpty(col, row);
+QString EditingCommands::nameAt(Slot slot) const {
+    const Librarian& librarian = context_.librarian;
+    return NameText(librarian.dialect().patchName(librarian.at(slot)));
 }
 
-void EditingCommands::FlexGrid1_dropped(const QString& source, int row, int col) {
-    if (!IsGridCell(row, col))
-        return;
+QString EditingCommands::slotInUse(Slot slot) const {
+    return QStringLiteral("WARNING ! ") + kCR + kCR + QStringLiteral("The matrix ") + Place(slot) +
+           QStringLiteral(" is already in use with patch : ") + nameAt(slot) + kCR + kCR;
+}
+
+bool EditingCommands::FlexGrid1_pressed(Slot slot) {
+    context_.dragOrigin = slot;
+    return !context_.librarian.isEmpty(slot);
+}
+
+void EditingCommands::FlexGrid1_dropped(const QString& source, Slot target) {
     if (source == kGridSource) {
-        moveGridPatch(row, col);
+        moveGridPatch(target);
     } else if (source == kLibrarySource) {
-        copyLibraryPatch(row, col);
+        copyLibraryPatch(target);
     } else if (source == kFileSource) {
         // Where the file lands plays no part: its records go where their own bytes say.
         SysexFileCommands* browser = files();
@@ -60,38 +55,32 @@ void EditingCommands::FlexGrid1_dropped(const QString& source, int row, int col)
     }
 }
 
-void EditingCommands::moveGridPatch(int row, int col) {
-    PatchStores& stores = context_.stores;
-    const int fromCol = stores.DragCol;
-    const int fromRow = stores.DragRow;
-    if (!IsGridCell(fromRow, fromCol) || (col == fromCol && row == fromRow))
+void EditingCommands::moveGridPatch(Slot target) {
+    const std::optional<Slot> origin = context_.dragOrigin;
+    if (!origin || *origin == target)
         return;
-    if (!stores.matrix.isEmpty(col, row)) {
-        const QString question = SlotInUse(stores.matrix, col, row) +
-                                 QStringLiteral("Do you want to swap these 2 patches ?");
+    if (!context_.librarian.isEmpty(target)) {
+        const QString question =
+            slotInUse(target) + QStringLiteral("Do you want to swap these 2 patches ?");
         if (!context_.prompter.askYesNo(&window_, question, kAppTitle, QMessageBox::Warning))
             return;
     }
-    SwapMatrixSlots(stores.matrix, fromCol, fromRow, col, row);
+    context_.librarian.moveOrSwap(*origin, target);
 }
 
-void EditingCommands::copyLibraryPatch(int row, int col) {
+void EditingCommands::copyLibraryPatch(Slot target) {
     const QString name = window_.List1->selectedName();
     if (name.isEmpty())
         return;
-    Matrix& matrix = context_.stores.matrix;
-    if (!matrix.isEmpty(col, row)) {
+    if (!context_.librarian.isEmpty(target)) {
         const QString question =
-            SlotInUse(matrix, col, row) +
+            slotInUse(target) +
             QStringLiteral("Do you want to overwrite it (Patch will be lost) ?");
         if (!context_.prompter.askYesNo(&window_, question, QStringLiteral("Warning"),
                                         QMessageBox::Warning))
             return;
     }
-    const Library& library = context_.stores.library;
-    const std::size_t i = library.FindInLibrary(LibraryListWidget::toName(name));
-    if (i > 0)
-        CopyIntoSlot(matrix, library.entry(i), col, row);
+    context_.librarian.copyFromLibrary(NameBytes(name), target);
 }
 
 void EditingCommands::List1_dropped(const QString& source) {
@@ -118,30 +107,28 @@ void EditingCommands::deleteLibraryPatch() {
     const QString text = window_.List1->selectedName();
     if (text.isEmpty())
         return;
-    const std::string name = LibraryListWidget::toName(text);
-    const std::size_t i = context_.stores.library.FindInLibrary(name);
-    if (i == 0)
+    const std::string name = NameBytes(text);
+    const std::optional<PatchRecord> patch = context_.librarian.libraryPatch(name);
+    if (!patch)
         return;
     const QString question = QStringLiteral("Do you want to delete this library patch :") + kCR +
-                             kCR + Text(GetPatchName(context_.stores.library.entry(i))) +
+                             kCR + NameText(context_.librarian.dialect().patchName(*patch)) +
                              QStringLiteral(" ?");
     if (!context_.prompter.askYesNo(&window_, question, kDeleteTitle, QMessageBox::Warning))
         return;
-    context_.stores.library.RemoveFromLibrary(name);
+    context_.librarian.deleteFromLibrary(name);
 }
 
 void EditingCommands::deleteMatrixPatch() {
-    PatchStores& stores = context_.stores;
-    const int col = stores.DragCol;
-    const int row = stores.DragRow;
-    if (!IsGridCell(row, col))
+    const std::optional<Slot> origin = context_.dragOrigin;
+    if (!origin)
         return;
     const QString question = QStringLiteral("Do you want to delete this matrix patch : ") + kCR +
-                             kCR + Text(MatrixPlace(col, row)) + QStringLiteral(": ") +
-                             Text(GetPatchName(stores.matrix.at(col, row))) + QStringLiteral(" ?");
+                             kCR + Place(*origin) + QStringLiteral(": ") + nameAt(*origin) +
+                             QStringLiteral(" ?");
     if (!context_.prompter.askYesNo(&window_, question, kDeleteTitle, QMessageBox::Warning))
         return;
-    stores.matrix.set(col, row, {});
+    context_.librarian.deleteSlot(*origin);
 }
 
 void EditingCommands::deleteFile() {
@@ -168,11 +155,9 @@ void EditingCommands::deleteFile() {
 
 void EditingCommands::cmdMIDI_OUT_dropped(const QString& source) {
     // Library patches and files are not sent from here; only a grid patch is.
-    if (source != kGridSource || !sendGridPatch)
+    if (source != kGridSource || !sendGridPatch || !context_.dragOrigin)
         return;
-    const PatchStores& stores = context_.stores;
-    if (IsGridCell(stores.DragRow, stores.DragCol))
-        sendGridPatch(stores.DragCol, stores.DragRow);
+    sendGridPatch(*context_.dragOrigin);
 }
 
 }  // namespace zanq

@@ -7,6 +7,7 @@
 #include "midi/DeepMindDetector.h"
 #include "midi/MidiTransfers.h"
 #include "model/LibraryListWidget.h"
+#include "model/PatchName.h"
 #include "shell/AppContext.h"
 #include "shell/frmMain.h"
 #include "sysexfiles/SysexFileCommands.h"
@@ -20,8 +21,8 @@ public:
     ExportCommands(frmMain& window, AppContext& context)
         : QObject(&window), window_(window), context_(context) {
         setObjectName(QStringLiteral("ExportCommands"));
-        export_ = new frmExport(&window, context.stores, context.prompter, context.midi,
-                                context.programFolder, [&window] {
+        export_ = new frmExport(&window, context.librarian.dialect(), context.ExportPatch,
+                                context.prompter, context.midi, context.programFolder, [&window] {
                                     if (auto* files = window.findChild<SysexFileCommands*>())
                                         files->RefreshFileList();
                                 });
@@ -31,12 +32,11 @@ public:
     void List1_doubleClicked(QListWidgetItem* line) {
         if (!line)
             return;
-        const Library& library = context_.stores.library;
-        const std::size_t index = library.FindInLibrary(LibraryListWidget::toName(line->text()));
-        if (index == 0)
+        const std::optional<PatchRecord> record =
+            context_.librarian.libraryPatch(NameBytes(line->text()));
+        if (!record)
             return;
-        const PatchRecord record = library.entry(index);
-        export_->LoadPatch(record, GetBankByte(record), GetProgramByte(record));
+        export_->LoadPatch(*record, context_.librarian.dialect().slotOf(*record));
         if (!export_->isVisible()) {
             export_->setWindowModality(Qt::NonModal);
             export_->show();
@@ -47,11 +47,11 @@ public:
 
     // A filled grid slot: modal, at the slot's own place. A window already open from the
     // library cannot turn modal, so it simply takes the new patch.
-    void FlexGrid1_exportSlot(int bankNumber, int slot) {
-        const PatchRecord record = context_.stores.matrix.at(bankNumber, slot);
+    void FlexGrid1_exportSlot(Slot slot) {
+        const PatchRecord record = context_.librarian.at(slot);
         if (record.empty())
             return;
-        export_->LoadPatch(record, bankNumber - 1, slot - 1);
+        export_->LoadPatch(record, slot);
         if (!export_->isVisible()) {
             export_->setWindowModality(Qt::ApplicationModal);
             export_->show();
@@ -76,8 +76,8 @@ void InstallExport(frmMain& window, AppContext& context) {
     QObject::connect(window.List1, &QListWidget::itemDoubleClicked, commands,
                      [commands](QListWidgetItem* line) { commands->List1_doubleClicked(line); });
     if (MidiTransfers* transfers = FindMidiTransfers(window))
-        transfers->exportGridPatch = [commands](int bankNumber, int slot) {
-            commands->FlexGrid1_exportSlot(bankNumber, slot);
+        transfers->exportGridPatch = [commands](Slot slot) {
+            commands->FlexGrid1_exportSlot(slot);
         };
     if (DeepMindDetector* detector = FindDeepMindDetector(window)) {
         exportWindow->cmdSendToMidi->setEnabled(detector->outputFound());

@@ -6,28 +6,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
 
 #include "banktools/DialogDesign.h"
 #include "export/ExportFileName.h"
 #include "midi/modMIDI.h"
-#include "model/PatchStores.h"
+#include "model/PatchName.h"
+#include "model/SynthDialect.h"
 #include "shell/Prompter.h"
 #include "sysexfiles/SysexSaver.h"
 
 namespace zanq {
 
-namespace {
-QString PatchNameText(const PatchRecord& record) {
-    const std::string name = GetPatchName(record);
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-}  // namespace
-
-frmExport::frmExport(QWidget* parent, PatchStores& stores, Prompter& prompter, modMIDI* midi,
-                     QString programFolder, std::function<void()> refreshFiles)
+frmExport::frmExport(QWidget* parent, const SynthDialect& dialect, PatchRecord& exportPatch,
+                     Prompter& prompter, modMIDI* midi, QString programFolder,
+                     std::function<void()> refreshFiles)
     : QDialog(parent),
-      stores_(stores),
+      dialect_(dialect),
+      exportPatch_(exportPatch),
       prompter_(prompter),
       midi_(midi),
       programFolder_(std::move(programFolder)),
@@ -86,26 +81,27 @@ frmExport::frmExport(QWidget* parent, PatchStores& stores, Prompter& prompter, m
 void frmExport::Form_Load() {
     cmbBank->clear();
     cmbPatch->clear();
-    for (int b = 1; b <= kBanks; ++b)
-        cmbBank->addItem(QString::fromStdString(BankLetter(b)));
-    for (int p = 1; p <= kSlots; ++p)
-        cmbPatch->addItem(QString::fromStdString(FormatProgram(p)));
+    for (int b = 0; b < Bank::kCount; ++b)
+        cmbBank->addItem(QChar::fromLatin1(Bank::fromByte(b).letter()));
+    for (int p = 0; p < Program::kCount; ++p)
+        cmbPatch->addItem(QString::fromStdString(Program::fromByte(p).text()));
 }
 
-void frmExport::LoadPatch(const PatchRecord& record, int bank, int program) {
-    stores_.ExportPatch = record;
-    cmbBank->setCurrentIndex(std::clamp(bank, 0, kBanks - 1));
-    cmbPatch->setCurrentIndex(std::clamp(program, 0, kSlots - 1));
-    txtName->setText(PatchNameText(record));
+void frmExport::LoadPatch(const PatchRecord& record, Slot destination) {
+    exportPatch_ = record;
+    cmbBank->setCurrentIndex(destination.bank.byte());
+    cmbPatch->setCurrentIndex(destination.program.byte());
+    txtName->setText(NameText(dialect_.patchName(record)));
 }
 
 PatchRecord frmExport::Retargeted() const {
-    return SetBankProgram(stores_.ExportPatch, cmbBank->currentIndex(), cmbPatch->currentIndex());
+    return dialect_.retarget(exportPatch_, {Bank::fromByte(cmbBank->currentIndex()),
+                                            Program::fromByte(cmbPatch->currentIndex())});
 }
 
 QString frmExport::ExportPath() const {
     return programFolder_ + QLatin1Char('/') +
-           ExportFileName(PatchNameText(stores_.ExportPatch), cmbBank->currentText(),
+           ExportFileName(NameText(dialect_.patchName(exportPatch_)), cmbBank->currentText(),
                           cmbPatch->currentText());
 }
 

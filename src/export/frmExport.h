@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "model/PatchRecord.h"
+#include "model/Slot.h"
 
 class QComboBox;
 class QGroupBox;
@@ -20,15 +21,17 @@ class QPushButton;
 namespace zanq {
 
 class Prompter;
+class SynthDialect;
 class modMIDI;
-struct PatchStores;
 
 class frmExport : public QDialog {
     Q_OBJECT
 public:
-    // refreshFiles re-reads the file list after a save; midi may be null (no MIDI link).
-    frmExport(QWidget* parent, PatchStores& stores, Prompter& prompter, modMIDI* midi,
-              QString programFolder, std::function<void()> refreshFiles);
+    // exportPatch is the shared ExportPatch record this window fills; refreshFiles re-reads
+    // the file list after a save; midi may be null (no MIDI link).
+    frmExport(QWidget* parent, const SynthDialect& dialect, PatchRecord& exportPatch,
+              Prompter& prompter, modMIDI* midi, QString programFolder,
+              std::function<void()> refreshFiles);
 
     QLabel* lblName = nullptr;  // "PATCH NAME"
     QLineEdit* txtName = nullptr;
@@ -40,8 +43,8 @@ public:
     QPushButton* cmdSauver = nullptr;
     QPushButton* cmdSendToMidi = nullptr;
 
-    // ExportPatch := record, the lists at bank (0..7) and program (0..127), the name shown.
-    void LoadPatch(const PatchRecord& record, int bank, int program);
+    // ExportPatch := record, the lists at the destination, the name shown.
+    void LoadPatch(const PatchRecord& record, Slot destination);
     // ExportPatch with the bank and program bytes of the two lists.
     PatchRecord Retargeted() const;
     // Where "Save .syx" writes.
@@ -53,7 +56,8 @@ public:
 private:
     void Form_Load();
 
-    PatchStores& stores_;
+    const SynthDialect& dialect_;
+    PatchRecord& exportPatch_;
     Prompter& prompter_;
     modMIDI* midi_;
     QString programFolder_;

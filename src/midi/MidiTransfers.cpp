@@ -8,6 +8,8 @@
 #include "midi/frmBankSend.h"
 #include "midi/frmMidiReceive.h"
 #include "midi/modMIDI.h"
+#include "model/MatrixGridModel.h"
+#include "model/PatchName.h"
 #include "shell/AppContext.h"
 #include "shell/frmMain.h"
 
@@ -17,7 +19,7 @@ MidiTransfers::MidiTransfers(frmMain& window, AppContext& context)
     : QObject(&window), window_(window), context_(context) {
     setObjectName(QStringLiteral("MidiTransfers"));
     if (context.midi)
-        exchange_ = std::make_unique<ProgramExchange>(*context.midi, context.stores.matrix);
+        exchange_ = std::make_unique<ProgramExchange>(*context.midi, context.librarian);
 }
 
 MidiTransfers::~MidiTransfers() = default;
@@ -25,7 +27,7 @@ MidiTransfers::~MidiTransfers() = default;
 void MidiTransfers::cmdMIDI_OUT_clicked() {
     if (!context_.midi)
         return;
-    (new frmBankSend(&window_, context_.stores.matrix, *context_.midi))->show();
+    (new frmBankSend(&window_, context_.librarian.matrix(), *context_.midi))->show();
 }
 
 void MidiTransfers::cmdMIDI_IN_clicked() {
@@ -35,32 +37,29 @@ void MidiTransfers::cmdMIDI_IN_clicked() {
     (new frmMidiReceive(&window_, *exchange_, context_.prompter))->show();
 }
 
-void MidiTransfers::SendGridPatch(int bankNumber, int slot) {
-    const PatchRecord record = context_.stores.matrix.at(bankNumber, slot);
+void MidiTransfers::SendGridPatch(Slot slot) {
+    const PatchRecord record = context_.librarian.at(slot);
     if (record.empty() || !context_.midi)
         return;
-    const std::string name = GetPatchName(record);
     const QString question = QStringLiteral("Do you want to send this matrix patch : ") + kCR +
-                             QString::fromStdString(MatrixPlace(bankNumber, slot)) +
-                             QStringLiteral(": ") +
-                             QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())) +
+                             QString::fromStdString(slot.place()) + QStringLiteral(": ") +
+                             NameText(context_.librarian.dialect().patchName(record)) +
                              QStringLiteral(" ?");
     if (context_.prompter.askYesNo(&window_, question, QStringLiteral("Midi Send Patch"),
                                    QMessageBox::Question))
         context_.midi->SendSysex(record);
 }
 
-void MidiTransfers::FlexGrid1_doubleClicked(int bankNumber, int slot) {
-    if (bankNumber < 1 || bankNumber > kBanks || slot < 1 || slot > kSlots)
-        return;
-    if (!context_.stores.matrix.isEmpty(bankNumber, slot)) {
+void MidiTransfers::FlexGrid1_doubleClicked(Slot slot) {
+    if (!context_.librarian.isEmpty(slot)) {
         if (exportGridPatch)
-            exportGridPatch(bankNumber, slot);
+            exportGridPatch(slot);
         return;
     }
     if (!exchange_ || exchange_->busy())
         return;
-    if (exchange_->Exchange(bankNumber, slot) == ProgramExchange::kNothingReceived)
+    if (exchange_->Exchange(slot.bank.number(), slot.program.number()) ==
+        ProgramExchange::kNothingReceived)
         // The same advice as a bank run gives, shown as information.
         context_.prompter.tell(&window_, kNoMidiDataMessage, kAppTitle, QMessageBox::Information);
 }
@@ -78,13 +77,11 @@ void InstallMidiTransfers(frmMain& window, AppContext& context) {
                      &MidiTransfers::cmdMIDI_IN_clicked);
     QObject::connect(window.FlexGrid1, &QTableView::doubleClicked, transfers,
                      [transfers](const QModelIndex& cell) {
-                         // Model row and column are slot - 1 and bank - 1.
-                         transfers->FlexGrid1_doubleClicked(cell.column() + 1, cell.row() + 1);
+                         if (cell.isValid())
+                             transfers->FlexGrid1_doubleClicked(MatrixGridModel::slotAt(cell));
                      });
     if (auto* editing = window.findChild<EditingCommands*>())
-        editing->sendGridPatch = [transfers](int bankNumber, int slot) {
-            transfers->SendGridPatch(bankNumber, slot);
-        };
+        editing->sendGridPatch = [transfers](Slot slot) { transfers->SendGridPatch(slot); };
 }
 
 }  // namespace zanq

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "model/Slot.h"
+
 class QModelIndex;
 
 namespace zanq {
@@ -24,13 +26,12 @@ public:
 
     void cmdMIDI_OUT_clicked();
     void cmdMIDI_IN_clicked();
-    // Asks, then sends the record of grid slot (bankNumber, slot).
-    void SendGridPatch(int bankNumber, int slot);
-    // Bank column 1..8, slot 1..128.
-    void FlexGrid1_doubleClicked(int bankNumber, int slot);
+    // Asks, then sends the record of a grid slot.
+    void SendGridPatch(Slot slot);
+    void FlexGrid1_doubleClicked(Slot slot);
 
     // Opens the Export window for a filled grid slot; the Export subsystem fills it in.
-    std::function<void(int bankNumber, int slot)> exportGridPatch;
+    std::function<void(Slot slot)> exportGridPatch;
 
 private:
     frmMain& window_;

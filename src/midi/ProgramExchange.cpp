@@ -4,7 +4,7 @@
 
 #include "midi/modMIDI.h"
 #include "midi/modSleep.h"
-#include "model/Matrix.h"
+#include "model/Librarian.h"
 
 namespace zanq {
 
@@ -15,15 +15,8 @@ std::string ProgramDumpRequest(int bank, int program) {
     return request;
 }
 
-bool StoreReply(Matrix& matrix, std::string_view reply) {
-    if (!IsValidRecord(reply))
-        return false;
-    matrix.set(GetBankByte(reply) + 1, GetProgramByte(reply) + 1, PatchRecord(reply));
-    return true;
-}
-
-ProgramExchange::ProgramExchange(modMIDI& midi, Matrix& matrix, std::function<void()> pump)
-    : midi_(midi), matrix_(matrix), pump_(std::move(pump)) {
+ProgramExchange::ProgramExchange(modMIDI& midi, Librarian& librarian, std::function<void()> pump)
+    : midi_(midi), librarian_(librarian), pump_(std::move(pump)) {
     if (!pump_)
         pump_ = [] { QCoreApplication::processEvents(); };
 }
@@ -51,7 +44,7 @@ int ProgramExchange::ReceiveProgram() {
     const std::string reply = midi_.MidiInBuffer();
     if (reply.empty())
         return kNothingReceived;
-    StoreReply(matrix_, reply);
+    librarian_.storeReceived(reply);
     return kReceived;
 }
 

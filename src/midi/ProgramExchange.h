@@ -10,15 +10,11 @@
 
 namespace zanq {
 
-class Matrix;
+class Librarian;
 class modMIDI;
 
 // F0 00 20 32 20 00 01, bank (0..7), program (0..127), F7.
 std::string ProgramDumpRequest(int bank, int program);
-
-// Stores reply at (bank byte + 1, program byte + 1) when it is a 291-byte record with both
-// bytes in range; anything else is dropped. True when stored.
-bool StoreReply(Matrix& matrix, std::string_view reply);
 
 class ProgramExchange {
 public:
@@ -28,7 +24,7 @@ public:
     static constexpr int kNothingReceived = 1;
 
     // pump lets window events run (during the wait too); the default processes Qt's events.
-    ProgramExchange(modMIDI& midi, Matrix& matrix, std::function<void()> pump = {});
+    ProgramExchange(modMIDI& midi, Librarian& librarian, std::function<void()> pump = {});
 
     // Opens the input port, lets events run, requests (bankNumber - 1, slot - 1), receives,
     // closes the input port. kNothingReceived when not a single byte came.
@@ -42,7 +38,7 @@ public:
 
 private:
     modMIDI& midi_;
-    Matrix& matrix_;
+    Librarian& librarian_;
     std::function<void()> pump_;
     bool busy_ = false;
 };

@@ -32,13 +32,13 @@ void frmBankSend::cmdMidiSend_Click() {
         if (!isTicked(b))
             continue;
         for (int p = 1; p <= kSlots && !stopRequested(); ++p) {
-            if (matrix_.isEmpty(b, p))
+            const Slot slot{Bank::fromNumber(b), Program::fromNumber(p)};
+            if (matrix_.isEmpty(slot))
                 continue;
-            cmdMidiSend->setText(QStringLiteral("Sending ") +
-                                 QString::fromStdString(MatrixPlace(b, p)) +
+            cmdMidiSend->setText(QStringLiteral("Sending ") + QString::fromStdString(slot.place()) +
                                  QStringLiteral(" ..."));
             // A port that does not open now will not open for the next patch either.
-            if (!midi_.SendSysex(matrix_.at(b, p)))
+            if (!midi_.SendSysex(matrix_.at(slot)))
                 stopRun();
             pump_();
         }

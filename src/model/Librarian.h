@@ -43,13 +43,14 @@ public:
     // The first library entry of that name, or nothing.
     std::optional<PatchRecord> libraryPatch(const std::string& name) const;
 
-    // Loading: records already validated by the dialect. To the Matrix at the slot each names
+    // Loading: records the dialect finds valid (anything else, the empty record included, is
+    // passed over). To the Matrix at the slot each names
     // (a later one for the same slot wins), to the Library when its name is new and not empty.
     LoadCounts apply(const std::vector<PatchRecord>& records, LoadTarget target);
     LoadCounts apply(const PatchRecord& record, LoadTarget target);
 
     // Editing the Matrix. Records that land in a slot are retargeted to it.
-    // Moves from -> to; a filled target trades places with the origin.
+    // Moves from -> to; a filled target trades places with the origin. Nothing when from == to.
     void moveOrSwap(Slot from, Slot to);
     // The first library entry of that name, copied into slot; false when there is none.
     bool copyFromLibrary(const std::string& name, Slot to);
@@ -60,7 +61,7 @@ public:
     // not a valid record (and then nothing changes).
     std::optional<Slot> storeReceived(std::string_view reply);
 
-    // Editing the Library.
+    // Editing the Library: empties the first entry of that name; false when there is none.
     bool deleteFromLibrary(const std::string& name);
 
     // Bank tools: every record that lands in a bank is retargeted to it.
@@ -82,9 +83,15 @@ signals:
     void libraryCountChanged(std::size_t patches);
 
 private:
+    void put(Slot slot, PatchRecord record);
+    bool addToLibrary(const PatchRecord& record);
+
     const SynthDialect& dialect_;
     Matrix matrix_;
     Library library_;
 };
 
 }  // namespace zanq
+
+Q_DECLARE_METATYPE(zanq::Slot)
+Q_DECLARE_METATYPE(zanq::Bank)

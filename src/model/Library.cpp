@@ -4,7 +4,7 @@
 
 namespace zanq {
 
-Library::Library() {
+Library::Library(const SynthDialect& dialect) : dialect_(&dialect) {
     entries_.emplace_back();
 }
 
@@ -20,41 +20,34 @@ std::size_t Library::FindInLibrary(const std::string& name) const {
 void Library::AddToLibrary(const PatchRecord& record) {
     const std::size_t index = entries_.size();
     entries_.push_back(record);
-    const std::string name = GetPatchName(record);
-    indexEntry(name, index);
+    indexEntry(dialect_->patchName(record), index);
     if (!record.empty())
         ++patchCount_;
-    if (listener_)
-        listener_->entryAdded(index, name);
 }
 
 bool Library::AddIfNew(const PatchRecord& record) {
-    if (!IsNewInLibrary(GetPatchName(record)))
+    if (!IsNewInLibrary(dialect_->patchName(record)))
         return false;
     AddToLibrary(record);
     return true;
 }
 
-bool Library::RemoveFromLibrary(const std::string& name) {
+std::size_t Library::RemoveFromLibrary(const std::string& name) {
     const std::size_t index = FindInLibrary(name);
     if (index == 0)
-        return false;
+        return 0;
     unindexEntry(name, index);
     if (!entries_[index].empty())
         --patchCount_;
     entries_[index].clear();
     indexEntry(std::string(), index);
-    if (listener_)
-        listener_->entryRemoved(index, name);
-    return true;
+    return index;
 }
 
 void Library::ClearLibrary() {
     entries_.assign(1, PatchRecord());
     byName_.clear();
     patchCount_ = 0;
-    if (listener_)
-        listener_->libraryCleared();
 }
 
 void Library::indexEntry(const std::string& name, std::size_t index) {

@@ -12,20 +12,14 @@
 #include <vector>
 
 #include "model/PatchRecord.h"
+#include "model/SynthDialect.h"
 
 namespace zanq {
 
-class LibraryListener {
-public:
-    virtual ~LibraryListener() = default;
-    virtual void entryAdded(std::size_t index, const std::string& name) = 0;
-    virtual void entryRemoved(std::size_t index, const std::string& name) = 0;
-    virtual void libraryCleared() = 0;
-};
-
 class Library {
 public:
-    Library();
+    // Names are read from records by the dialect, which must outlive the library.
+    explicit Library(const SynthDialect& dialect);
 
     // False when any entry, entry 0 and emptied entries included, has exactly this name;
     // so the empty name is never new.
@@ -34,8 +28,9 @@ public:
     std::size_t FindInLibrary(const std::string& name) const;
     // Appends the record as a new last entry. The caller has checked IsNewInLibrary.
     void AddToLibrary(const PatchRecord& record);
-    // Empties the entry found by name; false (and no change) when there is none.
-    bool RemoveFromLibrary(const std::string& name);
+    // Empties the entry found by name and returns its index; 0 (and no change) when there is
+    // none.
+    std::size_t RemoveFromLibrary(const std::string& name);
     // Back to the single empty entry 0.
     void ClearLibrary();
 
@@ -45,19 +40,19 @@ public:
     std::size_t size() const { return entries_.size(); }  // entry 0 included
     const PatchRecord& entry(std::size_t index) const { return entries_.at(index); }
     std::size_t patchCount() const { return patchCount_; }  // non-empty entries
-
-    void setListener(LibraryListener* listener) { listener_ = listener; }
+    // The name of entry index, as the duplicate rule compares it.
+    std::string nameAt(std::size_t index) const { return dialect_->patchName(entry(index)); }
 
 private:
     void indexEntry(const std::string& name, std::size_t index);
     void unindexEntry(const std::string& name, std::size_t index);
 
+    const SynthDialect* dialect_;
     std::vector<PatchRecord> entries_;
     // Name -> ascending indices (>= 1) of the entries with that name. Emptied entries live
     // under the empty name, which keeps FindInLibrary("") faithful to a linear walk.
     std::unordered_map<std::string, std::vector<std::size_t>> byName_;
     std::size_t patchCount_ = 0;
-    LibraryListener* listener_ = nullptr;
 };
 
 }  // namespace zanq

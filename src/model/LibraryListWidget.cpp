@@ -1,5 +1,7 @@
 #include "model/LibraryListWidget.h"
 
+#include "model/PatchName.h"
+
 namespace zanq {
 
 namespace {
@@ -13,34 +15,28 @@ public:
 };
 }  // namespace
 
-LibraryListWidget::LibraryListWidget(Library& library, QWidget* parent)
-    : QListWidget(parent), library_(library) {
+LibraryListWidget::LibraryListWidget(const Librarian& librarian, QWidget* parent)
+    : QListWidget(parent) {
     setSortingEnabled(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    library_.setListener(this);
+    const Library& library = librarian.library();
+    for (std::size_t i = 1; i < library.size(); ++i)
+        entryAdded(library.nameAt(i));
+    connect(&librarian, &Librarian::libraryEntryAdded, this,
+            [this](std::size_t, const std::string& name) { entryAdded(name); });
+    connect(&librarian, &Librarian::libraryEntryRemoved, this,
+            [this](std::size_t, const std::string& name) { entryRemoved(name); });
+    connect(&librarian, &Librarian::libraryCleared, this, &QListWidget::clear);
 }
 
-LibraryListWidget::~LibraryListWidget() {
-    library_.setListener(nullptr);
+void LibraryListWidget::entryAdded(const std::string& name) {
+    if (!name.empty())
+        addItem(new LibraryLine(NameText(name)));
 }
 
-QString LibraryListWidget::toText(const std::string& name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-std::string LibraryListWidget::toName(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-void LibraryListWidget::entryAdded(std::size_t, const std::string& name) {
-    if (name.empty())
-        return;
-    addItem(new LibraryLine(toText(name)));
-}
-
-void LibraryListWidget::entryRemoved(std::size_t, const std::string& name) {
-    QListWidgetItem* line = lineNamed(toText(name));
+void LibraryListWidget::entryRemoved(const std::string& name) {
+    QListWidgetItem* line = lineNamed(NameText(name));
     if (!line)
         return;
     const bool wasSelected = line->isSelected();
@@ -50,10 +46,6 @@ void LibraryListWidget::entryRemoved(std::size_t, const std::string& name) {
         setCurrentItem(nullptr);
         clearSelection();
     }
-}
-
-void LibraryListWidget::libraryCleared() {
-    clear();
 }
 
 QListWidgetItem* LibraryListWidget::lineNamed(const QString& name) const {

@@ -1,36 +1,30 @@
 #pragma once
-// The librarian's mirror of the synth's program memory: banks 1..8 (A..H) by slots 1..128,
-// plus bank 9, scratch storage for swaps that is never shown, counted, saved or sent.
+// The librarian's mirror of the synth's program memory: banks A..H by programs 1..128, each
+// slot a record or the empty record. A plain value: the Librarian holds the one that the
+// program shows and is the only code that changes it; everyone else reads a const Matrix.
 
 #include <array>
-#include <functional>
 
 #include "model/PatchRecord.h"
+#include "model/Slot.h"
 
 namespace zanq {
 
 class Matrix {
 public:
-    static constexpr int kScratchBank = 9;
-    // Called after every change of a cell in banks 1..8 so views can repaint it.
-    using CellObserver = std::function<void(int bankNumber, int slot)>;
+    const PatchRecord& at(Slot slot) const {
+        return cells_[static_cast<std::size_t>(slot.index())];
+    }
+    bool isEmpty(Slot slot) const { return at(slot).empty(); }
+    void set(Slot slot, PatchRecord record) {
+        cells_[static_cast<std::size_t>(slot.index())] = std::move(record);
+    }
 
-    const PatchRecord& at(int bankNumber, int slot) const;
-    bool isEmpty(int bankNumber, int slot) const { return at(bankNumber, slot).empty(); }
-    void set(int bankNumber, int slot, PatchRecord record);
-
-    // Stores a record that passed IsValidRecord at the slot its own bytes name.
-    void PutInMatrix(const PatchRecord& record);
-    void ClearBank(int bankNumber);
-    int CountBankPatches(int bankNumber) const;
+    int CountBankPatches(Bank bank) const;
     int CountMatrixPatches() const;
 
-    void setObserver(CellObserver observer) { observer_ = std::move(observer); }
-
 private:
-    static std::size_t indexOf(int bankNumber, int slot);
-    std::array<PatchRecord, 9 * kSlots> cells_{};
-    CellObserver observer_;
+    std::array<PatchRecord, Bank::kCount * Program::kCount> cells_{};
 };
 
 }  // namespace zanq

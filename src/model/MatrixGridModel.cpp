@@ -1,41 +1,51 @@
 #include "model/MatrixGridModel.h"
 
+#include "model/PatchName.h"
+
 namespace zanq {
 
 namespace {
 constexpr Qt::Alignment kCellAlignment = Qt::AlignHCenter | Qt::AlignTop;
 }
 
-MatrixGridModel::MatrixGridModel(Matrix& matrix, QObject* parent)
-    : QAbstractTableModel(parent), matrix_(matrix) {
-    matrix_.setObserver([this](int bank, int slot) {
-        const QModelIndex cell = index(slot - 1, bank - 1);
-        emit dataChanged(cell, cell, {Qt::DisplayRole});
+MatrixGridModel::MatrixGridModel(const Librarian& librarian, QObject* parent)
+    : QAbstractTableModel(parent), librarian_(librarian) {
+    connect(&librarian, &Librarian::slotChanged, this, [this](Slot slot) {
+        const QModelIndex cell = indexOf(slot);
+        emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::ToolTipRole});
+    });
+    connect(&librarian, &Librarian::bankChanged, this, [this](Bank bank) {
+        emit dataChanged(indexOf({bank, Program::fromByte(0)}),
+                         indexOf({bank, Program::fromByte(Program::kCount - 1)}),
+                         {Qt::DisplayRole, Qt::ToolTipRole});
     });
 }
 
-MatrixGridModel::~MatrixGridModel() {
-    matrix_.setObserver(nullptr);
-}
-
 int MatrixGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kSlots;
+    return parent.isValid() ? 0 : Program::kCount;
 }
 
 int MatrixGridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kBanks;
+    return parent.isValid() ? 0 : Bank::kCount;
 }
 
-QString MatrixGridModel::cellText(int bankNumber, int slot) const {
-    const std::string name = GetPatchName(matrix_.at(bankNumber, slot));
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+QModelIndex MatrixGridModel::indexOf(Slot slot) const {
+    return index(slot.program.byte(), slot.bank.byte());
+}
+
+Slot MatrixGridModel::slotAt(const QModelIndex& index) {
+    return {Bank::fromByte(index.column()), Program::fromByte(index.row())};
+}
+
+QString MatrixGridModel::cellText(Slot slot) const {
+    return NameText(librarian_.dialect().patchName(librarian_.at(slot)));
 }
 
 QVariant MatrixGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid())
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return cellText(index.column() + 1, index.row() + 1);
+        return cellText(slotAt(index));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(kCellAlignment);
     return {};
@@ -46,18 +56,18 @@ QVariant MatrixGridModel::headerData(int section, Qt::Orientation orientation, i
         return QVariant::fromValue(kCellAlignment);
     if (role != Qt::DisplayRole)
         return {};
-    if (orientation == Qt::Horizontal)
-        return QStringLiteral("Bank %1").arg(QChar(static_cast<char16_t>('A' + section)));
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= Bank::kCount)
+            return {};
+        return QStringLiteral("Bank ") + QChar::fromLatin1(Bank::fromByte(section).letter());
+    }
+    if (section < 0 || section >= Program::kCount)
+        return {};
     return QString::number(section + 1);
 }
 
 Qt::ItemFlags MatrixGridModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-}
-
-void MatrixGridModel::RefreshBankColumn(int bankNumber) {
-    emit dataChanged(index(0, bankNumber - 1), index(kSlots - 1, bankNumber - 1),
-                     {Qt::DisplayRole});
 }
 
 }  // namespace zanq

@@ -1,19 +1,18 @@
 #pragma once
-// Shows the Matrix in the grid: model row r-1 is slot r, model column c-1 is bank c. The grid's
-// fixed header row and column are the view's headers ("Bank A".."Bank H", "1".."128").
-// Names are derived from the records on every paint; nothing is cached.
+// Shows the Matrix in the grid: model row r is program r+1, model column c is bank c (A..H).
+// The grid's fixed header row and column are the view's headers ("Bank A".."Bank H",
+// "1".."128"). Follows the Librarian's signals; names are derived on every paint.
 
 #include <QAbstractTableModel>
 
-#include "model/Matrix.h"
+#include "model/Librarian.h"
 
 namespace zanq {
 
 class MatrixGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit MatrixGridModel(Matrix& matrix, QObject* parent = nullptr);
-    ~MatrixGridModel() override;
+    explicit MatrixGridModel(const Librarian& librarian, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -21,13 +20,14 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Repaints grid column b (bank b, slots 1..128) from the Matrix.
-    void RefreshBankColumn(int bankNumber);
     // The text a grid cell shows: the name of the record in that slot, "" when empty.
-    QString cellText(int bankNumber, int slot) const;
+    QString cellText(Slot slot) const;
+    QModelIndex indexOf(Slot slot) const;
+    // The slot a valid index shows.
+    static Slot slotAt(const QModelIndex& index);
 
 private:
-    Matrix& matrix_;
+    const Librarian& librarian_;
 };
 
 }  // namespace zanq

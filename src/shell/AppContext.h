@@ -1,13 +1,16 @@
 #pragma once
-// What the windows share, handed in from main(): the stores, the prompt seam and the folder
-// where files are saved. Nothing here is global; tests build their own.
+// What the windows share, handed in from main(): the Librarian that owns the patches, the
+// prompt seam, the folder where files are saved and the little selection state that lives as
+// long as the program. Nothing here is global; tests build their own.
 
 #include <QDesktopServices>
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <optional>
 
-#include "model/PatchStores.h"
+#include "model/Librarian.h"
+#include "model/Slot.h"
 #include "shell/Prompter.h"
 
 namespace zanq {
@@ -15,7 +18,7 @@ namespace zanq {
 class modMIDI;
 
 struct AppContext {
-    PatchStores& stores;
+    Librarian& librarian;
     Prompter& prompter;
     QString programFolder;
     // Hands an address to the user's browser; tests count the calls instead.
@@ -24,6 +27,11 @@ struct AppContext {
     };
     // The MIDI port layer; null where a program or test runs without MIDI.
     modMIDI* midi = nullptr;
+
+    // The record handed to the Export Patch window.
+    PatchRecord ExportPatch;
+    // The grid slot where the last left press landed; kept between drags.
+    std::optional<Slot> dragOrigin;
 };
 
 }  // namespace zanq

@@ -1,7 +1,7 @@
 #pragma once
-// The whole program put together: the stores, the message-box prompter, the RtMidi ports and
-// the MIDI port layer, the context handed to every window, the main window and every
-// subsystem's handlers. main() and the end-to-end test build the program through this class,
+// The whole program put together: the synth dialect and the Librarian, the message-box prompter,
+// the RtMidi ports and the MIDI port layer, the context handed to every window, the main window and
+// every subsystem's handlers. main() and the end-to-end test build the program through this class,
 // so what the test drives is what the user runs.
 
 #include <QString>
@@ -10,7 +10,8 @@
 
 #include "midi/RtMidiBackend.h"
 #include "midi/modMIDI.h"
-#include "model/PatchStores.h"
+#include "model/DeepMindDialect.h"
+#include "model/Librarian.h"
 #include "shell/AppContext.h"
 #include "shell/Prompter.h"
 
@@ -34,12 +35,13 @@ public:
 
     frmMain& window() { return *window_; }
     AppContext& context() { return context_; }
-    PatchStores& stores() { return stores_; }
+    Librarian& librarian() { return librarian_; }
     modMIDI& midi() { return midi_; }
 
 private:
     // Declaration order is construction order: the window goes first on the way out.
-    PatchStores stores_;
+    DeepMindDialect dialect_;
+    Librarian librarian_{dialect_};
     MessageBoxPrompter prompter_;
     RtMidiBackend midiPorts_;
     modMIDI midi_;

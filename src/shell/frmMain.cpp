@@ -47,13 +47,16 @@ frmMain::frmMain(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZANQ LIBRARIAN"));
 
-    // Start-up: an empty library, the version in the status bar, the grid set up.
-    context_.stores.library.ClearLibrary();
+    // Start-up: the version in the status bar, the grid set up; the grid, the library list
+    // and its count follow the Librarian from here on.
     buildControls();
     buildMenus();
     buildStatusBar();
     styleControls();
     Fillgrid();
+    UpdateLibraryCount();
+    connect(&context_.librarian, &Librarian::libraryCountChanged, this,
+            &frmMain::UpdateLibraryCount);
 
     client_->installEventFilter(this);
     resize(designClientSize() + QSize(0, menuBar()->sizeHint().height()));
@@ -99,7 +102,7 @@ void frmMain::buildControls() {
         load->setEnabled(false);
 
     Label1 = Named<QLabel>(c, "Label1", QStringLiteral("PATCH LIBRARY"));
-    List1 = Named<LibraryListWidget>(c, "List1", context_.stores.library);
+    List1 = Named<LibraryListWidget>(c, "List1", context_.librarian);
 
     imgPoubelle = Named<QLabel>(c, "imgPoubelle");
     Label3 = Named<QLabel>(c, "Label3", QStringLiteral("Delete Zone"));
@@ -123,7 +126,7 @@ void frmMain::buildControls() {
     connect(cmdSize, &QPushButton::clicked, this, &frmMain::cmdSize_clicked);
 
     FlexGrid1 = Named<QTableView>(c, "FlexGrid1");
-    gridModel = new MatrixGridModel(context_.stores.matrix, this);
+    gridModel = new MatrixGridModel(context_.librarian, this);
     FlexGrid1->setModel(gridModel);
 
     Shape1 = Named<QFrame>(c, "Shape1");
@@ -257,10 +260,6 @@ void frmMain::Fillgrid() {
 
 void frmMain::UpdateLibraryCount() {
     StatusPanel[1]->setText(QStringLiteral("Patches in library : %1").arg(List1->count()));
-}
-
-void frmMain::RefreshBankColumn(int bankNumber) {
-    gridModel->RefreshBankColumn(bankNumber);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -92,8 +92,6 @@ public:
 
     // Rewrites status panel 2 from the number of lines in the library list.
     void UpdateLibraryCount();
-    // Repaints grid column b from the Matrix.
-    void RefreshBankColumn(int bankNumber);
     // Sets up the grid's headers, alignment and start-up column widths.
     void Fillgrid();
     // Gives the eight bank columns an equal share of the grid and picks the font size.

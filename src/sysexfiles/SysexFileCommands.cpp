@@ -273,8 +273,9 @@ bool SysexFileCommands::LoadSysexFile(const QString& path, bool toMatrix, bool t
                                                             static_cast<std::size_t>(INT_MAX)));
     progress->setRange(0, std::max(last, 1));
 
-    Matrix& matrix = context_.stores.matrix;
-    Library& library = context_.stores.library;
+    const LoadTarget target = !toLibrary ? LoadTarget::Matrix
+                              : toMatrix ? LoadTarget::Both
+                                         : LoadTarget::Library;
     // The bar moves at most once per screen frame: a synchronous repaint per piece would cost
     // more than the load itself and show nothing more.
     QElapsedTimer frame;
@@ -288,18 +289,12 @@ bool SysexFileCommands::LoadSysexFile(const QString& path, bool toMatrix, bool t
         if (pieces[i].empty())
             continue;
         LetEventsRun();
-        ApplyRecord(pieces[i], matrix, library, toMatrix, toLibrary);
+        context_.librarian.apply(pieces[i], target);
         LetEventsRun();
     }
 
     list->show();
     progress->hide();
-    window_.UpdateLibraryCount();
-    // The grid follows every Matrix change by itself; repainting all eight columns is for the
-    // loads that placed patches, not for library-only loads that left the Matrix alone.
-    if (toMatrix)
-        for (int bank = 1; bank <= kBanks; ++bank)
-            window_.RefreshBankColumn(bank);
     return true;
 }
 

@@ -3,9 +3,6 @@
 #include <QFile>
 #include <cstring>
 
-#include "model/Library.h"
-#include "model/Matrix.h"
-
 namespace zanq {
 
 FileBytes ReadFileBytes(const QString& path) {
@@ -86,19 +83,6 @@ std::vector<PatchRecord> ExtractRecords(std::string_view bytes) {
             records.push_back(std::move(record));
     });
     return records;
-}
-
-void ApplyRecord(const PatchRecord& record, Matrix& matrix, Library& library, bool toMatrix,
-                 bool toLibrary, ApplyCounts* counts) {
-    if (record.empty())
-        return;
-    if (toMatrix) {
-        matrix.PutInMatrix(record);
-        if (counts)
-            ++counts->placedInMatrix;
-    }
-    if (toLibrary && library.AddIfNew(record) && counts)
-        ++counts->addedToLibrary;
 }
 
 }  // namespace zanq

@@ -13,9 +13,6 @@
 
 namespace zanq {
 
-class Library;
-class Matrix;
-
 // The file's bytes, or why they could not be had.
 struct FileBytes {
     bool ok = false;
@@ -38,15 +35,5 @@ std::vector<PatchRecord> ParseSysexPieces(std::string_view bytes);
 
 // Only the records, in file order.
 std::vector<PatchRecord> ExtractRecords(std::string_view bytes);
-
-struct ApplyCounts {
-    std::size_t placedInMatrix = 0;
-    std::size_t addedToLibrary = 0;
-};
-
-// One record into the stores: the Matrix at its own bank and program (a later record for the
-// same slot replaces the earlier one), the Library only when its name is new and not empty.
-void ApplyRecord(const PatchRecord& record, Matrix& matrix, Library& library, bool toMatrix,
-                 bool toLibrary, ApplyCounts* counts = nullptr);
 
 }  // namespace zanq

@@ -41,9 +41,10 @@ std::string LibraryContent(const Library& library) {
 
 std::string BankContent(const Matrix& matrix, int bank) {
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(matrix.CountBankPatches(bank)) * kRecordLength);
-    for (int slot = 1; slot <= kSlots; ++slot)
-        bytes += matrix.at(bank, slot);
+    const Bank b = Bank::fromNumber(bank);
+    bytes.reserve(static_cast<std::size_t>(matrix.CountBankPatches(b)) * kRecordLength);
+    for (int p = 0; p < Program::kCount; ++p)
+        bytes += matrix.at({b, Program::fromByte(p)});
     return bytes;
 }
 
@@ -64,7 +65,7 @@ std::vector<SaveFile> FilesToSave(int option, const QString& folder, const QStri
         files.push_back({dir.filePath(BankFileName(name, option)), BankContent(matrix, option)});
     } else if (option == kSaveSeparateBanks) {
         for (int bank = 1; bank <= kBanks; ++bank)
-            if (matrix.CountBankPatches(bank) > 0)
+            if (matrix.CountBankPatches(Bank::fromNumber(bank)) > 0)
                 files.push_back(
                     {dir.filePath(BankFileName(name, bank)), BankContent(matrix, bank)});
     } else if (option == kSaveAllBanks) {
@@ -78,7 +79,8 @@ SaveChoices SaveChoicesFor(const Matrix& matrix, int libraryLines) {
     const bool anyInMatrix = matrix.CountMatrixPatches() > 0;
     choices.enabled[kSaveLibrary] = libraryLines > 0;
     for (int bank = 1; bank <= kBanks; ++bank)
-        choices.enabled[static_cast<std::size_t>(bank)] = matrix.CountBankPatches(bank) > 0;
+        choices.enabled[static_cast<std::size_t>(bank)] =
+            matrix.CountBankPatches(Bank::fromNumber(bank)) > 0;
     choices.enabled[kSaveSeparateBanks] = anyInMatrix;
     choices.enabled[kSaveAllBanks] = anyInMatrix;
     choices.saveEnabled = anyInMatrix || libraryLines > 0;

@@ -80,7 +80,7 @@ frmSauver::frmSauver(frmMain& window, AppContext& context, SysexFileCommands& fi
 
 void frmSauver::Prepare(const QDateTime& now) {
     txtFilename->setText(PresetSaveName(now));
-    const SaveChoices choices = SaveChoicesFor(context_.stores.matrix, window_.List1->count());
+    const SaveChoices choices = SaveChoicesFor(context_.librarian.matrix(), window_.List1->count());
     for (int i = 0; i < kSaveNothing; ++i)
         Option1[static_cast<std::size_t>(i)]->setEnabled(
             choices.enabled[static_cast<std::size_t>(i)]);
@@ -103,7 +103,7 @@ int frmSauver::selectedOption() const {
 void frmSauver::cmdSauve_clicked() {
     const std::vector<SaveFile> files =
         FilesToSave(selectedOption(), context_.programFolder, txtFilename->text(),
-                    context_.stores.matrix, context_.stores.library);
+                    context_.librarian.matrix(), context_.librarian.library());
     for (const SaveFile& file : files) {
         const QString reason =
             WriteSysexFile(file.path, file.bytes, [] { QCoreApplication::processEvents(); });

@@ -15,6 +15,8 @@
 
 using namespace zanq;
 
+using zanq::test::At;
+
 namespace {
 // Waits for a window closed with WA_DeleteOnClose to be gone.
 bool Discarded(QPointer<QDialog> window) {
@@ -50,9 +52,9 @@ QString State(const frmClear& clear) {
 
 class BankWindowsTest : public QObject {
     Q_OBJECT
-    PatchStores stores;
     test::ScriptedPrompter prompter;
-    AppContext context{stores, prompter, QDir::tempPath()};
+    std::unique_ptr<test::TestLibrarian> t;
+    std::unique_ptr<AppContext> context;
     std::unique_ptr<frmMain> main;
 
     // Clicks or triggers the main window's control of this name; the window it opened, if modal.
@@ -66,12 +68,17 @@ class BankWindowsTest : public QObject {
 
 private slots:
     void init() {
-        stores.matrix = Matrix();
         prompter.shown.clear();
-        main = std::make_unique<frmMain>(context);
-        InstallBankTools(*main, context);
+        t = std::make_unique<test::TestLibrarian>();
+        context.reset(new AppContext{t->librarian, prompter, QDir::tempPath()});
+        main = std::make_unique<frmMain>(*context);
+        InstallBankTools(*main, *context);
     }
-    void cleanup() { main.reset(); }
+    void cleanup() {
+        main.reset();
+        context.reset();
+        t.reset();
+    }
 
     void windowsOpenAsDesigned_data() {
         QTest::addColumn<QString>("control");
@@ -114,9 +121,9 @@ private slots:
     }
 
     void banksCopiesAndSwapsThroughItsButtons() {
-        stores.matrix.set(1, 1, test::MakeRecord("Lead", 0, 0, 1));
-        stores.matrix.set(1, 5, test::MakeRecord("Pad", 0, 4, 2));
-        stores.matrix.set(2, 9, test::MakeRecord("Gone", 1, 8, 3));
+        t->librarian.place(At("A-1"), test::MakeRecord("Lead", 0, 0, 1));
+        t->librarian.place(At("A-5"), test::MakeRecord("Pad", 0, 4, 2));
+        t->librarian.place(At("B-9"), test::MakeRecord("Gone", 1, 8, 3));
         frmSwap* swap = open<frmSwap>("cmdMatrixUtils");
         QVERIFY(swap);
         QCOMPARE(swap->cmbDestination->itemText(7), QStringLiteral("Bank H"));
@@ -124,8 +131,8 @@ private slots:
         QCOMPARE(swap->cmdSwap->text(), QStringLiteral("Swap A and B"));
 
         QTest::mouseClick(swap->cmdCopyBank, Qt::LeftButton);
-        QCOMPARE(main->gridModel->cellText(2, 5), QStringLiteral("Pad"));
-        QCOMPARE(main->gridModel->cellText(2, 9), QString());
+        QCOMPARE(main->gridModel->cellText(At("B-5")), QStringLiteral("Pad"));
+        QCOMPARE(main->gridModel->cellText(At("B-9")), QString());
 
         swap->cmbSource->setCurrentIndex(3);
         QCOMPARE(swap->cmdSwap->text(), QStringLiteral("Swap D and B"));
@@ -134,8 +141,8 @@ private slots:
 
         swap->cmbSource->setCurrentIndex(1);
         QTest::mouseClick(swap->cmdSwap, Qt::LeftButton);
-        QCOMPARE(main->gridModel->cellText(7, 1), QStringLiteral("Lead"));
-        QCOMPARE(main->gridModel->cellText(2, 1), QString());
+        QCOMPARE(main->gridModel->cellText(At("G-1")), QStringLiteral("Lead"));
+        QCOMPARE(main->gridModel->cellText(At("B-1")), QString());
     }
 
     void clearButtonFollowsEveryBox() {
@@ -163,12 +170,10 @@ private slots:
     }
     void clearAsksOnceAndCloses() {
         QFETCH(bool, yes);
-        stores.matrix.set(3, 2, test::MakeRecord("Keep3", 2, 1));
-        stores.matrix.set(4, 2, test::MakeRecord("Keep4", 3, 1));
-        stores.matrix.set(Matrix::kScratchBank, 1, test::MakeRecord("Scratch", 8, 0));
-        for (const char* name : {"One", "Two"})
-            stores.library.AddIfNew(test::MakeRecord(name, 0, 0));
-        main->UpdateLibraryCount();
+        t->librarian.place(At("C-2"), test::MakeRecord("Keep3", 2, 1));
+        t->librarian.place(At("D-2"), test::MakeRecord("Keep4", 3, 1));
+        t->librarian.apply({test::MakeRecord("One", 0, 0), test::MakeRecord("Two", 0, 0)},
+                           LoadTarget::Library);
 
         QPointer<frmClear> clear = open<frmClear>("mnuClear");
         QTest::mouseClick(clear->chkBank[3], Qt::LeftButton);
@@ -182,23 +187,24 @@ private slots:
         QCOMPARE(prompter.shown[0].title, kAppTitle);
         QCOMPARE(prompter.shown[0].icon, QMessageBox::Critical);
         QVERIFY(Discarded(clear.data()));
-        QCOMPARE(main->gridModel->cellText(3, 2), yes ? QString() : QStringLiteral("Keep3"));
-        QCOMPARE(stores.matrix.CountMatrixPatches(), yes ? 1 : 2);
-        QVERIFY(!stores.matrix.isEmpty(Matrix::kScratchBank, 1));
+        QCOMPARE(main->gridModel->cellText(At("C-2")), yes ? QString() : QStringLiteral("Keep3"));
+        QCOMPARE(t->librarian.matrix().CountMatrixPatches(), yes ? 1 : 2);
         QCOMPARE(main->StatusPanel[1]->text(),
                  QStringLiteral("Patches in library : %1").arg(yes ? 0 : 2));
         // After a clear nothing of the old names is left to refuse them.
-        QCOMPARE(stores.library.AddIfNew(test::MakeRecord("One", 0, 0)), yes);
+        QCOMPARE(
+            t->librarian.apply(test::MakeRecord("One", 0, 0), LoadTarget::Library).addedToLibrary,
+            std::size_t(yes ? 1 : 0));
         QCOMPARE(State(*open<frmClear>("mnuClear")), QStringLiteral("000000000-"));
     }
 
     void searchListsHitsLiveAndSelectsLibraryHits() {
         // List1 sorts "Acid" before "Beta" and "beta": a hit must pick its line by exact name.
         for (const char* name : {"Warm PAD", "beta", "Beta", "Acid"})
-            stores.library.AddIfNew(test::MakeRecord(name, 0, 0));
-        stores.matrix.set(1, 1, test::MakeRecord("Pad One", 0, 0));
-        stores.matrix.set(3, 4, test::MakeRecord("Beta", 2, 3));
-        stores.matrix.set(8, 128, test::MakeRecord("Last pad", 7, 127));
+            t->librarian.apply(test::MakeRecord(name, 0, 0), LoadTarget::Library);
+        t->librarian.place(At("A-1"), test::MakeRecord("Pad One", 0, 0));
+        t->librarian.place(At("C-4"), test::MakeRecord("Beta", 2, 3));
+        t->librarian.place(At("H-128"), test::MakeRecord("Last pad", 7, 127));
 
         frmSearch* search = open<frmSearch>("cmdSearch");
         QVERIFY(search);

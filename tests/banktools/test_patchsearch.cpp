@@ -38,29 +38,25 @@ private slots:
     }
 
     void linesInLibraryThenMatrixOrder() {
-        Library library;
-        library.AddToLibrary(test::MakeRecord("Zed Bass", 0, 0, 1));
-        library.AddToLibrary(test::MakeRecord("Air", 0, 0, 2));
-        library.AddToLibrary(test::MakeRecord("", 0, 0, 3));  // a patch without a name
-        library.AddToLibrary(test::MakeRecord("bass drop", 0, 0, 4));
-        library.RemoveFromLibrary("Air");
-        Matrix matrix;
-        matrix.set(8, 128, test::MakeRecord("Sub BASS", 7, 127, 5));
-        matrix.set(1, 1, test::MakeRecord("Bassline", 0, 0, 6));
-        matrix.set(3, 7, test::MakeRecord("", 2, 6, 7));
-        matrix.set(Matrix::kScratchBank, 1, test::MakeRecord("Hidden bass", 8, 0, 8));
+        test::TestLibrarian t;
+        Librarian& librarian = t.librarian;
+        librarian.apply({test::MakeRecord("Zed Bass", 0, 0, 1), test::MakeRecord("Air", 0, 0, 2),
+                         test::MakeRecord("", 0, 0, 3), test::MakeRecord("bass drop", 0, 0, 4)},
+                        LoadTarget::Library);
+        librarian.deleteFromLibrary("Air");
+        librarian.apply({test::MakeRecord("Sub BASS", 7, 127, 5),
+                         test::MakeRecord("Bassline", 0, 0, 6), test::MakeRecord("", 2, 6, 7)},
+                        LoadTarget::Matrix);
 
         const QStringList expected{
             QStringLiteral("Library : Zed Bass"), QStringLiteral("Library : bass drop"),
             QStringLiteral("Mx A-001: Bassline"), QStringLiteral("Mx H-128: Sub BASS")};
-        QCOMPARE(SearchPatches(library, matrix, QStringLiteral("bAsS"), true, true), expected);
-        QCOMPARE(SearchPatches(library, matrix, QStringLiteral("bass"), false, true),
-                 expected.mid(2));
-        QCOMPARE(SearchPatches(library, matrix, QStringLiteral("bass"), true, false),
-                 expected.mid(0, 2));
-        QVERIFY(SearchPatches(library, matrix, QString(), false, false).isEmpty());
+        QCOMPARE(SearchPatches(librarian, QStringLiteral("bAsS"), true, true), expected);
+        QCOMPARE(SearchPatches(librarian, QStringLiteral("bass"), false, true), expected.mid(2));
+        QCOMPARE(SearchPatches(librarian, QStringLiteral("bass"), true, false), expected.mid(0, 2));
+        QVERIFY(SearchPatches(librarian, QString(), false, false).isEmpty());
         // The empty text lists every named patch and nothing else.
-        QCOMPARE(SearchPatches(library, matrix, QString(), true, true), expected);
+        QCOMPARE(SearchPatches(librarian, QString(), true, true), expected);
     }
 };
 

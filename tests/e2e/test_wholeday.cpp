@@ -32,6 +32,7 @@
 #include "sysexfiles/frmSauver.h"
 
 using namespace zanq;
+using zanq::test::At;
 
 namespace {
 // Bank C ends at slot 120 and bank H stays empty, so the day has gaps to keep.
@@ -63,7 +64,7 @@ class WholeDayTest : public QObject {
     PatchRecord lead7;
 
     frmMain& window() { return app->window(); }
-    Matrix& matrix() { return app->stores().matrix; }
+    const Matrix& matrix() { return app->librarian().matrix(); }
     SysexFileCommands& files() { return *window().findChild<SysexFileCommands*>(); }
     EditingCommands& editing() { return *window().findChild<EditingCommands*>(); }
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
@@ -115,8 +116,8 @@ class WholeDayTest : public QObject {
         QByteArray all;
         for (int b = 1; b <= kBanks; ++b)
             for (int s = 1; s <= kSlots; ++s)
-                if ((bank == 0 || bank == b) && !matrix().isEmpty(b, s))
-                    all += Bytes(matrix().at(b, s));
+                if ((bank == 0 || bank == b) && !matrix().isEmpty(At(b, s)))
+                    all += Bytes(matrix().at(At(b, s)));
         return all;
     }
     // The simulator's memory, all 8 x 128 programs, as it writes it on request.
@@ -198,10 +199,10 @@ private slots:
         window().List1->scrollToItem(line);
         QTest::mouseClick(window().List1->viewport(), Qt::LeftButton, {},
                           window().List1->visualItemRect(line).center());
-        // The drop reads the selected line; the grid's drop handler gets row 125, column C.
-        editing().FlexGrid1_dropped(kLibrarySource, 125, 3);
+        // The drop reads the selected line; the grid's drop handler gets slot C-125.
+        editing().FlexGrid1_dropped(kLibrarySource, At("C-125"));
         QVERIFY(shows(kDayPatches + 1, 32, {{3, 125, "Lead 007"}}));  // copied, not moved
-        QCOMPARE(Bytes(matrix().at(3, 125)), Retargeted(lead7, 3, 125));
+        QCOMPARE(Bytes(matrix().at(At("C-125"))), Retargeted(lead7, 3, 125));
         QVERIFY(boxes.shown.isEmpty());  // an empty slot asks nothing
     }
 
@@ -212,8 +213,8 @@ private slots:
         QTest::mouseClick(swap->cmdSwap, Qt::LeftButton);
         swap->close();
         QVERIFY(shows(kDayPatches + 1, 32, {{1, 1, "Day B-001"}, {2, 128, "Day A-128"}}));
-        QCOMPARE(GetBankByte(matrix().at(1, 1)), 0);  // retargeted to where it now lives
-        QCOMPARE(GetBankByte(matrix().at(2, 1)), 1);
+        QCOMPARE(GetBankByte(matrix().at(At("A-1"))), 0);  // retargeted to where it now lives
+        QCOMPARE(GetBankByte(matrix().at(At("B-1"))), 1);
     }
 
     void deletesOnePatch() {
@@ -308,9 +309,9 @@ private slots:
         QByteArray expected = synthMemory();
         for (int b : {1, 3})
             for (int s = 1; s <= kSlots; ++s)
-                if (!matrix().isEmpty(b, s))
+                if (!matrix().isEmpty(At(b, s)))
                     expected.replace(((b - 1) * kSlots + s - 1) * kRecordLength, kRecordLength,
-                                     Bytes(matrix().at(b, s)));
+                                     Bytes(matrix().at(At(b, s))));
         QTest::mouseClick(window().cmdMIDI_OUT, Qt::LeftButton);
         auto* send = test::ModalWindow<frmBankSend>();
         QVERIFY(send);
@@ -324,8 +325,8 @@ private slots:
     }
 
     void exportsOnePatchToAnotherSlot() {
-        const PatchRecord source = matrix().at(1, 5);
-        test::DoubleClickCell(window().FlexGrid1, 1, 5);
+        const PatchRecord source = matrix().at(At("A-5"));
+        test::DoubleClickCell(window().FlexGrid1, At("A-5"));
         frmExport* exporter = FindExportWindow(window());
         QTRY_VERIFY(exporter->isVisible());
         QCOMPARE(exporter->txtName->text().trimmed(), QStringLiteral("Day B-005"));
@@ -334,7 +335,7 @@ private slots:
         QTest::mouseClick(exporter->cmdSauver, Qt::LeftButton);
         QTRY_VERIFY(!exporter->isVisible());
         QVERIFY(fileHolds(QStringLiteral("Day B-005-F-100.syx"), Retargeted(source, 6, 100)));
-        QCOMPARE(Bytes(matrix().at(1, 5)), Bytes(source));  // the Matrix keeps its own
+        QCOMPARE(Bytes(matrix().at(At("A-5"))), Bytes(source));  // the Matrix keeps its own
     }
 
     void cleanupTestCase() {

@@ -25,9 +25,10 @@ namespace zanq::test {
 
 struct EditingHarness {
     QTemporaryDir folder;
-    PatchStores stores;
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
     ScriptedPrompter prompter;
-    AppContext context{stores, prompter, folder.path()};
+    AppContext context{librarian, prompter, folder.path()};
     std::unique_ptr<frmMain> window;
     SysexFileCommands* files = nullptr;
     EditingCommands* editing = nullptr;
@@ -40,7 +41,7 @@ struct EditingHarness {
         editing = window->findChild<EditingCommands*>();
     }
 
-    QString cell(int bank, int slot) const { return window->gridModel->cellText(bank, slot); }
+    QString cell(Slot slot) const { return window->gridModel->cellText(slot); }
     QString counter() const { return window->StatusPanel[1]->text(); }
 
     // Writes a .syx file of these records into the browsed folder and selects it.
@@ -57,17 +58,10 @@ struct EditingHarness {
         return file.fileName();
     }
 
-    // Drops on the grid cell (row = slot, col = bank); whatever happened, the scratch bank
-    // is empty again afterwards.
-    void dropOnGrid(const QString& source, int row, int col) {
-        editing->FlexGrid1_dropped(source, row, col);
-        QCOMPARE(stores.matrix.CountBankPatches(Matrix::kScratchBank), 0);
-    }
+    void dropOnGrid(const QString& source, Slot slot) { editing->FlexGrid1_dropped(source, slot); }
 
     void addToLibrary(const std::vector<PatchRecord>& records) {
-        for (const PatchRecord& r : records)
-            stores.library.AddIfNew(r);
-        window->UpdateLibraryCount();
+        librarian.apply(records, LoadTarget::Library);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "editing/DragSource.h"
 
 using namespace zanq;
+using test::At;
 using test::EditingHarness;
 using test::MakeRecord;
 
@@ -46,8 +47,8 @@ QString DragAndDrop(QWidget* source, QPoint from, QWidget* target, QPoint to) {
     return outcome.join(' ');
 }
 
-QPoint CellCentre(const EditingHarness& h, int bank, int slot) {
-    return h.window->FlexGrid1->visualRect(h.window->gridModel->index(slot - 1, bank - 1)).center();
+QPoint CellCentre(const EditingHarness& h, Slot slot) {
+    return h.window->FlexGrid1->visualRect(h.window->gridModel->indexOf(slot)).center();
 }
 }  // namespace
 
@@ -65,18 +66,19 @@ private slots:
 
     void gridDragMovesAPatchToTheCellUnderThePointer() {
         const PatchRecord pad = MakeRecord("Pad", 1, 2);
-        h->stores.matrix.set(2, 3, pad);
+        h->librarian.place(At("B-3"), pad);
         QWidget* grid = h->window->FlexGrid1->viewport();
-        QCOMPARE(DragAndDrop(grid, CellCentre(*h, 2, 3), grid, CellCentre(*h, 5, 6)),
+        QCOMPARE(DragAndDrop(grid, CellCentre(*h, At("B-3")), grid, CellCentre(*h, At("E-6"))),
                  QStringLiteral("FlexGrid1 picture entered dropped"));
-        QTRY_COMPARE(h->stores.matrix.at(5, 6), SetBankProgram(pad, 4, 5));
-        QVERIFY(h->stores.matrix.isEmpty(2, 3));
+        QTRY_COMPARE(h->librarian.at(At("E-6")), h->dialect.retarget(pad, At("E-6")));
+        QVERIFY(h->librarian.isEmpty(At("B-3")));
     }
 
     void pressOnAnEmptySlotStartsNoDrag() {
         QWidget* grid = h->window->FlexGrid1->viewport();
-        QCOMPARE(DragAndDrop(grid, CellCentre(*h, 4, 9), grid, CellCentre(*h, 1, 1)), QString());
-        QCOMPARE(std::pair(h->stores.DragCol, h->stores.DragRow), std::pair(4, 9));
+        QCOMPARE(DragAndDrop(grid, CellCentre(*h, At("D-9")), grid, CellCentre(*h, At("A-1"))),
+                 QString());
+        QCOMPARE(h->context.dragOrigin, std::optional(At("D-9")));
     }
 
     void libraryDragOnTheDeleteZoneDeletesAfterYes() {
@@ -100,16 +102,16 @@ private slots:
     }
 
     void gridDragIsRefusedByTheLibraryAndADisabledMidiOut() {
-        h->stores.matrix.set(1, 1, MakeRecord("Pad", 0, 0));
+        h->librarian.place(At("A-1"), MakeRecord("Pad", 0, 0));
         QWidget* grid = h->window->FlexGrid1->viewport();
-        const QPoint cell = CellCentre(*h, 1, 1);
+        const QPoint cell = CellCentre(*h, At("A-1"));
         QPushButton* out = h->window->cmdMIDI_OUT;
         QCOMPARE(DragAndDrop(grid, cell, h->window->List1->viewport(), {5, 5}),
                  QStringLiteral("FlexGrid1 picture - -"));
         QCOMPARE(DragAndDrop(grid, cell, out, {5, 5}), QStringLiteral("FlexGrid1 picture - -"));
 
         int sent = 0;
-        h->editing->sendGridPatch = [&sent](int, int) { ++sent; };
+        h->editing->sendGridPatch = [&sent](Slot) { ++sent; };
         out->setEnabled(true);
         QCOMPARE(DragAndDrop(grid, cell, out, {5, 5}),
                  QStringLiteral("FlexGrid1 picture entered dropped"));
@@ -118,10 +120,10 @@ private slots:
     }
 
     void foreignDragsAreIgnored() {
-        h->stores.matrix.set(1, 1, MakeRecord("Pad", 0, 0));
+        h->librarian.place(At("A-1"), MakeRecord("Pad", 0, 0));
         h->addToLibrary({MakeRecord("Bell", 0, 0)});
         h->window->List1->SelectLibraryEntry("Bell");
-        h->editing->FlexGrid1_pressed(1, 1);
+        h->editing->FlexGrid1_pressed(At("A-1"));
         h->window->cmdMIDI_OUT->setEnabled(true);
 
         QMimeData text, urls, oursWithoutDrag;  // the last: our type, but no drag of ours under way
@@ -130,7 +132,7 @@ private slots:
         oursWithoutDrag.setData(kDragSourceMime, "List1");
 
         const std::pair<QWidget*, QPoint> targets[] = {
-            {h->window->FlexGrid1->viewport(), CellCentre(*h, 3, 3)},
+            {h->window->FlexGrid1->viewport(), CellCentre(*h, At("C-3"))},
             {h->window->List1->viewport(), {5, 5}},
             {h->window->Image1, {5, 5}},
             {h->window->cmdMIDI_OUT, {5, 5}},
@@ -147,7 +149,7 @@ private slots:
         }
         QTest::qWait(20);
         QVERIFY(h->prompter.shown.isEmpty());
-        QCOMPARE(h->stores.matrix.CountMatrixPatches(), 1);
+        QCOMPARE(h->librarian.matrix().CountMatrixPatches(), 1);
         QCOMPARE(h->window->List1->count(), 1);
     }
 };

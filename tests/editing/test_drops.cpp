@@ -5,15 +5,16 @@
 #include "EditingHarness.h"
 
 using namespace zanq;
+using test::At;
 using test::EditingHarness;
 using test::MakeRecord;
 
 namespace {
 const QString CR(kCR);
 
-// The record as it reads once it sits in (bank, slot): only bytes 9 and 10 rewritten.
-PatchRecord Moved(const PatchRecord& record, int bank, int slot) {
-    return SetBankProgram(record, bank - 1, slot - 1);
+// The record as it reads once it sits in slot: only bytes 9 and 10 rewritten.
+PatchRecord Moved(const PatchRecord& record, Slot slot) {
+    return DeepMindDialect().retarget(record, slot);
 }
 
 QString InUse(const QString& place, const QString& name) {
@@ -26,10 +27,9 @@ QString Shown(const EditingHarness& h) {
     QStringList library, grid, files;
     for (int i = 0; i < h.window->List1->count(); ++i)
         library << h.window->List1->item(i)->text();
-    for (int bank = 1; bank <= 8; ++bank)
-        for (int slot = 1; slot <= kSlots; ++slot)
-            if (!h.stores.matrix.isEmpty(bank, slot))
-                grid << h.cell(bank, slot);
+    for (int index = 0; index < Bank::kCount * Program::kCount; ++index)
+        if (!h.librarian.isEmpty(Slot::fromIndex(index)))
+            grid << h.cell(Slot::fromIndex(index));
     for (int row = 0; row < h.files->fileCount(); ++row)
         files << h.files->fileNameAt(row);
     files << "[" + (h.files->hasSelectedFile() ? h.files->selectedFileName() : QString()) + "]";
@@ -44,83 +44,80 @@ private slots:
     void gridPatchesSwapAfterYesAndMoveToEmptySlots() {
         EditingHarness h;
         const PatchRecord a = MakeRecord("Alpha", 0, 0, 1), b = MakeRecord("Beta", 2, 4, 2);
-        h.stores.matrix.set(1, 1, a);
-        h.stores.matrix.set(3, 5, b);
-        // A press records the drag origin, but only an occupied slot drags; a header keeps it.
-        const auto origin = [&h] { return std::pair{h.stores.DragCol, h.stores.DragRow}; };
-        QVERIFY(!h.editing->FlexGrid1_pressed(9, 5));
-        QVERIFY(!h.editing->FlexGrid1_pressed(0, 2));
-        QCOMPARE(origin(), std::pair(5, 9));
-        QVERIFY(h.editing->FlexGrid1_pressed(1, 1));
-        QCOMPARE(origin(), std::pair(1, 1));
-        for (auto [row, col] : {std::pair{1, 1}, {0, 1}, {1, 0}, {0, 0}})  // own cell, headers
-            h.dropOnGrid("FlexGrid1", row, col);
+        h.librarian.place(At("A-1"), a);
+        h.librarian.place(At("C-5"), b);
+        // A press records the drag origin, but only an occupied slot drags.
+        h.dropOnGrid("FlexGrid1", At("A-1"));  // no press yet: nothing to move
+        QVERIFY(!h.editing->FlexGrid1_pressed(At("E-9")));
+        QCOMPARE(h.context.dragOrigin, std::optional(At("E-9")));
+        QVERIFY(h.editing->FlexGrid1_pressed(At("A-1")));
+        QCOMPARE(h.context.dragOrigin, std::optional(At("A-1")));
+        h.dropOnGrid("FlexGrid1", At("A-1"));  // its own cell
         QVERIFY(h.prompter.shown.isEmpty());
 
         h.prompter.answers.enqueue(false);
-        h.dropOnGrid("FlexGrid1", 5, 3);
+        h.dropOnGrid("FlexGrid1", At("C-5"));
         QCOMPARE(h.prompter.shown.size(), 1);
         const auto& asked = h.prompter.shown.front();
         QCOMPARE(asked.text, InUse("Bank C-005", "Beta") + "Do you want to swap these 2 patches ?");
         QCOMPARE(asked.title, kAppTitle);
         QCOMPARE(asked.icon, QMessageBox::Warning);
-        QVERIFY(h.stores.matrix.at(1, 1) == a && h.stores.matrix.at(3, 5) == b);
+        QVERIFY(h.librarian.at(At("A-1")) == a && h.librarian.at(At("C-5")) == b);
 
         h.prompter.answers.enqueue(true);
-        h.dropOnGrid("FlexGrid1", 5, 3);
-        QCOMPARE(h.stores.matrix.at(3, 5), Moved(a, 3, 5));
-        QCOMPARE(h.stores.matrix.at(1, 1), Moved(b, 1, 1));
+        h.dropOnGrid("FlexGrid1", At("C-5"));
+        QCOMPARE(h.librarian.at(At("C-5")), Moved(a, At("C-5")));
+        QCOMPARE(h.librarian.at(At("A-1")), Moved(b, At("A-1")));
 
-        h.editing->FlexGrid1_pressed(5, 3);
-        h.dropOnGrid("FlexGrid1", 100, 8);
+        h.editing->FlexGrid1_pressed(At("C-5"));
+        h.dropOnGrid("FlexGrid1", At("H-100"));
         QCOMPARE(h.prompter.shown.size(), 2);
-        QCOMPARE(h.stores.matrix.at(8, 100), Moved(a, 8, 100));
-        QVERIFY(h.stores.matrix.isEmpty(3, 5));
-        QCOMPARE(h.cell(8, 100), QStringLiteral("Alpha"));
-        QCOMPARE(h.stores.matrix.CountMatrixPatches(), 2);
+        QCOMPARE(h.librarian.at(At("H-100")), Moved(a, At("H-100")));
+        QVERIFY(h.librarian.isEmpty(At("C-5")));
+        QCOMPARE(h.cell(At("H-100")), QStringLiteral("Alpha"));
+        QCOMPARE(h.librarian.matrix().CountMatrixPatches(), 2);
     }
 
     void libraryPatchIsCopiedOnlyFromASelectedLineToACell() {
         EditingHarness h;
         const PatchRecord strings = MakeRecord("Strings", 6, 100, 4);
         h.addToLibrary({MakeRecord("Bass", 0, 1), strings});
-        h.dropOnGrid("List1", 3, 3);  // no line selected
+        h.dropOnGrid("List1", At("C-3"));  // no line selected
         h.window->List1->SelectLibraryEntry("Strings");
-        h.dropOnGrid("List1", 0, 3);
-        h.dropOnGrid("List1", 3, 0);
-        QCOMPARE(h.stores.matrix.CountMatrixPatches(), 0);
+        QCOMPARE(h.librarian.matrix().CountMatrixPatches(), 0);
 
         // Empty slots take copies without a question, each with its own slot bytes.
-        h.dropOnGrid("List1", 1, 1);
-        h.dropOnGrid("List1", 128, 8);
+        h.dropOnGrid("List1", At("A-1"));
+        h.dropOnGrid("List1", At("H-128"));
         QVERIFY(h.prompter.shown.isEmpty());
-        QCOMPARE(h.stores.matrix.at(1, 1), Moved(strings, 1, 1));
-        QCOMPARE(h.stores.matrix.at(8, 128), Moved(strings, 8, 128));
+        QCOMPARE(h.librarian.at(At("A-1")), Moved(strings, At("A-1")));
+        QCOMPARE(h.librarian.at(At("H-128")), Moved(strings, At("H-128")));
 
         const PatchRecord organ = MakeRecord("Organ", 4, 20);
-        h.stores.matrix.set(5, 21, organ);
+        h.librarian.place(At("E-21"), organ);
         h.prompter.answers.enqueue(false);
-        h.dropOnGrid("List1", 21, 5);
+        h.dropOnGrid("List1", At("E-21"));
         QCOMPARE(h.prompter.shown.size(), 1);
         QCOMPARE(
             h.prompter.shown[0].text,
             InUse("Bank E-021", "Organ") + "Do you want to overwrite it (Patch will be lost) ?");
         QCOMPARE(h.prompter.shown[0].title, QStringLiteral("Warning"));
         QCOMPARE(h.prompter.shown[0].icon, QMessageBox::Warning);
-        QCOMPARE(h.stores.matrix.at(5, 21), organ);
+        QCOMPARE(h.librarian.at(At("E-21")), organ);
 
         h.prompter.answers.enqueue(true);
-        h.dropOnGrid("List1", 21, 5);
-        QCOMPARE(h.stores.matrix.at(5, 21), Moved(strings, 5, 21));
-        QCOMPARE(h.stores.library.entry(h.stores.library.FindInLibrary("Strings")), strings);
+        h.dropOnGrid("List1", At("E-21"));
+        QCOMPARE(h.librarian.at(At("E-21")), Moved(strings, At("E-21")));
+        QCOMPARE(h.librarian.library().entry(h.librarian.library().FindInLibrary("Strings")),
+                 strings);
     }
 
     void fileDropsLoadTheSelectedFile() {
         EditingHarness h;
         const PatchRecord one = MakeRecord("One", 2, 3);
         h.writeAndSelect("two.syx", {one, MakeRecord("Two", 7, 127)});
-        h.dropOnGrid("File1", 50, 1);  // records go where their own bytes say
-        QCOMPARE(h.stores.matrix.at(3, 4), one);
+        h.dropOnGrid("File1", At("A-50"));  // records go where their own bytes say
+        QCOMPARE(h.librarian.at(At("C-4")), one);
         QCOMPARE(Shown(h),
                  QStringLiteral(" | One Two | two.syx [two.syx] | Patches in library : 0"));
         h.editing->List1_dropped("File1");
@@ -128,12 +125,12 @@ private slots:
                  QStringLiteral("One Two | One Two | two.syx [two.syx] | Patches in library : 2"));
 
         // Only files go into the library by dragging, and only a selected one.
-        h.stores.matrix.set(1, 1, MakeRecord("Grid", 0, 0));
-        h.editing->FlexGrid1_pressed(1, 1);
+        h.librarian.place(At("A-1"), MakeRecord("Grid", 0, 0));
+        h.editing->FlexGrid1_pressed(At("A-1"));
         h.editing->List1_dropped("FlexGrid1");
-        h.stores.matrix.ClearBank(3);
+        h.librarian.clear({Bank::fromNumber(3)}, false);
         h.files->selectFile(-1);
-        h.dropOnGrid("File1", 50, 1);
+        h.dropOnGrid("File1", At("A-50"));
         h.editing->List1_dropped("File1");
         QCOMPARE(Shown(h),
                  QStringLiteral("One Two | Grid Two | two.syx [] | Patches in library : 2"));
@@ -167,9 +164,9 @@ private slots:
                                       MakeRecord("Gamma", 0, 2)});
         h.files->cmdLoadPatchlist_clicked();
         const QString gone = h.writeAndSelect("gone.syx", {MakeRecord("Gone", 0, 0)});
-        h.stores.matrix.set(2, 10, MakeRecord("Keys", 1, 9));
-        h.stores.matrix.set(2, 11, MakeRecord("Other", 1, 10));
-        h.editing->FlexGrid1_pressed(10, 2);
+        h.librarian.place(At("B-10"), MakeRecord("Keys", 1, 9));
+        h.librarian.place(At("B-11"), MakeRecord("Other", 1, 10));
+        h.editing->FlexGrid1_pressed(At("B-10"));
         if (selected)
             h.window->List1->SelectLibraryEntry("Beta");
         else
@@ -200,12 +197,12 @@ private slots:
         h.window->List1->SelectLibraryEntry("Beta");
         h.prompter.answers.enqueue(true);
         h.editing->Image1_dropped("List1");
-        QCOMPARE(h.stores.library.size(), std::size_t{4});
-        QVERIFY(h.stores.library.entry(2).empty());
-        QCOMPARE(h.stores.library.FindInLibrary("Gamma"), std::size_t{3});
+        QCOMPARE(h.librarian.library().size(), std::size_t{4});
+        QVERIFY(h.librarian.library().entry(2).empty());
+        QCOMPARE(h.librarian.library().FindInLibrary("Gamma"), std::size_t{3});
 
         h.files->cmdLoadPatchlist_clicked();
-        QCOMPARE(h.stores.library.FindInLibrary("Beta"), std::size_t{4});
+        QCOMPARE(h.librarian.library().FindInLibrary("Beta"), std::size_t{4});
         QCOMPARE(h.counter(), QStringLiteral("Patches in library : 3"));
     }
 

@@ -12,6 +12,7 @@
 #include "support/GridClicks.h"
 
 using namespace zanq;
+using zanq::test::At;
 
 class ExportTest : public QObject {
     Q_OBJECT
@@ -32,7 +33,8 @@ class ExportTest : public QObject {
     }
     // Double clicks the grid slot, retargets its patch when asked, and saves it.
     void save(int bankNumber, int slot, int toBank = 0, int toProgram = 0) {
-        test::DoubleClickCell(app->window.FlexGrid1, bankNumber, slot);
+        test::DoubleClickCell(app->window.FlexGrid1,
+                              {Bank::fromNumber(bankNumber), Program::fromNumber(slot)});
         if (toBank) {
             window->cmbBank->setCurrentIndex(toBank - 1);
             window->cmbPatch->setCurrentIndex(toProgram - 1);
@@ -75,8 +77,8 @@ private slots:
 
     void unchangedGridPatchIsWrittenByteForByte() {
         const PatchRecord pad = test::MakeRecord("Warm Pad", 2, 4, 7);
-        app->stores.matrix.set(3, 5, pad);
-        test::DoubleClickCell(app->window.FlexGrid1, 3, 5);
+        app->librarian.place(At("C-5"), pad);
+        test::DoubleClickCell(app->window.FlexGrid1, At("C-5"));
         QVERIFY(window->isVisible() && window->isModal());
         QCOMPARE(window->txtName->text(), QStringLiteral("Warm Pad"));
         QCOMPARE(place(), QStringLiteral("C-005"));
@@ -84,14 +86,14 @@ private slots:
         QVERIFY(!window->isVisible());
         QCOMPARE(files(), QStringList{"Warm Pad-C-005.syx"});
         QCOMPARE(written("Warm Pad-C-005.syx"), QByteArray::fromStdString(pad));
-        QVERIFY(app->stores.matrix.at(3, 5) == pad);
+        QVERIFY(app->librarian.at(At("C-5")) == pad);
         QVERIFY(app->prompter.shown.isEmpty());
     }
 
     void retargetedCopyChangesOnlyBytesNineAndTen() {
         const PatchRecord pad = test::MakeRecord("Warm Pad", 0, 0, 3);
-        app->stores.matrix.set(1, 1, pad);
-        app->stores.library.AddToLibrary(pad);
+        app->librarian.place(At("A-1"), pad);
+        app->librarian.apply(pad, LoadTarget::Library);
         PatchRecord expected = pad;
         expected[8] = 7;
         expected[9] = 127;
@@ -102,20 +104,20 @@ private slots:
         QFile::resize(QDir(programFolder()).filePath("Warm Pad-H-128.syx"), 5000);
         save(1, 1, 8, 128);
         QCOMPARE(written("Warm Pad-H-128.syx"), QByteArray::fromStdString(expected));
-        QVERIFY(app->stores.matrix.at(1, 1) == pad);
-        QVERIFY(app->stores.library.entry(1) == pad);
-        QVERIFY(app->stores.ExportPatch == pad);
+        QVERIFY(app->librarian.at(At("A-1")) == pad);
+        QVERIFY(app->librarian.library().entry(1) == pad);
+        QVERIFY(app->context.ExportPatch == pad);
     }
 
     void libraryPatchOpensModelessAndTakesGridPatches() {
-        app->stores.library.AddToLibrary(test::MakeRecord("Lib Pad", 1, 9, 5));
+        app->librarian.apply(test::MakeRecord("Lib Pad", 1, 9, 5), LoadTarget::Library);
         test::DoubleClickLine(app->window.List1, app->window.List1->lineNamed("Lib Pad"));
         QVERIFY(window->isVisible() && !window->isModal());
         QCOMPARE(place(), QStringLiteral("B-010"));
 
         // A grid double click now loads into the open window.
-        app->stores.matrix.set(4, 2, test::MakeRecord("Grid Pad", 3, 1));
-        test::DoubleClickCell(app->window.FlexGrid1, 4, 2);
+        app->librarian.place(At("D-2"), test::MakeRecord("Grid Pad", 3, 1));
+        test::DoubleClickCell(app->window.FlexGrid1, At("D-2"));
         QVERIFY(window->isVisible() && !window->isModal());
         QCOMPARE(window->txtName->text(), QStringLiteral("Grid Pad"));
         QCOMPARE(place(), QStringLiteral("D-002"));
@@ -132,7 +134,7 @@ private slots:
         QFETCH(QByteArray, name);
         QFETCH(QString, file);
         QDir(programFolder()).mkpath(QStringLiteral("a"));
-        app->stores.matrix.set(3, 5, test::MakeRecord(name.toStdString(), 2, 4));
+        app->librarian.place(At("C-5"), test::MakeRecord(name.toStdString(), 2, 4));
         save(3, 5);
         QVERIFY(app->prompter.shown.isEmpty());
         QCOMPARE(files(), QStringList{file});
@@ -145,8 +147,8 @@ private slots:
     }
 
     void writeFailureIsToldOnce() {
-        app->stores.matrix.set(2, 2, test::MakeRecord("Pad", 1, 1));
-        test::DoubleClickCell(app->window.FlexGrid1, 2, 2);
+        app->librarian.place(At("B-2"), test::MakeRecord("Pad", 1, 1));
+        test::DoubleClickCell(app->window.FlexGrid1, At("B-2"));
         folder->remove();
         window->cmdSauver->click();
         const auto& shown = app->prompter.shown;

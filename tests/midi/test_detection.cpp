@@ -10,6 +10,7 @@
 #include "midi/InstallMidi.h"
 #include "midi/PortMatch.h"
 #include "midi/modMIDI.h"
+#include "model/DeepMindDialect.h"
 #include "shell/ClickableLabel.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedPrompter.h"
@@ -18,7 +19,8 @@ using namespace zanq;
 
 class DetectionTest : public QObject {
     Q_OBJECT
-    PatchStores stores;
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
     test::ScriptedPrompter prompter;
 
 private slots:
@@ -37,7 +39,7 @@ private slots:
     void windowFollowsThePorts() {
         FakeMidiBackend ports;
         modMIDI midi(ports, prompter);
-        AppContext context{stores, prompter, QDir::tempPath()};
+        AppContext context{librarian, prompter, QDir::tempPath()};
         context.midi = &midi;
         frmMain window(context);
         // MIDI OUT, MIDI IN and the panel, as one string.

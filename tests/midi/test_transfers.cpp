@@ -12,6 +12,7 @@
 #include "support/GridClicks.h"
 
 using namespace zanq;
+using zanq::test::At;
 
 namespace {
 
@@ -49,7 +50,7 @@ class TransfersTest : public QObject {
     std::unique_ptr<AnsweringPorts> ports;
     std::unique_ptr<test::WiredMain> app;
 
-    Matrix& matrix() { return app->stores.matrix; }
+    const Matrix& matrix() { return app->librarian.matrix(); }
     QList<test::ShownPrompt>& shown() { return app->prompter.shown; }
     template <typename Window>
     Window* openedWindow(QPushButton* button) {
@@ -69,9 +70,9 @@ private slots:
 
     void bankSendGoesBankByBankSkippingEmptySlots() {
         for (int p : {6, 7, 128})
-            matrix().set(1, p, test::MakeRecord("A" + std::to_string(p), 0, p - 1, p));
-        matrix().set(2, 1, test::MakeRecord("Unticked", 1, 0));
-        matrix().set(3, 17, test::MakeRecord("C17", 2, 16, 9));
+            app->librarian.place(At(1, p), test::MakeRecord("A" + std::to_string(p), 0, p - 1, p));
+        app->librarian.place(At(2, 1), test::MakeRecord("Unticked", 1, 0));
+        app->librarian.place(At(3, 17), test::MakeRecord("C17", 2, 16, 9));
 
         QStringList captions;
         bool enabledDuringRun = false;
@@ -113,7 +114,7 @@ private slots:
 
     void bankSendWindowClosedMidRunStopsAfterTheMessage() {
         for (int p = 1; p <= 20; ++p)
-            matrix().set(1, p, test::MakeRecord("A", 0, p - 1, p));
+            app->librarian.place(At(1, p), test::MakeRecord("A", 0, p - 1, p));
         QPointer<frmBankSend> window = openedWindow<frmBankSend>(app->window.cmdMIDI_OUT);
         QVERIFY(window);
         window->chkBank[1]->setChecked(true);
@@ -126,7 +127,7 @@ private slots:
 
     void receivedRepliesAreJudgedAndStoredWhereTheySay() {
         const PatchRecord old3 = test::MakeRecord("Old three", 1, 2);
-        matrix().set(2, 3, old3);
+        app->librarian.place(At(2, 3), old3);
         ports->answer = [](int bank, int program) -> std::optional<std::string> {
             std::string reply = *FromMemory(bank, program);
             switch (program) {
@@ -144,7 +145,7 @@ private slots:
         QStringList captions;
         bool enabledDuringRun = false;
         frmMidiReceive* window = nullptr;
-        ProgramExchange exchange(app->midi, matrix(), [&] {
+        ProgramExchange exchange(app->midi, app->librarian, [&] {
             if (captions.isEmpty() || captions.last() != window->cmdMidiReceive->text())
                 captions << window->cmdMidiReceive->text();
             enabledDuringRun |= window->cmdMidiReceive->isEnabled();
@@ -161,12 +162,12 @@ private slots:
         QVERIFY(!enabledDuringRun);
         QCOMPARE(ports->requests.size(), std::size_t(128));
         QVERIFY(shown().isEmpty());
-        QVERIFY(matrix().at(4, 50) == *FromMemory(3, 49));
-        QVERIFY(matrix().at(2, 3) == old3);  // the other slot's reply left it alone
-        QVERIFY(matrix().isEmpty(2, 4) && matrix().isEmpty(2, 5));
-        QCOMPARE(matrix().CountBankPatches(2), 128 - 2);
-        QVERIFY(matrix().at(2, 1) == *FromMemory(1, 0));
-        QCOMPARE(app->window.gridModel->cellText(2, 128), QStringLiteral("Got B128"));
+        QVERIFY(matrix().at(At("D-50")) == *FromMemory(3, 49));
+        QVERIFY(matrix().at(At("B-3")) == old3);  // the other slot's reply left it alone
+        QVERIFY(matrix().isEmpty(At("B-4")) && matrix().isEmpty(At("B-5")));
+        QCOMPARE(matrix().CountBankPatches(Bank::fromNumber(2)), 128 - 2);
+        QVERIFY(matrix().at(At("B-1")) == *FromMemory(1, 0));
+        QCOMPARE(app->window.gridModel->cellText(At("B-128")), QStringLiteral("Got B128"));
         QCOMPARE(window->cmdMidiReceive->text(), QStringLiteral("RECEIVE"));
         QVERIFY(window->cmdMidiReceive->isEnabled());
         QCOMPARE(app->midi.MidiInIsOpen(), modMIDI::kClosed);
@@ -188,7 +189,7 @@ private slots:
     }
 
     void doubleClickOnAnEmptySlotWithoutReplySaysSo() {
-        test::DoubleClickCell(app->window.FlexGrid1, 5, 10);
+        test::DoubleClickCell(app->window.FlexGrid1, At("E-10"));
         QCOMPARE(ports->requests, (std::vector<std::pair<int, int>>{{4, 9}}));
         QCOMPARE(shown().size(), 1);
         QCOMPARE(shown()[0].text, kNoMidiDataMessage);

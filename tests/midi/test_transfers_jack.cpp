@@ -12,6 +12,7 @@
 #include "support/GridClicks.h"
 
 using namespace zanq;
+using zanq::test::At;
 
 namespace {
 
@@ -20,7 +21,7 @@ QByteArray SlotOf(const QByteArray& memory, int bankNumber, int slot) {
 }
 
 std::string SimName(int bankNumber, int slot) {
-    return "SIM " + MatrixPlace(bankNumber, slot).substr(5);
+    return "SIM " + At(bankNumber, slot).text();
 }
 
 }  // namespace
@@ -32,7 +33,7 @@ class TransfersJackTest : public QObject {
     std::unique_ptr<test::WiredMain> app;
     test::DeepMindSim sim;
 
-    Matrix& matrix() { return app->stores.matrix; }
+    const Matrix& matrix() { return app->librarian.matrix(); }
     QList<test::ShownPrompt>& shown() { return app->prompter.shown; }
     QString memoryFile() const { return scratch->filePath(QStringLiteral("memory.syx")); }
 
@@ -109,10 +110,11 @@ private slots:
         filled.insert(filled.end(), {{3, 2}, {3, 64}});
         QStringList stored;
         for (auto [b, p] : filled) {
-            matrix().set(b, p, test::MakeRecord("Send " + MatrixPlace(b, p), b - 1, p - 1, p));
-            stored << QString::fromStdString("stored " + MatrixPlace(b, p).substr(5));
+            app->librarian.place(At(b, p),
+                                 test::MakeRecord("Send " + At(b, p).place(), b - 1, p - 1, p));
+            stored << QString::fromStdString("stored " + At(b, p).place().substr(5));
         }
-        matrix().set(2, 1, test::MakeRecord("Unticked", 1, 0));
+        app->librarian.place(At(2, 1), test::MakeRecord("Unticked", 1, 0));
         auto* window = open<frmBankSend>(app->window.cmdMIDI_OUT, {1, 3});
         QVERIFY(window);
         window->cmdMidiSend->click();
@@ -122,21 +124,21 @@ private slots:
         const QByteArray memory = savedMemory();
         QCOMPARE(memory.size(), qsizetype(8 * 128 * 291));
         for (auto [b, p] : filled)
-            QVERIFY(SlotOf(memory, b, p) == QByteArray::fromStdString(matrix().at(b, p)));
+            QVERIFY(SlotOf(memory, b, p) == QByteArray::fromStdString(matrix().at(At(b, p))));
         QVERIFY(shown().isEmpty());
     }
 
     void bankReceiveFillsABank() {
         QVERIFY(startSim());
-        matrix().set(4, 7, test::MakeRecord("Replaced", 3, 6));
+        app->librarian.place(At(4, 7), test::MakeRecord("Replaced", 3, 6));
         auto* window = receive({4});
         QVERIFY(window);
         QVERIFY(shown().isEmpty());
         QCOMPARE(matrix().CountMatrixPatches(), 128);
         const QByteArray memory = savedMemory();
         for (int p = 1; p <= 128; ++p) {
-            QCOMPARE(GetPatchName(matrix().at(4, p)), SimName(4, p));
-            QVERIFY(SlotOf(memory, 4, p) == QByteArray::fromStdString(matrix().at(4, p)));
+            QCOMPARE(GetPatchName(matrix().at(At(4, p))), SimName(4, p));
+            QVERIFY(SlotOf(memory, 4, p) == QByteArray::fromStdString(matrix().at(At(4, p))));
         }
         QTRY_COMPARE(simSaid("request").size(), 128);
         QCOMPARE(window->cmdMidiReceive->text(), QStringLiteral("RECEIVE"));
@@ -144,15 +146,15 @@ private slots:
 
     void doubleClickFetchesAnEmptySlotWhereTheReplySays() {
         QVERIFY(startSim());
-        test::DoubleClickCell(app->window.FlexGrid1, 5, 10);
-        QCOMPARE(GetPatchName(matrix().at(5, 10)), SimName(5, 10));
+        test::DoubleClickCell(app->window.FlexGrid1, At("E-10"));
+        QCOMPARE(GetPatchName(matrix().at(At("E-10"))), SimName(5, 10));
         QVERIFY(!FindExportWindow(app->window)->isVisible());
 
         sim.stop();
         QVERIFY(startSim({QStringLiteral("--fault"), QStringLiteral("other-slot")}));
-        test::DoubleClickCell(app->window.FlexGrid1, 5, 20);
-        QVERIFY(matrix().isEmpty(5, 20));
-        QCOMPARE(GetPatchName(matrix().at(5, 21)), SimName(5, 21));
+        test::DoubleClickCell(app->window.FlexGrid1, At("E-20"));
+        QVERIFY(matrix().isEmpty(At("E-20")));
+        QCOMPARE(GetPatchName(matrix().at(At("E-21"))), SimName(5, 21));
         QVERIFY(shown().isEmpty());
     }
 
@@ -219,9 +221,8 @@ private slots:
     void singlePatchesReachTheSynth() {
         QVERIFY(startSim());
         const PatchRecord pad = test::MakeRecord("Warm Pad", 0, 4, 21);
-        matrix().set(1, 5, pad);
-        app->stores.DragCol = 1;
-        app->stores.DragRow = 5;
+        app->librarian.place(At(1, 5), pad);
+        app->context.dragOrigin = At("A-5");
         app->prompter.answers << false << true;
         for (const char* source : {"FlexGrid1", "FlexGrid1", "List1", "File1"})
             app->window.findChild<EditingCommands*>()->cmdMIDI_OUT_dropped(source);
@@ -233,7 +234,7 @@ private slots:
         QCOMPARE(shown()[1].title, QStringLiteral("Midi Send Patch"));
         QCOMPARE(shown()[1].icon, QMessageBox::Question);
 
-        test::DoubleClickCell(app->window.FlexGrid1, 1, 5);
+        test::DoubleClickCell(app->window.FlexGrid1, At("A-5"));
         frmExport* window = FindExportWindow(app->window);
         QVERIFY(window->isVisible() && window->cmdSendToMidi->isEnabled());
         window->cmbBank->setCurrentIndex(6);
@@ -246,7 +247,7 @@ private slots:
         const QByteArray memory = savedMemory();
         QCOMPARE(SlotOf(memory, 1, 5), QByteArray::fromStdString(pad));
         QCOMPARE(SlotOf(memory, 7, 100), QByteArray::fromStdString(retargeted));
-        QVERIFY(matrix().at(1, 5) == pad && matrix().isEmpty(7, 100));
+        QVERIFY(matrix().at(At("A-5")) == pad && matrix().isEmpty(At("G-100")));
         QVERIFY(!window->isVisible());
     }
 };

@@ -18,9 +18,10 @@ using namespace zanq;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-    PatchStores stores;
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
     test::ScriptedPrompter prompter;
-    AppContext context{stores, prompter, QDir::tempPath()};
+    AppContext context{librarian, prompter, QDir::tempPath()};
 
 private slots:
     void startUpState() {
@@ -80,39 +81,39 @@ private slots:
         QCOMPARE(model->headerData(7, Qt::Horizontal).toString(), QStringLiteral("Bank H"));
         QCOMPARE(model->headerData(0, Qt::Vertical).toString(), QStringLiteral("1"));
         QCOMPARE(model->headerData(127, Qt::Vertical).toString(), QStringLiteral("128"));
-        stores.matrix.PutInMatrix(test::MakeRecord("Warm Pad", 2, 6));
+        librarian.apply(test::MakeRecord("Warm Pad", 2, 6), LoadTarget::Matrix);
         QCOMPARE(model->index(6, 2).data().toString(), QStringLiteral("Warm Pad"));
         QCOMPARE(model->index(6, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
                  Qt::AlignHCenter | Qt::AlignTop);
         QSignalSpy repaint(model, &QAbstractItemModel::dataChanged);
-        stores.matrix.ClearBank(3);
+        librarian.clear({Bank::fromNumber(3)}, false);
         QCOMPARE(model->index(6, 2).data().toString(), QString());
-        QCOMPARE(repaint.size(), 128);
+        QCOMPARE(repaint.size(), 1);
+        QCOMPARE(repaint[0][0].toModelIndex(), model->index(0, 2));
+        QCOMPARE(repaint[0][1].toModelIndex(), model->index(127, 2));
     }
 
     void libraryListFollowsLibrary() {
         frmMain w(context);
-        Library& lib = stores.library;
         for (const char* name : {"pad", "Bass", "Arp", "Zap"})
-            lib.AddIfNew(test::MakeRecord(name, 0, 0));
+            librarian.apply(test::MakeRecord(name, 0, 0), LoadTarget::Library);
         QStringList lines;
         for (int i = 0; i < w.List1->count(); ++i)
             lines << w.List1->item(i)->text();
         QCOMPARE(lines, (QStringList{"Arp", "Bass", "pad", "Zap"}));
-        QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));  // on demand
-        w.UpdateLibraryCount();
         QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 4"));
         w.List1->SelectLibraryEntry("Bass");
         QCOMPARE(w.List1->selectedName(), QStringLiteral("Bass"));
-        lib.RemoveFromLibrary("Bass");
+        librarian.deleteFromLibrary("Bass");
         QCOMPARE(w.List1->count(), 3);
         QCOMPARE(w.List1->selectedName(), QString());
         w.List1->SelectLibraryEntry("nothing");
         QCOMPARE(w.List1->currentRow(), -1);
-        lib.AddIfNew(test::MakeRecord("Bass", 0, 0));  // goes after the hole, shows again
+        librarian.apply(test::MakeRecord("Bass", 0, 0), LoadTarget::Library);  // shows again
         QVERIFY(w.List1->lineNamed("Bass"));
-        lib.ClearLibrary();
+        librarian.clear({}, true);
         QCOMPARE(w.List1->count(), 0);
+        QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));
     }
 
     void resizeFollowsPlacementRules() {

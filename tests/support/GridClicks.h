@@ -27,7 +27,8 @@ namespace zanq::test {
 
 // Detection runs only when a test asks: the timer is stopped.
 struct WiredMain {
-    PatchStores stores;
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
     ScriptedPrompter prompter;
     modMIDI midi;
     AppContext context;
@@ -35,7 +36,7 @@ struct WiredMain {
 
     WiredMain(MidiBackend& ports, const QString& folder)
         : midi(ports, prompter),
-          context{stores, prompter, folder, [](const QUrl&) {}, &midi},
+          context{librarian, prompter, folder, [](const QUrl&) {}, &midi},
           window(context) {
         window.Timer1->stop();
         InstallEditing(window, context);
@@ -46,8 +47,8 @@ struct WiredMain {
     }
 };
 
-inline void DoubleClickCell(QTableView* grid, int bankNumber, int slot) {
-    const QModelIndex cell = grid->model()->index(slot - 1, bankNumber - 1);
+inline void DoubleClickCell(QTableView* grid, Slot slot) {
+    const QModelIndex cell = grid->model()->index(slot.program.byte(), slot.bank.byte());
     grid->scrollTo(cell);
     const QPoint at = grid->visualRect(cell).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);

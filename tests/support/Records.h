@@ -3,7 +3,10 @@
 // patch data that differs from record to record so byte-for-byte checks mean something.
 
 #include <string>
+#include <string_view>
 
+#include "model/DeepMindDialect.h"
+#include "model/Librarian.h"
 #include "model/PatchRecord.h"
 
 namespace zanq::test {
@@ -32,5 +35,19 @@ inline PatchRecord WithNameWindow(const std::string& window) {
         r[265 + i] = i < window.size() ? window[i] : '\0';
     return r;
 }
+
+// A slot named as users read it: At("C-7") is bank C, program 7; so is At(3, 7).
+inline Slot At(std::string_view text) {
+    return Slot::parse(text).value();
+}
+inline Slot At(int bankNumber, int programNumber) {
+    return {Bank::fromNumber(bankNumber), Program::fromNumber(programNumber)};
+}
+
+// A Librarian over the DeepMind dialect, for tests that need the stores without the program.
+struct TestLibrarian {
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
+};
 
 }  // namespace zanq::test

@@ -2,8 +2,6 @@
 #include <QtTest>
 #include <random>
 
-#include "model/Library.h"
-#include "model/Matrix.h"
 #include "support/Records.h"
 #include "sysexfiles/SysexLoader.h"
 #include "sysexfiles/SysexSaver.h"
@@ -57,17 +55,15 @@ private slots:
     }
 
     void applyingToTheStores() {
-        Matrix matrix;
-        Library library;
+        test::TestLibrarian t;
         const PatchRecord first = MakeRecord("Dup", 1, 4, 1), later = MakeRecord("Dup", 1, 4, 2);
         const PatchRecord blank = MakeRecord("", 2, 0), other = MakeRecord("Other", 7, 127);
-        ApplyCounts counts;
-        for (const auto& r : ExtractRecords(first + later + blank + other))
-            ApplyRecord(r, matrix, library, true, true, &counts);
-        QCOMPARE(matrix.at(2, 5), later);  // later wins in the Matrix
-        QCOMPARE(matrix.at(3, 1), blank);
+        const LoadCounts counts =
+            t.librarian.apply(ExtractRecords(first + later + blank + other), LoadTarget::Both);
+        QCOMPARE(t.librarian.at(test::At("B-5")), later);  // later wins in the Matrix
+        QCOMPARE(t.librarian.at(test::At("C-1")), blank);
         // The first of a name wins in the Library, and a blank name never enters it.
-        QCOMPARE(LibraryContent(library), first + other);
+        QCOMPARE(LibraryContent(t.librarian.library()), first + other);
         QCOMPARE(counts.placedInMatrix, std::size_t(4));
         QCOMPARE(counts.addedToLibrary, std::size_t(2));
     }
@@ -76,8 +72,9 @@ private slots:
         QCOMPARE(PresetSaveName(QDateTime(QDate(1999, 12, 31), QTime(23, 59))),
                  QStringLiteral("1999-12-31 2359"));
         QCOMPARE(BankFileName("x.syx", 3), QStringLiteral("x.syx - BANK_C.syx"));
+        const DeepMindDialect dialect;
         Matrix matrix;
-        Library library;
+        const Library library(dialect);
         const auto files = [&](int option, const QString& name) {
             QStringList paths;
             for (const auto& f : FilesToSave(option, "/f", name, matrix, library))
@@ -89,7 +86,7 @@ private slots:
 
         QCOMPARE(SaveChoicesFor(matrix, 0).selected, kSaveNothing);
         QVERIFY(!SaveChoicesFor(matrix, 0).saveEnabled);
-        matrix.PutInMatrix(MakeRecord("C1", 2, 0));
+        matrix.set(test::At("C-1"), MakeRecord("C1", 2, 0));
         QCOMPARE(files(kSaveSeparateBanks, "n"), QStringList{"/f/n - BANK_C.syx"});
         SaveChoices bankC = SaveChoicesFor(matrix, 0);
         QCOMPARE(bankC.selected, 3);
@@ -99,12 +96,13 @@ private slots:
     }
 
     void saveContents() {
+        const DeepMindDialect dialect;
         Matrix matrix;
-        Library library;
+        Library library(dialect);
         const PatchRecord s1 = MakeRecord("S1", 4, 0), s5 = MakeRecord("S5", 4, 4),
                           s128 = MakeRecord("S128", 4, 127), h = MakeRecord("H", 7, 0);
         for (const auto& r : {s128, s5, h, s1})
-            matrix.PutInMatrix(r);
+            matrix.set(dialect.slotOf(r), r);
         QCOMPARE(BankContent(matrix, 5), s1 + s5 + s128);  // 873 bytes
         QCOMPARE(AllBanksContent(matrix), s1 + s5 + s128 + h);
         // Library order is the order of adding, not the list's; deleted entries leave no trace.

@@ -12,15 +12,17 @@
 #include "sysexfiles/frmSauver.h"
 
 using namespace zanq;
+using test::At;
 using test::MakeRecord;
 
 namespace {
 // A main window with the file pane installed, browsing a fresh scratch folder.
 struct Rig {
     QTemporaryDir dir;
-    PatchStores stores;
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
     test::ScriptedPrompter prompter;
-    AppContext context{stores, prompter, dir.path()};
+    AppContext context{librarian, prompter, dir.path()};
     frmMain window{context};
     SysexFileCommands* files = nullptr;
 
@@ -63,7 +65,7 @@ struct OnShow : QObject {
     }
 };
 
-std::string Bank(const std::string& prefix, int bank, int n, int seed = 0) {
+std::string BankOf(const std::string& prefix, int bank, int n, int seed = 0) {
     std::string bytes;
     for (int p = 0; p < n; ++p)
         bytes += MakeRecord(prefix + std::to_string(p), bank, p, seed);
@@ -100,9 +102,9 @@ private slots:
 
     void singleFileCommands() {
         Rig rig;
-        const std::string all = Bank("A", 0, 128) + Bank("B", 1, 128) + Bank("C", 2, 128) +
-                                Bank("D", 3, 128) + Bank("A", 4, 128, 9) + Bank("F", 5, 128) +
-                                Bank("G", 6, 128) + Bank("H", 7, 128);
+        const std::string all = BankOf("A", 0, 128) + BankOf("B", 1, 128) + BankOf("C", 2, 128) +
+                                BankOf("D", 3, 128) + BankOf("A", 4, 128, 9) + BankOf("F", 5, 128) +
+                                BankOf("G", 6, 128) + BankOf("H", 7, 128);
         rig.write("all.syx", all);
         rig.select("all.syx");
 
@@ -117,9 +119,9 @@ private slots:
         });
         rig.window.cmdLoadInMatrix->click();
         QVERIFY(!listHidden && barShown && fileListDisabled && busy);
-        QCOMPARE(rig.stores.matrix.CountMatrixPatches(), 1024);
-        QCOMPARE(rig.stores.library.patchCount(), std::size_t(0));
-        QCOMPARE(GetPatchName(rig.stores.matrix.at(5, 1)), std::string("A0"));
+        QCOMPARE(rig.librarian.matrix().CountMatrixPatches(), 1024);
+        QCOMPARE(rig.librarian.library().patchCount(), std::size_t(0));
+        QCOMPARE(GetPatchName(rig.librarian.at(At("E-1"))), std::string("A0"));
         QVERIFY(rig.window.File1->isEnabled() && rig.window.ProgressBar1->isHidden());
         QVERIFY(!QApplication::overrideCursor());
 
@@ -140,16 +142,16 @@ private slots:
         const QRect line = rig.window.File1->visualRect(rig.window.File1->model()->index(1, 0));
         QTest::mouseClick(rig.window.File1->viewport(), Qt::LeftButton, {}, line.center());
         QTest::mouseDClick(rig.window.File1->viewport(), Qt::LeftButton, {}, line.center());
-        QVERIFY(rig.stores.matrix.at(3, 7) == pad && rig.stores.matrix.at(1, 1) == blank);
+        QVERIFY(rig.librarian.at(At("C-7")) == pad && rig.librarian.at(At("A-1")) == blank);
         QCOMPARE(rig.window.List1->count(), 7 * 128 + 1);
     }
 
     void loadAllCarriesOnPastABadFile() {
         Rig rig;
-        rig.write("1.syx", Bank("X", 0, 50) + Bank("Y", 1, 10));
-        rig.write("2.syx", Bank("X", 2, 60));
+        rig.write("1.syx", BankOf("X", 0, 50) + BankOf("Y", 1, 10));
+        rig.write("2.syx", BankOf("X", 2, 60));
         rig.write("3.syx", "\xF7\xF7 junk");
-        rig.write("4.syx", Bank("Z", 3, 5));
+        rig.write("4.syx", BankOf("Z", 3, 5));
         rig.files->RefreshFileList();
         QFile::remove(rig.dir.filePath("3.syx"));  // vanished after it was listed
         bool browserLocked = true;
@@ -164,8 +166,8 @@ private slots:
         QCOMPARE(bars, 3);
         QVERIFY(browserLocked && rig.window.Dir1->isEnabled() && rig.window.File1->isEnabled());
         const auto stored = [&rig] {
-            return std::pair(int(rig.stores.library.patchCount()),
-                             rig.stores.matrix.CountMatrixPatches());
+            return std::pair(int(rig.librarian.library().patchCount()),
+                             rig.librarian.matrix().CountMatrixPatches());
         };
         QCOMPARE(stored(), std::pair(60 + 10 + 5, 0));
         QCOMPARE(rig.prompter.shown.size(), 1);
@@ -199,7 +201,7 @@ private slots:
                     .match(save->txtFilename->text())
                     .hasMatch());
 
-        rig.stores.matrix.PutInMatrix(MakeRecord("C", 2, 0));
+        rig.librarian.apply(MakeRecord("C", 2, 0), LoadTarget::Matrix);
         QTimer::singleShot(0, [&] { save->close(); });
         rig.window.cmdSauver->click();
         QCOMPARE(save->selectedOption(), 3);
@@ -208,13 +210,13 @@ private slots:
 
     void savedFilesLoadBackAndShowInTheList() {
         Rig rig;
-        rig.write("src.syx", Bank("A", 0, 3) + Bank("C", 2, 128) + Bank("H", 7, 1));
+        rig.write("src.syx", BankOf("A", 0, 3) + BankOf("C", 2, 128) + BankOf("H", 7, 1));
         rig.select("src.syx");
         rig.window.cmdLoadPatchListMatrix->click();
         frmSauver save(rig.window, rig.context, *rig.files);
         save.Prepare(QDateTime(QDate(2024, 5, 1), QTime(9, 30)));
         QCOMPARE(save.selectedOption(), kSaveLibrary);
-        const Matrix before = rig.stores.matrix;
+        const Matrix before = rig.librarian.matrix();
         for (int option = 0; option <= kSaveAllBanks; ++option) {
             if (!save.Option1[static_cast<std::size_t>(option)]->isEnabled())
                 continue;
@@ -229,17 +231,18 @@ private slots:
                                      "2024-05-01 0930 - BANK_H.syx", "ALL - 2024-05-01 0930.syx",
                                      "Patchlist - 2024-05-01 0930.syx", "src.syx"}));
         for (const QString& name : names.mid(0, 5)) {
-            PatchStores fresh;
-            for (const auto& r : ExtractRecords(ReadFileBytes(rig.dir.filePath(name)).bytes))
-                ApplyRecord(r, fresh.matrix, fresh.library, true, false);
+            test::TestLibrarian fresh;
+            fresh.librarian.apply(ExtractRecords(ReadFileBytes(rig.dir.filePath(name)).bytes),
+                                  LoadTarget::Matrix);
             const bool whole = !name.contains("BANK_");
-            for (int bank = 1; bank <= kBanks; ++bank)
-                for (int slot = 1; slot <= kSlots; ++slot)
-                    QCOMPARE(
-                        fresh.matrix.at(bank, slot),
-                        whole || name.contains(QString::fromStdString("BANK_" + BankLetter(bank)))
-                            ? before.at(bank, slot)
-                            : PatchRecord());
+            for (int index = 0; index < Bank::kCount * Program::kCount; ++index) {
+                const Slot slot = Slot::fromIndex(index);
+                QCOMPARE(fresh.librarian.at(slot),
+                         whole || name.contains(QStringLiteral("BANK_") +
+                                                QChar::fromLatin1(slot.bank.letter()))
+                             ? before.at(slot)
+                             : PatchRecord());
+            }
         }
 
         // A folder that cannot be written: one message naming the file, the stores unchanged.
@@ -248,7 +251,7 @@ private slots:
         save.cmdSauve->click();
         QCOMPARE(rig.prompter.shown.size(), 1);
         QVERIFY(rig.prompter.shown[0].text.contains("plain-file/2024-05-01 0930 - BANK_A.syx"));
-        QCOMPARE(rig.stores.matrix.CountMatrixPatches(), before.CountMatrixPatches());
+        QCOMPARE(rig.librarian.matrix().CountMatrixPatches(), before.CountMatrixPatches());
     }
 };
 

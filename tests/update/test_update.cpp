@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "LocalHttpServer.h"
+#include "model/DeepMindDialect.h"
 #include "shell/ClickableLabel.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedPrompter.h"
@@ -19,9 +20,10 @@ namespace {
 
 // A main window with the update subsystem installed; the site opener only records.
 struct Rig {
-    PatchStores stores;
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
     test::ScriptedPrompter prompter;
-    AppContext context{stores, prompter, QString()};
+    AppContext context{librarian, prompter, QString()};
     QList<QUrl> opened;
     std::unique_ptr<frmMain> window;
     std::unique_ptr<QSignalSpy> checks;

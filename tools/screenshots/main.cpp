@@ -125,7 +125,7 @@ void Scenes(LibrarianApp& app) {
     about->close();
 
     MidiTransfers* transfers = FindMidiTransfers(main);
-    transfers->FlexGrid1_doubleClicked(2, 7);  // a filled slot opens Export Patch
+    transfers->FlexGrid1_doubleClicked(*zanq::Slot::parse("B-7"));  // a filled slot: Export Patch
     frmExport* exporter = FindExportWindow(main);
     exporter->cmbBank->setCurrentIndex(5);
     exporter->cmbPatch->setCurrentIndex(31);

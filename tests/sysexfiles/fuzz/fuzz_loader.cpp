@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/Library.h"
-#include "model/Matrix.h"
+#include "model/DeepMindDialect.h"
+#include "model/Librarian.h"
 #include "sysexfiles/SysexLoader.h"
 #include "sysexfiles/SysexSaver.h"
 
@@ -49,10 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto extracted = ExtractRecords(bytes);
     Check(extracted.size() == records);
 
-    Matrix matrix;
-    Library library;
-    for (const auto& record : parsed)
-        ApplyRecord(record, matrix, library, true, true);
+    const DeepMindDialect dialect;
+    Librarian librarian(dialect);
+    librarian.apply(parsed, LoadTarget::Both);
+    const Matrix& matrix = librarian.matrix();
+    const Library& library = librarian.library();
     std::set<std::string> names;
     for (std::size_t i = 1; i < library.size(); ++i) {
         const std::string name = GetPatchName(library.entry(i));
@@ -61,16 +62,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The later record for a slot wins.
     std::set<int> seen;
     for (auto it = extracted.rbegin(); it != extracted.rend(); ++it) {
-        const int bank = GetBankByte(*it) + 1, slot = GetProgramByte(*it) + 1;
-        if (seen.insert(bank * 1000 + slot).second)
-            Check(matrix.at(bank, slot) == *it);
+        const Slot slot = dialect.slotOf(*it);
+        if (seen.insert(slot.index()).second)
+            Check(matrix.at(slot) == *it);
     }
 
     // Whatever was loaded saves and reads back record for record.
     const auto again = ExtractRecords(AllBanksContent(matrix));
     Check(static_cast<int>(again.size()) == matrix.CountMatrixPatches());
     for (const auto& record : again)
-        Check(matrix.at(GetBankByte(record) + 1, GetProgramByte(record) + 1) == record);
+        Check(matrix.at(dialect.slotOf(record)) == record);
     const auto libraryAgain = ExtractRecords(LibraryContent(library));
     Check(libraryAgain.size() == library.patchCount());
     return 0;
