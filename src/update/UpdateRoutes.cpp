@@ -20,6 +20,8 @@ UpdateRoutes::UpdateRoutes(frmMain& window, AppContext& context, UpdateSettings 
     setObjectName(QStringLiteral("UpdateRoutes"));
     ClickableLabel* label = window_.lblversion;
     label->setCursor(Qt::PointingHandCursor);
+    // A build without an update address has no notice to show, not even an empty one.
+    label->setVisible(web_->isEnabled());
     connect(web_, &modWeb::checked, label,
             [label](const QString& notice) { ShowUpdateNotice(label, notice); });
 
@@ -48,6 +50,7 @@ void UpdateRoutes::AboutCommand() {
                                    .arg(build::kVersionMinor)
                                    .arg(build::kVersionRevision));
     ClickableLabel* notice = about->lblVersionWeb;
+    notice->setVisible(web_->isEnabled());
     connect(web_, &modWeb::checked, notice,
             [notice](const QString& text) { ShowUpdateNotice(notice, text); });
     connect(about->lblVersionWeb, &ClickableLabel::clicked, this, &UpdateRoutes::OpenSite);

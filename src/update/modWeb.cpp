@@ -4,15 +4,13 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
-#include <memory>
 
 #include "update/VersionCheck.h"
 
 namespace zanq {
 
 UpdateSettings UpdateSettingsFromEnvironment() {
-    return {VersionFileUrl(), LocalCopyPath()};
+    return {VersionFileUrl()};
 }
 
 void ShowUpdateNotice(QLabel* label, const QString& notice) {
@@ -31,53 +29,30 @@ modWeb::modWeb(UpdateSettings settings, QObject* parent)
 modWeb::~modWeb() = default;
 
 void modWeb::CheckForUpdate() {
+    if (!isEnabled())
+        return;
     QNetworkRequest request(settings_.versionUrl);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
+    request.setTransferTimeout(settings_.timeoutMs);
     QNetworkReply* reply = network_->get(request);
-    // Keep Qt from buffering more than we would ever accept.
+    // Qt buffers no more than one byte past the limit; a buffer that full is not a version file.
     reply->setReadBufferSize(kMaxVersionFileBytes + 1);
-
-    struct Download {
-        QByteArray body;
-        bool failed = false;
-    };
-    auto download = std::make_shared<Download>();
-
-    const auto take = [reply, download] {
-        download->body.append(reply->read(kMaxVersionFileBytes + 1 - download->body.size()));
-        if (download->body.size() > kMaxVersionFileBytes && !download->failed) {
-            download->failed = true;  // not a version file: keep the earlier copy
+    connect(reply, &QNetworkReply::readyRead, reply, [reply] {
+        if (reply->bytesAvailable() > kMaxVersionFileBytes)
             reply->abort();
-        }
-    };
-    connect(reply, &QNetworkReply::readyRead, reply, take);
-
-    auto* deadline = new QTimer(reply);
-    deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, reply, [reply, download] {
-        download->failed = true;
-        reply->abort();
     });
-    deadline->start(settings_.timeoutMs);
-
-    connect(reply, &QNetworkReply::finished, this, [this, reply, download, deadline] {
-        deadline->stop();
-        if (!download->failed && reply->error() == QNetworkReply::NoError) {
-            download->body.append(reply->read(kMaxVersionFileBytes + 1 - download->body.size()));
-            download->failed = download->body.size() > kMaxVersionFileBytes;
-        }
-        DownloadFinished(reply, download->body, download->failed);
-    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { DownloadFinished(reply); });
 }
 
-void modWeb::DownloadFinished(QNetworkReply* reply, const QByteArray& body, bool failed) {
-    const bool downloaded = !failed && reply->error() == QNetworkReply::NoError;
+void modWeb::DownloadFinished(QNetworkReply* reply) {
     reply->deleteLater();
-    if (downloaded)
-        ReplaceLocalCopy(settings_.localCopyPath, body);
-    // Whatever happened to the download, the local copy (new, earlier or none) decides.
-    notice_ = UpdateNotice(VersionText(), ReadLocalCopy(settings_.localCopyPath));
+    if (reply->error() == QNetworkReply::NoError) {
+        const QByteArray body = reply->readAll();
+        if (body.size() <= kMaxVersionFileBytes)
+            latest_ = LatestRelease(body);
+    }
+    notice_ = UpdateNotice(VersionText(), latest_);
     emit checked(notice_);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The update check: fetches the version file in the background, keeps a local copy and says
-// whether a newer release exists. It never blocks the window and never reports a failure;
-// a failed or late download just leaves the previous local copy to compare.
+// The update check: fetches the version file in the background and says whether a newer
+// release exists. It never blocks the window, never reports a failure and writes no file: the
+// last version text it fetched stays in memory, and a failed or late download compares that.
 
 #include <QObject>
 #include <QString>
@@ -14,12 +14,11 @@ class QNetworkReply;
 namespace zanq {
 
 struct UpdateSettings {
-    QUrl versionUrl;
-    QString localCopyPath;
-    int timeoutMs = 10000;  // a download still running after this counts as failed
+    QUrl versionUrl;        // empty: no update check at all
+    int timeoutMs = 10000;  // a download that moves no byte for this long counts as failed
 };
 
-// Version file address and local copy from the build and this process's environment.
+// The version file's address from the build and this process's environment.
 UpdateSettings UpdateSettingsFromEnvironment();
 
 // Writes a notice into a version label: the text, enabled when there is one, else empty and
@@ -32,22 +31,25 @@ public:
     explicit modWeb(UpdateSettings settings, QObject* parent = nullptr);
     ~modWeb() override;
 
+    // False when there is no address to ask: CheckForUpdate then does nothing.
+    bool isEnabled() const { return !settings_.versionUrl.isEmpty(); }
+
     // Starts one check; `checked` follows when the download has ended one way or another.
     void CheckForUpdate();
 
     // The notice of the last finished check (empty before the first one ends).
     const QString& notice() const { return notice_; }
-    const UpdateSettings& settings() const { return settings_; }
 
 signals:
     // After every check: the notice to show, empty when no newer release is known.
     void checked(const QString& notice);
 
 private:
-    void DownloadFinished(QNetworkReply* reply, const QByteArray& body, bool failed);
+    void DownloadFinished(QNetworkReply* reply);
 
     UpdateSettings settings_;
     QNetworkAccessManager* network_ = nullptr;
+    QString latest_;  // the release named by the last version file fetched
     QString notice_;
 };
 

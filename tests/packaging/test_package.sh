@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a configured build tree and holds it to what a desktop user
+# and Debian expect: lintian reports no error and no warning, the layout's fonts come with it,
+# the menu icons come in every size, and the manual page names every environment variable that
+# the program reads.
+#   test_package.sh BUILD-DIR SOURCE-DIR
+set -uo pipefail
+build=$1 source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
+
+command -v lintian >/dev/null || { echo "FAIL: lintian is not installed (scripts/setup.sh brings it)"; exit 1; }
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$work"/*.deb)
+
+lintian --fail-on error,warning "$deb" >"$work/lintian" 2>&1 || fail "lintian: $(cat "$work/lintian")"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for font in fonts-crosextra-carlito fonts-liberation2; do
+  [[ ", $depends," == *", $font"[\ ,]* ]] || fail "Depends lacks $font: $depends"
+done
+
+dpkg-deb -c "$deb" >"$work/contents"
+for size in 48x48 128x128 256x256 scalable; do
+  grep -q "/icons/hicolor/$size/apps/zanq-librarian\." "$work/contents" || fail "no $size icon"
+done
+
+dpkg-deb -x "$deb" "$work/root"
+manual=$(zcat "$work/root/usr/share/man/man1/zanq-librarian.1.gz")
+for variable in $(grep -rhoE '(getenv|qgetenv|qEnvironmentVariable[A-Za-z]*)\("[A-Za-z_]+"' \
+                  "$source/src" | grep -oE '"[A-Za-z_]+"' | tr -d '"' | sort -u); do
+  grep -q "^\.B $variable\$" <<<"$manual" || fail "the manual page does not list $variable"
+done
+
+[ "$failed" -eq 0 ] && echo "package $(basename "$deb"): clean"
+[ "$failed" -eq 0 ]
