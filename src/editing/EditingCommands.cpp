@@ -138,7 +138,8 @@ void EditingCommands::deleteFile() {
     const QString fileName = browser->selectedFileName();
     const QString question = QStringLiteral("Do you want to delete the file : ") + kCR + kCR +
                              fileName + QStringLiteral(" ?");
-    if (!context_.prompter.askYesNo(&window_, question, kDeleteTitle, QMessageBox::Warning))
+    if (!context_.prompter.askYesNo(&window_, question, kDeleteTitle, QMessageBox::Warning,
+                                    QMessageBox::No))
         return;
     QFile file(browser->selectedFilePath());
     if (!file.remove()) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "shell/DesignFonts.h"
 #include "shell/Subsystems.h"
 #include "shell/frmMain.h"
 
@@ -15,6 +16,7 @@ void LibrarianApp::SetUpApplication(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("zanq-librarian"));
     // The installed icon; a build run from its folder simply has none.
     app.setWindowIcon(QIcon::fromTheme(QStringLiteral("zanq-librarian")));
+    SubstituteDesignFonts();
 }
 
 LibrarianApp::LibrarianApp(const QString& programFolder, const std::string& midiClientName)

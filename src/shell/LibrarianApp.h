@@ -23,7 +23,8 @@ class frmMain;
 
 class LibrarianApp {
 public:
-    // The program's names, desktop entry and window icon; call once after QApplication exists.
+    // The program's names, desktop entry, window icon and fonts; call once after QApplication
+    // exists, before the first window.
     static void SetUpApplication(QApplication& app);
 
     // midiClientName names the program's MIDI client (ALSA sequencer or JACK).

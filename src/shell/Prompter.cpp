@@ -10,10 +10,11 @@ QString ToDisplayText(const QString& text) {
 }
 
 bool MessageBoxPrompter::askYesNo(QWidget* parent, const QString& text, const QString& title,
-                                  QMessageBox::Icon icon) {
+                                  QMessageBox::Icon icon,
+                                  QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, title, ToDisplayText(text), QMessageBox::Yes | QMessageBox::No, parent);
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultButton);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -15,9 +15,11 @@ inline constexpr QChar kCR = QChar(0x0D);
 class Prompter {
 public:
     virtual ~Prompter() = default;
-    // A question with Yes and No; true only when the answer is Yes.
+    // A question with Yes and No; true only when the answer is Yes. Enter presses
+    // `defaultButton`: No where Yes destroys what cannot be had back.
     virtual bool askYesNo(QWidget* parent, const QString& text, const QString& title,
-                          QMessageBox::Icon icon) = 0;
+                          QMessageBox::Icon icon,
+                          QMessageBox::StandardButton defaultButton = QMessageBox::Yes) = 0;
     // A message with a single OK button.
     virtual void tell(QWidget* parent, const QString& text, const QString& title,
                       QMessageBox::Icon icon) = 0;
@@ -26,7 +28,8 @@ public:
 class MessageBoxPrompter : public Prompter {
 public:
     bool askYesNo(QWidget* parent, const QString& text, const QString& title,
-                  QMessageBox::Icon icon) override;
+                  QMessageBox::Icon icon,
+                  QMessageBox::StandardButton defaultButton = QMessageBox::Yes) override;
     void tell(QWidget* parent, const QString& text, const QString& title,
               QMessageBox::Icon icon) override;
 };

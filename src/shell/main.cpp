@@ -2,12 +2,14 @@
 
 #include "shell/LibrarianApp.h"
 #include "shell/ProgramFolder.h"
+#include "shell/WindowGeometry.h"
 #include "shell/frmMain.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     zanq::LibrarianApp::SetUpApplication(app);
     zanq::LibrarianApp librarian(zanq::DefaultProgramFolder());
+    zanq::KeepMainWindowGeometry(librarian.window());
     librarian.window().show();
     return app.exec();
 }

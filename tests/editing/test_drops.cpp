@@ -186,6 +186,8 @@ private slots:
             QCOMPARE(asked.text, question);
             QCOMPARE(asked.title, QStringLiteral("WARNING"));
             QCOMPARE(asked.icon, QMessageBox::Warning);
+            // Enter must not delete a file from disk.
+            QCOMPARE(asked.defaultButton, source == "File1" ? QMessageBox::No : QMessageBox::Yes);
         }
     }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a configured build tree and holds it to what a desktop user
 # and Debian expect: lintian reports no error and no warning, the layout's fonts come with it,
-# the menu icons come in every size, and the manual page names every environment variable that
-# the program reads.
+# the menu icons come in every size, the changelog names this version, and the manual page
+# names every environment variable that the program reads.
 #   test_package.sh BUILD-DIR SOURCE-DIR
 set -uo pipefail
 build=$1 source=$2
@@ -34,6 +34,10 @@ for variable in $(grep -rhoE '(getenv|qgetenv|qEnvironmentVariable[A-Za-z]*)\("[
                   "$source/src" | grep -oE '"[A-Za-z_]+"' | tr -d '"' | sort -u); do
   grep -q "^\.B $variable\$" <<<"$manual" || fail "the manual page does not list $variable"
 done
+
+version=$(dpkg-deb -f "$deb" Version)
+zcat "$work/root/usr/share/doc/zanq-librarian/changelog.gz" | head -1 | grep -qF "($version)" ||
+  fail "the changelog's newest entry is not $version"
 
 [ "$failed" -eq 0 ] && echo "package $(basename "$deb"): clean"
 [ "$failed" -eq 0 ]

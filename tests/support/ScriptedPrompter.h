@@ -14,6 +14,7 @@ struct ShownPrompt {
     QString title;
     QMessageBox::Icon icon;
     bool question;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 class ScriptedPrompter : public Prompter {
@@ -21,9 +22,9 @@ public:
     QQueue<bool> answers;
     QList<ShownPrompt> shown;
 
-    bool askYesNo(QWidget*, const QString& text, const QString& title,
-                  QMessageBox::Icon icon) override {
-        shown.append({text, title, icon, true});
+    bool askYesNo(QWidget*, const QString& text, const QString& title, QMessageBox::Icon icon,
+                  QMessageBox::StandardButton defaultButton = QMessageBox::Yes) override {
+        shown.append({text, title, icon, true, defaultButton});
         return answers.isEmpty() ? false : answers.dequeue();
     }
     void tell(QWidget*, const QString& text, const QString& title,
