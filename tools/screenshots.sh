@@ -3,10 +3,14 @@
 # on a JACK server for the MIDI windows: docs/screenshots/*.png, one per window, each cropped to
 # its window and reduced to a 256-colour palette.
 #   tools/screenshots.sh [build-dir]     (default build/release, configured by ./run.sh)
+# The program runs from a clean home: in a mount namespace of its own, an empty /home holds one
+# user, whose Documents hold the program's folder with a few patch files, so the pictures show
+# that folder and nothing of the machine that makes them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ "${1:-}" = "--inside-xvfb" ]; then
+case "${1:-}" in
+--inside-xvfb)
   # Under the X server: the scene program names each window; import takes its picture.
   build=$2 out=$3 scratch=$4
   coproc SCENES { "$build/tools/screenshots/zanq-screenshot-scenes"; }
@@ -20,12 +24,27 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
   done
   wait "$scenes_pid"
   exit
-fi
+  ;;
+--clean-home)
+  # In the namespace: a home like a new user's, the program's own folder in it.
+  build=$2 out=$3 scratch=$4
+  mount -t tmpfs -o mode=0755 tmpfs /home
+  export HOME=/home/alex USER=alex LOGNAME=alex XDG_RUNTIME_DIR=$scratch/runtime
+  mkdir -p "$HOME"/{Desktop,Documents,Downloads,Music,Pictures} "$XDG_RUNTIME_DIR"
+  chmod 0700 "$XDG_RUNTIME_DIR"
+  unset ZANQ_PROGRAM_FOLDER XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
+  export ZANQ_UPDATE_URL="http://127.0.0.1:1/version.txt"  # closed port: no network
+  export QT_QPA_PLATFORM=xcb
+  xvfb-run -a -s "-screen 0 1600x1000x24" "$0" --inside-xvfb "$build" "$out" "$scratch"
+  exit
+  ;;
+esac
 
 build=${1:-build/release}
 [ -f "$build/CMakeCache.txt" ] || scripts/setup.sh release
 cmake --build "$build" --target zanq-screenshot-scenes deepmind-sim
-out=docs/screenshots
+build=$(cd "$build" && pwd)
+out=$(pwd)/docs/screenshots
 mkdir -p "$out"
 scratch=$(mktemp -d)
 
@@ -47,9 +66,8 @@ if start_jack_server; then
   done
 fi
 
-mkdir -p "$scratch/files"
-export ZANQ_PROGRAM_FOLDER="$scratch/files"
-export ZANQ_UPDATE_URL="http://127.0.0.1:1/version.txt"  # closed port: no network
-export QT_QPA_PLATFORM=xcb
-xvfb-run -a -s "-screen 0 1600x1000x24" "$0" --inside-xvfb "$build" "$out" "$scratch"
+# A private mount namespace (as root directly, else as a user namespace's root).
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(--map-root-user)
+unshare --mount --propagation private "${as_root[@]}" "$0" --clean-home "$build" "$out" "$scratch"
 du -ch "$out"/*.png | tail -1

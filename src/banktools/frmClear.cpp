@@ -89,8 +89,9 @@ void frmClear::cmdSelectNothing_Click() {
 }
 
 void frmClear::cmdClear_Click() {
-    if (prompter_.askYesNo(this, QStringLiteral("Do you want to delete the selected datas ?"),
-                           kAppTitle, QMessageBox::Critical, QMessageBox::No)) {
+    if (prompter_.askYesNoDefaultNo(this,
+                                    QStringLiteral("Do you want to delete the selected datas ?"),
+                                    kAppTitle, QMessageBox::Critical)) {
         std::set<Bank> banks;
         for (int number = 1; number <= Bank::kCount; ++number)
             if (chkBank[static_cast<std::size_t>(number)]->isChecked())

@@ -138,8 +138,8 @@ void EditingCommands::deleteFile() {
     const QString fileName = browser->selectedFileName();
     const QString question = QStringLiteral("Do you want to delete the file : ") + kCR + kCR +
                              fileName + QStringLiteral(" ?");
-    if (!context_.prompter.askYesNo(&window_, question, kDeleteTitle, QMessageBox::Warning,
-                                    QMessageBox::No))
+    if (!context_.prompter.askYesNoDefaultNo(&window_, question, kDeleteTitle,
+                                             QMessageBox::Warning))
         return;
     QFile file(browser->selectedFilePath());
     if (!file.remove()) {

@@ -15,11 +15,15 @@ inline constexpr QChar kCR = QChar(0x0D);
 class Prompter {
 public:
     virtual ~Prompter() = default;
-    // A question with Yes and No; true only when the answer is Yes. Enter presses
-    // `defaultButton`: No where Yes destroys what cannot be had back.
+    // A question with Yes and No; true only when the answer is Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text, const QString& title,
-                          QMessageBox::Icon icon,
-                          QMessageBox::StandardButton defaultButton = QMessageBox::Yes) = 0;
+                          QMessageBox::Icon icon) = 0;
+    // The same question with No as the button that Enter presses, for a Yes that destroys what
+    // cannot be had back. A prompter that shows no box may take it as any question.
+    virtual bool askYesNoDefaultNo(QWidget* parent, const QString& text, const QString& title,
+                                   QMessageBox::Icon icon) {
+        return askYesNo(parent, text, title, icon);
+    }
     // A message with a single OK button.
     virtual void tell(QWidget* parent, const QString& text, const QString& title,
                       QMessageBox::Icon icon) = 0;
@@ -28,8 +32,9 @@ public:
 class MessageBoxPrompter : public Prompter {
 public:
     bool askYesNo(QWidget* parent, const QString& text, const QString& title,
-                  QMessageBox::Icon icon,
-                  QMessageBox::StandardButton defaultButton = QMessageBox::Yes) override;
+                  QMessageBox::Icon icon) override;
+    bool askYesNoDefaultNo(QWidget* parent, const QString& text, const QString& title,
+                           QMessageBox::Icon icon) override;
     void tell(QWidget* parent, const QString& text, const QString& title,
               QMessageBox::Icon icon) override;
 };

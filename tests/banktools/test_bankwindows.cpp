@@ -186,7 +186,7 @@ private slots:
                  QStringLiteral("Do you want to delete the selected datas ?"));
         QCOMPARE(prompter.shown[0].title, kAppTitle);
         QCOMPARE(prompter.shown[0].icon, QMessageBox::Critical);
-        QCOMPARE(prompter.shown[0].defaultButton, QMessageBox::No);
+        QVERIFY(prompter.shown[0].defaultNo);
         QVERIFY(Discarded(clear.data()));
         QCOMPARE(main->gridModel->cellText(At("C-2")), yes ? QString() : QStringLiteral("Keep3"));
         QCOMPARE(t->librarian.matrix().CountMatrixPatches(), yes ? 1 : 2);

@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include <QListWidget>
-#include <QPushButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTableView>
@@ -100,8 +100,7 @@ private slots:
         MessageBoxPrompter prompter;
         QMessageBox::StandardButton pressed = QMessageBox::NoButton;
         PressOnNextBox(Qt::Key_Return, &pressed);
-        QVERIFY(!prompter.askYesNo(nullptr, "Delete?", kAppTitle, QMessageBox::Warning,
-                                   QMessageBox::No));
+        QVERIFY(!prompter.askYesNoDefaultNo(nullptr, "Delete?", kAppTitle, QMessageBox::Warning));
         QCOMPARE(pressed, QMessageBox::No);
         PressOnNextBox(Qt::Key_Return, &pressed);
         QVERIFY(prompter.askYesNo(nullptr, "Send?", kAppTitle, QMessageBox::Question));

@@ -14,7 +14,7 @@ struct ShownPrompt {
     QString title;
     QMessageBox::Icon icon;
     bool question;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    bool defaultNo = false;  // asked with No as the default button
 };
 
 class ScriptedPrompter : public Prompter {
@@ -22,10 +22,16 @@ public:
     QQueue<bool> answers;
     QList<ShownPrompt> shown;
 
-    bool askYesNo(QWidget*, const QString& text, const QString& title, QMessageBox::Icon icon,
-                  QMessageBox::StandardButton defaultButton = QMessageBox::Yes) override {
-        shown.append({text, title, icon, true, defaultButton});
+    bool askYesNo(QWidget*, const QString& text, const QString& title,
+                  QMessageBox::Icon icon) override {
+        shown.append({text, title, icon, true});
         return answers.isEmpty() ? false : answers.dequeue();
+    }
+    bool askYesNoDefaultNo(QWidget* parent, const QString& text, const QString& title,
+                           QMessageBox::Icon icon) override {
+        const bool yes = askYesNo(parent, text, title, icon);
+        shown.last().defaultNo = true;
+        return yes;
     }
     void tell(QWidget*, const QString& text, const QString& title,
               QMessageBox::Icon icon) override {

@@ -56,14 +56,18 @@ PatchRecord Dump(const std::string& name, int bank, int program) {
     return r;
 }
 
-std::string MadeUpName(int n) {
-    static const std::array<const char*, 12> kinds = {"Pad",   "Bass",  "Lead",  "Keys",
-                                                      "Pluck", "Brass", "Sweep", "Strings",
-                                                      "Arp",   "Poly",  "Drone", "Bell"};
-    static const std::array<const char*, 10> moods = {"Warm", "Glass", "Dark",    "Bright", "Soft",
-                                                      "Wide", "Deep",  "Vintage", "Airy",   "Hard"};
-    return std::string(moods[static_cast<std::size_t>(n * 7 % 10)]) + " " +
-           kinds[static_cast<std::size_t>(n % 12)] + " " + std::to_string(n % 9 + 1);
+// Names as a sound designer gives them, at most 16 characters: a character and a kind of sound.
+// `kinds` picks from the first that many kinds; n from 0 to 16 x kinds - 1 gives distinct names.
+std::string MadeUpName(int n, int kinds = 16) {
+    static const std::array<const char*, 16> moods = {
+        "Warm",   "Glass",  "Dark",   "Bright", "Soft",  "Wide",    "Deep",    "Vintage",
+        "Airy",   "Hard",   "Analog", "Mellow", "Hollow", "Dreamy", "Detuned", "Fat"};
+    static const std::array<const char*, 16> sounds = {
+        "Pad",   "Strings", "Choir", "Sweep", "Drone", "Lead", "Sync",  "Pluck",
+        "Arp",   "Bass",    "Keys",  "Brass", "Poly",  "Bell", "Organ", "Ensemble"};
+    const auto mood = static_cast<std::size_t>(n % 16);
+    const auto sound = static_cast<std::size_t>((n / 16 + n * 3) % kinds);
+    return std::string(moods[mood]) + " " + sounds[sound];
 }
 
 void WriteSyx(const QString& path, const std::vector<PatchRecord>& records) {
@@ -159,17 +163,23 @@ int main(int argc, char* argv[]) {
     QApplication qapp(argc, argv);
     LibrarianApp::SetUpApplication(qapp);
     const QDir folder(DefaultProgramFolder());
-    std::vector<PatchRecord> factory, pads, leads;
+    // A folder as a user keeps it: a backup of the synth, collections, and files saved earlier.
+    std::vector<PatchRecord> factory, pads, leads, session;
     for (int bank = 0; bank < 4; ++bank)
         for (int p = 0; p < kSlots; ++p)
             factory.push_back(Dump(MadeUpName(bank * 128 + p), bank, p));
     for (int i = 0; i < 40; ++i)
-        pads.push_back(Dump(MadeUpName(i * 12) + (i >= 9 ? " " + std::to_string(i) : ""), 0, i));
+        pads.push_back(Dump(MadeUpName(i, 5), 0, i));  // pads, strings, choirs, sweeps, drones
     for (int i = 0; i < 25; ++i)
-        leads.push_back(Dump("Lead " + std::to_string(i + 1), 1, i));
+        leads.push_back(Dump(MadeUpName(i + 80, 10), 1, i));
+    for (int i = 0; i < 12; ++i)
+        session.push_back(Dump(MadeUpName(i * 11), 0, i));
     WriteSyx(folder.filePath(QStringLiteral("Factory A-D.syx")), factory);
     WriteSyx(folder.filePath(QStringLiteral("My pads.syx")), pads);
     WriteSyx(folder.filePath(QStringLiteral("Leads 2024.syx")), leads);
+    WriteSyx(folder.filePath(QStringLiteral("Patchlist - Sunday jam.syx")), session);
+    WriteSyx(folder.filePath(QStringLiteral("Live set - BANK_A.syx")), session);
+    QDir(folder).mkdir(QStringLiteral("Downloaded banks"));
 
     LibrarianApp app(folder.path());
     frmMain& main = app.window();
