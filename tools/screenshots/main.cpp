@@ -60,12 +60,12 @@ PatchRecord Dump(const std::string& name, int bank, int program) {
 // `kinds` picks from the first that many kinds; n from 0 to 16 x kinds - 1 gives distinct names.
 std::string MadeUpName(int n, int kinds = 16) {
     static const std::array<const char*, 16> moods = {
-        "Warm",   "Glass",  "Dark",   "Bright", "Soft",  "Wide",    "Deep",    "Vintage",
-        "Airy",   "Hard",   "Analog", "Mellow", "Hollow", "Dreamy", "Detuned", "Fat"};
+        "Warm", "Glass", "Dark",   "Bright", "Soft",   "Wide",   "Deep",    "Vintage",
+        "Airy", "Hard",  "Analog", "Mellow", "Hollow", "Dreamy", "Detuned", "Fat"};
     static const std::array<const char*, 16> sounds = {
-        "Pad",   "Strings", "Choir", "Sweep", "Drone", "Lead", "Sync",  "Pluck",
-        "Arp",   "Bass",    "Keys",  "Brass", "Poly",  "Bell", "Organ", "Ensemble"};
-    const auto mood = static_cast<std::size_t>(n % 16);
+        "Pad", "Strings", "Choir", "Sweep", "Drone", "Lead", "Sync",  "Pluck",
+        "Arp", "Bass",    "Keys",  "Brass", "Poly",  "Bell", "Organ", "Ensemble"};
+    const auto mood = static_cast<std::size_t>((n + n / 128 * 5) % 16);  // each bank its own
     const auto sound = static_cast<std::size_t>((n / 16 + n * 3) % kinds);
     return std::string(moods[mood]) + " " + sounds[sound];
 }
