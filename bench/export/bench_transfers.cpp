@@ -196,7 +196,7 @@ int main(int argc, char** argv) {
     zanq::AppContext context{librarian, prompter, QDir::tempPath()};
     context.midi = &midi;
     zanq::frmMain window(context);
-    window.Timer1->stop();
+    window.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
     zanq::InstallMidi(window, context);
     zanq::InstallMidiTransfers(window, context);
 
@@ -231,7 +231,7 @@ int main(int argc, char** argv) {
             failures += missing;
 
             librarian.clear({zanq::Bank::fromNumber(1)}, false);
-            window.cmdMIDI_IN->click();
+            window.findChild<QPushButton*>(QStringLiteral("cmdMIDI_IN"))->click();
             auto* rx = window.findChild<zanq::frmMidiReceive*>();
             rx->chkBank[1]->setChecked(true);
             QElapsedTimer clock;
@@ -245,7 +245,7 @@ int main(int argc, char** argv) {
             for (int p = 1; p <= 128; ++p)
                 librarian.apply(Record(1, p - 1), zanq::LoadTarget::Matrix);
             const qsizetype storedBefore = sim.count("stored B-");
-            window.cmdMIDI_OUT->click();
+            window.findChild<QPushButton*>(QStringLiteral("cmdMIDI_OUT"))->click();
             auto* tx = window.findChild<zanq::frmBankSend*>();
             tx->chkBank[2]->setChecked(true);
             clock.restart();

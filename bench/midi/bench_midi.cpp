@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     zanq::AppContext context{librarian, prompter, QDir::tempPath()};
     context.midi = &midi;
     zanq::frmMain window(context);
-    window.Timer1->stop();
+    window.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
     QElapsedTimer clock;
     clock.start();
     zanq::InstallMidi(window, context);  // the first run starts the port systems

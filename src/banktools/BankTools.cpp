@@ -1,8 +1,5 @@
 #include "banktools/BankTools.h"
 
-#include <QAction>
-#include <QPushButton>
-
 #include "banktools/frmClear.h"
 #include "banktools/frmSearch.h"
 #include "banktools/frmSwap.h"
@@ -17,10 +14,9 @@ public:
     BankToolsCommands(frmMain& window, AppContext& context)
         : QObject(&window), window_(window), context_(context) {
         setObjectName(QStringLiteral("BankToolsCommands"));
-        connect(window.cmdMatrixUtils, &QPushButton::clicked, this,
-                &BankToolsCommands::cmdMatrixUtils_Click);
-        connect(window.mnuClear, &QAction::triggered, this, &BankToolsCommands::mnuClear_Click);
-        connect(window.cmdSearch, &QPushButton::clicked, this, &BankToolsCommands::cmdSearch_Click);
+        connect(&window, &frmMain::banksRequested, this, &BankToolsCommands::cmdMatrixUtils_Click);
+        connect(&window, &frmMain::clearRequested, this, &BankToolsCommands::mnuClear_Click);
+        connect(&window, &frmMain::searchRequested, this, &BankToolsCommands::cmdSearch_Click);
     }
 
 private:

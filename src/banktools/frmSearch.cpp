@@ -11,7 +11,6 @@
 #include "banktools/DialogDesign.h"
 #include "banktools/PatchSearch.h"
 #include "banktools/SearchResultsModel.h"
-#include "model/LibraryListWidget.h"
 #include "shell/frmMain.h"
 
 namespace zanq {
@@ -110,12 +109,10 @@ void frmSearch::cmdSearch_Click() {
 
 void frmSearch::lstResult_Click(const QModelIndex& index) {
     const QString line = results->line(index.row());
-    if (line.startsWith(QStringLiteral("Library"))) {
-        main_.List1->SelectLibraryEntry(line.mid(kLibraryLinePrefix.size()));
-    } else {
-        main_.List1->setCurrentRow(-1);
-        main_.List1->clearSelection();
-    }
+    // A Library hit selects its line in the main window; a Matrix hit leaves none selected.
+    main_.selectLibraryEntry(line.startsWith(QStringLiteral("Library"))
+                                 ? line.mid(kLibraryLinePrefix.size())
+                                 : QString());
 }
 
 }  // namespace zanq

@@ -1,12 +1,7 @@
 #include "editing/EditingCommands.h"
 
-#include <QFile>
-
-#include "editing/DragSource.h"
-#include "model/LibraryListWidget.h"
 #include "model/PatchName.h"
 #include "shell/frmMain.h"
-#include "sysexfiles/SysexFileCommands.h"
 
 namespace zanq {
 
@@ -21,10 +16,8 @@ QString Place(Slot slot) {
 EditingCommands::EditingCommands(frmMain& window, AppContext& context)
     : QObject(&window), window_(window), context_(context) {
     setObjectName(QStringLiteral("EditingCommands"));
-}
-
-SysexFileCommands* EditingCommands::files() const {
-    return window_.findChild<SysexFileCommands*>();
+    connect(&window, &frmMain::droppedOnGrid, this, &EditingCommands::FlexGrid1_dropped);
+    connect(&window, &frmMain::droppedOnDeleteZone, this, &EditingCommands::Image1_dropped);
 }
 
 QString EditingCommands::nameAt(Slot slot) const {
@@ -37,22 +30,11 @@ QString EditingCommands::slotInUse(Slot slot) const {
            QStringLiteral(" is already in use with patch : ") + nameAt(slot) + kCR + kCR;
 }
 
-bool EditingCommands::FlexGrid1_pressed(Slot slot) {
-    context_.dragOrigin = slot;
-    return !context_.librarian.isEmpty(slot);
-}
-
-void EditingCommands::FlexGrid1_dropped(const QString& source, Slot target) {
-    if (source == kGridSource) {
+void EditingCommands::FlexGrid1_dropped(DragSource source, Slot target) {
+    if (source == DragSource::Grid)
         moveGridPatch(target);
-    } else if (source == kLibrarySource) {
+    else if (source == DragSource::Library)
         copyLibraryPatch(target);
-    } else if (source == kFileSource) {
-        // Where the file lands plays no part: its records go where their own bytes say.
-        SysexFileCommands* browser = files();
-        if (browser && browser->hasSelectedFile())
-            browser->cmdLoadInMatrix_clicked();
-    }
 }
 
 void EditingCommands::moveGridPatch(Slot target) {
@@ -69,7 +51,7 @@ void EditingCommands::moveGridPatch(Slot target) {
 }
 
 void EditingCommands::copyLibraryPatch(Slot target) {
-    const QString name = window_.List1->selectedName();
+    const QString name = window_.selectedLibraryName();
     if (name.isEmpty())
         return;
     if (!context_.librarian.isEmpty(target)) {
@@ -83,28 +65,15 @@ void EditingCommands::copyLibraryPatch(Slot target) {
     context_.librarian.copyFromLibrary(NameBytes(name), target);
 }
 
-void EditingCommands::List1_dropped(const QString& source) {
-    // Only files go into the library by dragging; a grid patch never does.
-    if (source != kFileSource)
-        return;
-    SysexFileCommands* browser = files();
-    if (browser && browser->hasSelectedFile())
-        browser->cmdLoadPatchlist_clicked();
-}
-
-void EditingCommands::Image1_dropped(const QString& source) {
-    if (source == kLibrarySource) {
+void EditingCommands::Image1_dropped(DragSource source) {
+    if (source == DragSource::Library)
         deleteLibraryPatch();
-    } else if (source == kGridSource) {
+    else if (source == DragSource::Grid)
         deleteMatrixPatch();
-    } else if (source == kFileSource) {
-        deleteFile();
-    }
-    window_.UpdateLibraryCount();
 }
 
 void EditingCommands::deleteLibraryPatch() {
-    const QString text = window_.List1->selectedName();
+    const QString text = window_.selectedLibraryName();
     if (text.isEmpty())
         return;
     const std::string name = NameBytes(text);
@@ -129,36 +98,6 @@ void EditingCommands::deleteMatrixPatch() {
     if (!context_.prompter.askYesNo(&window_, question, kDeleteTitle, QMessageBox::Warning))
         return;
     context_.librarian.deleteSlot(*origin);
-}
-
-void EditingCommands::deleteFile() {
-    SysexFileCommands* browser = files();
-    if (!browser || !browser->hasSelectedFile())
-        return;
-    const QString fileName = browser->selectedFileName();
-    const QString question = QStringLiteral("Do you want to delete the file : ") + kCR + kCR +
-                             fileName + QStringLiteral(" ?");
-    if (!context_.prompter.askYesNoDefaultNo(&window_, question, kDeleteTitle,
-                                             QMessageBox::Warning))
-        return;
-    QFile file(browser->selectedFilePath());
-    if (!file.remove()) {
-        // Read-only folder, file in use or already gone: say so once and leave things be.
-        context_.prompter.tell(&window_,
-                               QStringLiteral("The file ") + fileName +
-                                   QStringLiteral(" could not be deleted :") + kCR + kCR +
-                                   file.errorString(),
-                               kAppTitle, QMessageBox::Warning);
-        return;
-    }
-    browser->RefreshFileList();
-}
-
-void EditingCommands::cmdMIDI_OUT_dropped(const QString& source) {
-    // Library patches and files are not sent from here; only a grid patch is.
-    if (source != kGridSource || !sendGridPatch || !context_.dragOrigin)
-        return;
-    sendGridPatch(*context_.dragOrigin);
 }
 
 }  // namespace zanq

@@ -1,19 +1,19 @@
 #pragma once
-// What happens when a patch or a file is dropped on the grid, the Patch Library list, the
-// Delete Zone or the MIDI OUT button. Each handler gets the name of the control the drag came
-// from and reads the rest at drop time: the grid's drag origin (DragCol, DragRow), the library
-// list's selected line, the file list's selected file.
+// What happens when a grid patch or a library patch is dropped on the grid or on the Delete
+// Zone: moving and swapping Matrix patches, copying a library patch into a slot, deleting
+// either after a question. Each handler reads the rest at drop time: the grid's drag origin,
+// the library list's selected line. Dragged files are the file browser's business, drops on
+// MIDI OUT the MIDI link's.
 
 #include <QObject>
 #include <QString>
-#include <functional>
 
 #include "model/Slot.h"
+#include "shell/DragSource.h"
 
 namespace zanq {
 
 class frmMain;
-class SysexFileCommands;
 struct AppContext;
 
 class EditingCommands : public QObject {
@@ -21,25 +21,14 @@ class EditingCommands : public QObject {
 public:
     EditingCommands(frmMain& window, AppContext& context);
 
-    // Left press on a grid cell: records the drag origin; true when the slot holds a patch, so
-    // that a drag may begin.
-    bool FlexGrid1_pressed(Slot slot);
-
-    void FlexGrid1_dropped(const QString& source, Slot target);
-    void List1_dropped(const QString& source);
-    void Image1_dropped(const QString& source);
-    void cmdMIDI_OUT_dropped(const QString& source);
-
-    // Sends the grid patch at slot to the synth; the MIDI link fills it in.
-    std::function<void(Slot slot)> sendGridPatch;
+    void FlexGrid1_dropped(DragSource source, Slot target);
+    void Image1_dropped(DragSource source);
 
 private:
     void moveGridPatch(Slot target);
     void copyLibraryPatch(Slot target);
     void deleteLibraryPatch();
     void deleteMatrixPatch();
-    void deleteFile();
-    SysexFileCommands* files() const;
     QString nameAt(Slot slot) const;
     // The first lines of the swap and overwrite questions.
     QString slotInUse(Slot slot) const;

@@ -1,16 +1,11 @@
 #include "export/InstallExport.h"
 
-#include <QListWidget>
 #include <QPushButton>
 
 #include "export/frmExport.h"
-#include "midi/DeepMindDetector.h"
-#include "midi/MidiTransfers.h"
-#include "model/LibraryListWidget.h"
 #include "model/PatchName.h"
 #include "shell/AppContext.h"
 #include "shell/frmMain.h"
-#include "sysexfiles/SysexFileCommands.h"
 
 namespace zanq {
 
@@ -18,22 +13,25 @@ namespace {
 
 class ExportCommands : public QObject {
 public:
-    ExportCommands(frmMain& window, AppContext& context)
-        : QObject(&window), window_(window), context_(context) {
+    ExportCommands(frmMain& window, AppContext& context) : QObject(&window), context_(context) {
         setObjectName(QStringLiteral("ExportCommands"));
         export_ = new frmExport(&window, context.librarian.dialect(), context.ExportPatch,
-                                context.prompter, context.midi, context.programFolder, [&window] {
-                                    if (auto* files = window.findChild<SysexFileCommands*>())
-                                        files->RefreshFileList();
-                                });
+                                context.prompter, context.midi, context.programFolder,
+                                [&window] { window.announceFilesChanged(); });
+        connect(&window, &frmMain::libraryLineDoubleClicked, this,
+                &ExportCommands::List1_doubleClicked);
+        connect(&window, &frmMain::filledSlotDoubleClicked, this,
+                &ExportCommands::FlexGrid1_doubleClicked);
+        // "Send to DM" is there while the synth's output port is.
+        export_->cmdSendToMidi->setEnabled(window.synthOutputFound());
+        connect(&window, &frmMain::synthOutputFoundChanged, export_->cmdSendToMidi,
+                &QPushButton::setEnabled);
     }
 
+private:
     // A library line: the first entry of that name, at the bank and program of its own bytes.
-    void List1_doubleClicked(QListWidgetItem* line) {
-        if (!line)
-            return;
-        const std::optional<PatchRecord> record =
-            context_.librarian.libraryPatch(NameBytes(line->text()));
+    void List1_doubleClicked(const QString& name) {
+        const std::optional<PatchRecord> record = context_.librarian.libraryPatch(NameBytes(name));
         if (!record)
             return;
         export_->LoadPatch(*record, context_.librarian.dialect().slotOf(*record));
@@ -47,7 +45,7 @@ public:
 
     // A filled grid slot: modal, at the slot's own place. A window already open from the
     // library cannot turn modal, so it simply takes the new patch.
-    void FlexGrid1_exportSlot(Slot slot) {
+    void FlexGrid1_doubleClicked(Slot slot) {
         const PatchRecord record = context_.librarian.at(slot);
         if (record.empty())
             return;
@@ -60,10 +58,6 @@ public:
         export_->activateWindow();
     }
 
-    frmExport* window() const { return export_; }
-
-private:
-    frmMain& window_;
     AppContext& context_;
     frmExport* export_ = nullptr;
 };
@@ -71,19 +65,7 @@ private:
 }  // namespace
 
 void InstallExport(frmMain& window, AppContext& context) {
-    auto* commands = new ExportCommands(window, context);
-    frmExport* exportWindow = commands->window();
-    QObject::connect(window.List1, &QListWidget::itemDoubleClicked, commands,
-                     [commands](QListWidgetItem* line) { commands->List1_doubleClicked(line); });
-    if (MidiTransfers* transfers = FindMidiTransfers(window))
-        transfers->exportGridPatch = [commands](Slot slot) {
-            commands->FlexGrid1_exportSlot(slot);
-        };
-    if (DeepMindDetector* detector = FindDeepMindDetector(window)) {
-        exportWindow->cmdSendToMidi->setEnabled(detector->outputFound());
-        QObject::connect(detector, &DeepMindDetector::outputPresenceChanged,
-                         exportWindow->cmdSendToMidi, &QPushButton::setEnabled);
-    }
+    new ExportCommands(window, context);
 }
 
 frmExport* FindExportWindow(frmMain& window) {

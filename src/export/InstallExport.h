@@ -1,8 +1,8 @@
 #pragma once
 // Wires the Export Patch window to the main window: a double click on a library line opens it
 // modelessly for that patch, a double click on a filled grid slot opens it modally (or loads
-// the patch into the window already open), and detection drives its "Send to DM" button.
-// Install after the MIDI link and its transfers, whose detector and grid hook it uses.
+// the patch into the window already open), and what detection finds drives its "Send to DM"
+// button.
 
 namespace zanq {
 class frmExport;

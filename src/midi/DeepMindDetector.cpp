@@ -1,10 +1,7 @@
 #include "midi/DeepMindDetector.h"
 
-#include <QPushButton>
-
 #include "midi/PortMatch.h"
 #include "midi/modMIDI.h"
-#include "shell/ClickableLabel.h"
 #include "shell/frmMain.h"
 
 namespace zanq {
@@ -23,7 +20,6 @@ void DeepMindDetector::DetectDeepMind() {
         midi_.SetMidiOutDevice(*out);
     const bool outChanged = !ranOnce_ || outFound_ != out.has_value();
     outFound_ = out.has_value();
-    window_.cmdMIDI_OUT->setEnabled(outFound_);
     if (outChanged)
         emit outputPresenceChanged(outFound_);
 
@@ -31,12 +27,11 @@ void DeepMindDetector::DetectDeepMind() {
     if (in)
         midi_.SetMidiInDevice(*in);
     inFound_ = in.has_value();
-    window_.cmdMIDI_IN->setEnabled(inFound_);
 
     ranOnce_ = true;
-    window_.StatusPanel[2]->setText(outFound_ && inFound_
-                                        ? QStringLiteral("DEEPMIND DETECTED")
-                                        : QStringLiteral("DEEPMIND NOT DETECTED"));
+    window_.showSynthPorts(outFound_, inFound_,
+                           outFound_ && inFound_ ? QStringLiteral("DEEPMIND DETECTED")
+                                                 : QStringLiteral("DEEPMIND NOT DETECTED"));
 }
 
 DeepMindDetector* FindDeepMindDetector(frmMain& window) {

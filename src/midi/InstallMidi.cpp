@@ -14,8 +14,8 @@ void InstallMidi(frmMain& window, AppContext& context) {
     midi->setParentWindow(&window);
     auto* detector = new DeepMindDetector(window, *midi);
     detector->DetectDeepMind();
-    window.setDetectionHook([detector] { detector->DetectDeepMind(); });
-    window.setShutdownHook([midi] { midi->Shutdown(); });
+    QObject::connect(&window, &frmMain::ticked, detector, &DeepMindDetector::DetectDeepMind);
+    QObject::connect(&window, &frmMain::closing, detector, [midi] { midi->Shutdown(); });
 }
 
 }  // namespace zanq

@@ -1,14 +1,9 @@
 #include "midi/MidiTransfers.h"
 
-#include <QPushButton>
-#include <QTableView>
-
-#include "editing/EditingCommands.h"
 #include "midi/ProgramExchange.h"
 #include "midi/frmBankSend.h"
 #include "midi/frmMidiReceive.h"
 #include "midi/modMIDI.h"
-#include "model/MatrixGridModel.h"
 #include "model/PatchName.h"
 #include "shell/AppContext.h"
 #include "shell/frmMain.h"
@@ -50,13 +45,13 @@ void MidiTransfers::SendGridPatch(Slot slot) {
         context_.midi->SendSysex(record);
 }
 
+void MidiTransfers::cmdMIDI_OUT_dropped(DragSource source) {
+    if (source == DragSource::Grid && context_.dragOrigin)
+        SendGridPatch(*context_.dragOrigin);
+}
+
 void MidiTransfers::FlexGrid1_doubleClicked(Slot slot) {
-    if (!context_.librarian.isEmpty(slot)) {
-        if (exportGridPatch)
-            exportGridPatch(slot);
-        return;
-    }
-    if (!exchange_ || exchange_->busy())
+    if (!context_.librarian.isEmpty(slot) || !exchange_ || exchange_->busy())
         return;
     if (exchange_->Exchange(slot.bank.number(), slot.program.number()) ==
         ProgramExchange::kNothingReceived)
@@ -71,17 +66,14 @@ MidiTransfers* FindMidiTransfers(frmMain& window) {
 
 void InstallMidiTransfers(frmMain& window, AppContext& context) {
     auto* transfers = new MidiTransfers(window, context);
-    QObject::connect(window.cmdMIDI_OUT, &QPushButton::clicked, transfers,
+    QObject::connect(&window, &frmMain::midiOutClicked, transfers,
                      &MidiTransfers::cmdMIDI_OUT_clicked);
-    QObject::connect(window.cmdMIDI_IN, &QPushButton::clicked, transfers,
+    QObject::connect(&window, &frmMain::midiInClicked, transfers,
                      &MidiTransfers::cmdMIDI_IN_clicked);
-    QObject::connect(window.FlexGrid1, &QTableView::doubleClicked, transfers,
-                     [transfers](const QModelIndex& cell) {
-                         if (cell.isValid())
-                             transfers->FlexGrid1_doubleClicked(MatrixGridModel::slotAt(cell));
-                     });
-    if (auto* editing = window.findChild<EditingCommands*>())
-        editing->sendGridPatch = [transfers](Slot slot) { transfers->SendGridPatch(slot); };
+    QObject::connect(&window, &frmMain::emptySlotDoubleClicked, transfers,
+                     &MidiTransfers::FlexGrid1_doubleClicked);
+    QObject::connect(&window, &frmMain::droppedOnMidiOut, transfers,
+                     &MidiTransfers::cmdMIDI_OUT_dropped);
 }
 
 }  // namespace zanq

@@ -1,14 +1,13 @@
 #pragma once
 // Sending and receiving patches from the main window: MIDI OUT opens Midi Bank Send, MIDI IN
 // opens MIDI Receive, a grid patch dropped on MIDI OUT goes to the synth after a question, and
-// a double click on the grid fetches an empty slot from the synth or hands a filled one to the
-// Export window.
+// a double click on an empty grid slot fetches it from the synth.
 
 #include <QObject>
-#include <functional>
 #include <memory>
 
 #include "model/Slot.h"
+#include "shell/DragSource.h"
 
 class QModelIndex;
 
@@ -28,10 +27,10 @@ public:
     void cmdMIDI_IN_clicked();
     // Asks, then sends the record of a grid slot.
     void SendGridPatch(Slot slot);
+    // Only a grid patch is sent from here; library patches and files are not.
+    void cmdMIDI_OUT_dropped(DragSource source);
+    // Fetches the program of an empty slot.
     void FlexGrid1_doubleClicked(Slot slot);
-
-    // Opens the Export window for a filled grid slot; the Export subsystem fills it in.
-    std::function<void(Slot slot)> exportGridPatch;
 
 private:
     frmMain& window_;

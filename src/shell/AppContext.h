@@ -29,9 +29,9 @@ struct AppContext {
     modMIDI* midi = nullptr;
 
     // The record handed to the Export Patch window.
-    PatchRecord ExportPatch;
+    PatchRecord ExportPatch{};
     // The grid slot where the last left press landed; kept between drags.
-    std::optional<Slot> dragOrigin;
+    std::optional<Slot> dragOrigin{};
 };
 
 }  // namespace zanq

@@ -1,46 +1,27 @@
 #include "shell/frmMain.h"
 
+#include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>
-#include <QListView>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
-#include <QTreeView>
 
-#include "BuildConfig.h"
 #include "model/LibraryListWidget.h"
 #include "model/MatrixGridModel.h"
-#include "shell/Artwork.h"
+#include "model/PatchName.h"
 #include "shell/ClickableLabel.h"
-#include "shell/CommandButton.h"
-#include "shell/Named.h"
+#include "shell/DragDropRouter.h"
 
 namespace zanq {
 
 namespace {
 constexpr int kDetectionIntervalMs = 5000;
-const QColor kBackground(49, 49, 49);
-
-QFont GridFont(qreal points) {
-    QFont font(QStringLiteral("Calibri"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    return font;
 }
-
-QString VersionText() {
-    return QStringLiteral("v%1.%2.%3")
-        .arg(build::kVersionMajor)
-        .arg(build::kVersionMinor)
-        .arg(build::kVersionRevision);
-}
-}  // namespace
 
 frmMain::frmMain(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context), geometry_(MainDesignGeometry()) {
@@ -49,26 +30,125 @@ frmMain::frmMain(AppContext& context, QWidget* parent)
 
     // Start-up: the version in the status bar, the grid set up; the grid, the library list
     // and its count follow the Librarian from here on.
-    buildControls();
-    buildMenus();
-    buildStatusBar();
-    styleControls();
+    ui_.build(*this, context_.librarian, logicalDpi());
     Fillgrid();
     UpdateLibraryCount();
     connect(&context_.librarian, &Librarian::libraryCountChanged, this,
             &frmMain::UpdateLibraryCount);
+    router_ = new DragDropRouter(ui_, context_, this);
+    routeCommands();
 
-    client_->installEventFilter(this);
+    ui_.client->installEventFilter(this);
     resize(designClientSize() + QSize(0, menuBar()->sizeHint().height()));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kDetectionIntervalMs);
-    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_timeout);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::ticked);
     Timer1->start();
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::routeCommands() {
+    connect(ui_.cmdSauver, &QPushButton::clicked, this, &frmMain::saveRequested);
+    connect(ui_.mnuSave, &QAction::triggered, this, &frmMain::saveRequested);
+    connect(ui_.cmdMatrixUtils, &QPushButton::clicked, this, &frmMain::banksRequested);
+    connect(ui_.cmdSearch, &QPushButton::clicked, this, &frmMain::searchRequested);
+    connect(ui_.mnuClear, &QAction::triggered, this, &frmMain::clearRequested);
+    connect(ui_.mnuAbout, &QAction::triggered, this, &frmMain::aboutRequested);
+    connect(ui_.mnuQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ui_.cmdMIDI_OUT, &QPushButton::clicked, this, &frmMain::midiOutClicked);
+    connect(ui_.cmdMIDI_IN, &QPushButton::clicked, this, &frmMain::midiInClicked);
+    connect(ui_.cmdSize, &QPushButton::clicked, this, &frmMain::FitGridColumns);
+    connect(ui_.Image3, &ClickableLabel::clicked, this, &frmMain::titleClicked);
+    connect(ui_.StatusPanel[0], &ClickableLabel::clicked, this, &frmMain::makerPanelClicked);
+    connect(ui_.StatusPanel[3], &ClickableLabel::clicked, this, &frmMain::versionPanelClicked);
+    connect(ui_.lblversion, &ClickableLabel::clicked, this, &frmMain::versionNoticeClicked);
+
+    // A double click on a filled slot and one on an empty slot lead to different places; the
+    // slot is judged here, once, before anyone acts on it.
+    connect(ui_.FlexGrid1, &QTableView::doubleClicked, this, [this](const QModelIndex& cell) {
+        if (!cell.isValid())
+            return;
+        const Slot slot = MatrixGridModel::slotAt(cell);
+        if (context_.librarian.isEmpty(slot))
+            emit emptySlotDoubleClicked(slot);
+        else
+            emit filledSlotDoubleClicked(slot);
+    });
+    connect(ui_.List1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* line) {
+        if (line)
+            emit libraryLineDoubleClicked(line->text());
+    });
+
+    connect(router_, &DragDropRouter::droppedOnGrid, this, &frmMain::droppedOnGrid);
+    connect(router_, &DragDropRouter::droppedOnLibrary, this, &frmMain::droppedOnLibrary);
+    connect(router_, &DragDropRouter::droppedOnDeleteZone, this, &frmMain::droppedOnDeleteZone);
+    connect(router_, &DragDropRouter::droppedOnMidiOut, this, &frmMain::droppedOnMidiOut);
+}
+
+FileBrowserControls frmMain::fileBrowser() const {
+    return {ui_.Drive1,
+            ui_.Dir1,
+            ui_.File1,
+            ui_.cmdLoadPatchListMatrix,
+            ui_.cmdLoadPatchlist,
+            ui_.cmdLoadInMatrix,
+            ui_.cmdLoadAll};
+}
+
+QString frmMain::selectedLibraryName() const {
+    return ui_.List1->selectedName();
+}
+
+void frmMain::selectLibraryEntry(const QString& name) {
+    ui_.List1->SelectLibraryEntry(name);
+}
+
+void frmMain::setLibraryListVisible(bool visible) {
+    ui_.List1->setVisible(visible);
+}
+
+void frmMain::showSynthPorts(bool outputFound, bool inputFound, const QString& status) {
+    const bool changed = outputFound != synthOutputFound();
+    ui_.cmdMIDI_OUT->setEnabled(outputFound);
+    ui_.cmdMIDI_IN->setEnabled(inputFound);
+    ui_.StatusPanel[2]->setText(status);
+    if (changed)
+        emit synthOutputFoundChanged(outputFound);
+}
+
+bool frmMain::synthOutputFound() const {
+    return ui_.cmdMIDI_OUT->isEnabled();
+}
+
+void frmMain::showVersionNotice(const QString& notice) {
+    ui_.lblversion->setTextFormat(Qt::PlainText);
+    ui_.lblversion->setText(notice);
+    ui_.lblversion->setEnabled(!notice.isEmpty());
+}
+
+void frmMain::setVersionNoticeVisible(bool visible) {
+    ui_.lblversion->setVisible(visible);
+}
+
+void frmMain::showProgress(int maximum) {
+    ui_.ProgressBar1->setRange(0, maximum);
+    ui_.ProgressBar1->show();
+}
+
+void frmMain::setProgress(int value) {
+    ui_.ProgressBar1->setValue(value);
+}
+
+void frmMain::hideProgress() {
+    ui_.ProgressBar1->hide();
+}
+
+void frmMain::announceFilesChanged() {
+    emit filesChanged();
+}
 
 double frmMain::logicalDpi() const {
     return logicalDpiY() > 0 ? logicalDpiY() : 96.0;
@@ -79,199 +159,30 @@ QSize frmMain::designClientSize() const {
             TwipsToPixels(kMainDesignHeight, logicalDpi())};
 }
 
-void frmMain::buildControls() {
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client_);
-    QWidget* c = client_;
-
-    Drive1 = Named<QComboBox>(c, "Drive1");
-    Dir1 = Named<QTreeView>(c, "Dir1");
-    Dir1->setHeaderHidden(true);
-    File1 = Named<QListView>(c, "File1");
-    cmdLoadPatchListMatrix = Named<CommandButton>(
-        c, "cmdLoadPatchListMatrix", QStringLiteral("&Load file in Patch Library && Matrix"));
-    cmdLoadPatchlist =
-        Named<CommandButton>(c, "cmdLoadPatchlist", QStringLiteral("Load file in &Patch Library"));
-    cmdLoadInMatrix =
-        Named<CommandButton>(c, "cmdLoadInMatrix", QStringLiteral("Load file in &Matrix"));
-    cmdLoadAll =
-        Named<CommandButton>(c, "cmdLoadAll", QStringLiteral("Load &all files in Patchlist"));
-    for (QPushButton* load :
-         {cmdLoadPatchListMatrix, cmdLoadPatchlist, cmdLoadInMatrix, cmdLoadAll})
-        load->setEnabled(false);
-
-    Label1 = Named<QLabel>(c, "Label1", QStringLiteral("PATCH LIBRARY"));
-    List1 = Named<LibraryListWidget>(c, "List1", context_.librarian);
-
-    imgPoubelle = Named<QLabel>(c, "imgPoubelle");
-    Label3 = Named<QLabel>(c, "Label3", QStringLiteral("Delete Zone"));
-    Label3->setAlignment(Qt::AlignCenter);
-    Image1 = Named<QLabel>(c, "Image1");
-    Image1->setToolTip(QStringLiteral("Drag & Drop Delete Area"));
-
-    cmdMIDI_IN = Named<QPushButton>(c, "cmdMIDI_IN");
-    cmdMIDI_IN->setToolTip(QStringLiteral("MIDI IN"));
-    cmdMIDI_IN->setEnabled(false);
-    cmdMIDI_OUT = Named<QPushButton>(c, "cmdMIDI_OUT");
-    cmdMIDI_OUT->setToolTip(QStringLiteral("MIDI OUT"));
-    cmdMIDI_OUT->setEnabled(false);
-    cmdMatrixUtils = Named<CommandButton>(c, "cmdMatrixUtils", QStringLiteral("Banks &Utils"));
-    cmdSearch = Named<CommandButton>(c, "cmdSearch", QStringLiteral("S&earch"));
-    cmdSauver = Named<CommandButton>(c, "cmdSauver", QStringLiteral("&Save sysex"));
-    lblversion = Named<ClickableLabel>(c, "lblversion", QStringLiteral("---"));
-    lblversion->setTextFormat(Qt::PlainText);
-    cmdSize = Named<QPushButton>(c, "cmdSize", QStringLiteral("/"));
-    cmdSize->hide();
-    connect(cmdSize, &QPushButton::clicked, this, &frmMain::cmdSize_clicked);
-
-    FlexGrid1 = Named<QTableView>(c, "FlexGrid1");
-    gridModel = new MatrixGridModel(context_.librarian, this);
-    FlexGrid1->setModel(gridModel);
-
-    Shape1 = Named<QFrame>(c, "Shape1");
-    Image2 = Named<QLabel>(c, "Image2");
-    lblSysexLib = Named<QLabel>(c, "lblSysexLib", QStringLiteral("- SYSEX LIBRARIAN -"));
-    lblSysexLib->setAlignment(Qt::AlignCenter);
-    ProgressBar1 = Named<QProgressBar>(c, "ProgressBar1");
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->hide();
-    Image3 = Named<ClickableLabel>(c, "Image3");
-    Image3->setCursor(Qt::PointingHandCursor);
-
-    // Stacking: the delete zone's drop area over the bin and its caption; the click area over
-    // the whole title block.
-    Image1->raise();
-    Image3->raise();
-}
-
-void frmMain::buildMenus() {
-    mnuFiles = menuBar()->addMenu(QStringLiteral("Files"));
-    mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
-    mnuSave = mnuFiles->addAction(QStringLiteral("Save sysex"));
-    mnuSave->setObjectName(QStringLiteral("mnuSave"));
-    mnuBid7 = mnuFiles->addSeparator();
-    mnuBid7->setObjectName(QStringLiteral("mnuBid7"));
-    mnuQuit = mnuFiles->addAction(QStringLiteral("Quit"));
-    mnuQuit->setObjectName(QStringLiteral("mnuQuit"));
-    connect(mnuQuit, &QAction::triggered, this, &frmMain::mnuQuit_triggered);
-
-    mnuUtils = menuBar()->addMenu(QStringLiteral("Utils"));
-    mnuUtils->setObjectName(QStringLiteral("mnuUtils"));
-    mnuClear = mnuUtils->addAction(QStringLiteral("Clear"));
-    mnuClear->setObjectName(QStringLiteral("mnuClear"));
-
-    mnuAsk = menuBar()->addMenu(QStringLiteral("?"));
-    mnuAsk->setObjectName(QStringLiteral("mnuAsk"));
-    mnuAbout = mnuAsk->addAction(QStringLiteral("About"));
-    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-}
-
-void frmMain::buildStatusBar() {
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(true);
-    setStatusBar(StatusBar1);
-    const QString texts[4] = {
-        QStringLiteral("Kelmo - ZANQ Librarian on the web"),
-        QStringLiteral("Patches in library : 0"),
-        QStringLiteral("DEEPMIND NOT DETECTED"),
-        VersionText(),
-    };
-    for (int i = 0; i < 4; ++i) {
-        auto* panel = new ClickableLabel(texts[i], StatusBar1);
-        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
-        panel->setTextFormat(Qt::PlainText);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setContentsMargins(6, 0, 6, 0);
-        StatusBar1->addPermanentWidget(panel, i == 0 ? 3 : (i == 3 ? 1 : 2));
-        StatusPanel[static_cast<std::size_t>(i)] = panel;
-    }
-    StatusPanel[0]->setCursor(Qt::PointingHandCursor);
-    StatusPanel[3]->setCursor(Qt::PointingHandCursor);
-}
-
-void frmMain::styleControls() {
-    QPalette dark = client_->palette();
-    dark.setColor(QPalette::Window, kBackground);
-    client_->setPalette(dark);
-    client_->setAutoFillBackground(true);
-
-    auto colour = [](QLabel* label, const QColor& c) {
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, c);
-        p.setColor(QPalette::Disabled, QPalette::WindowText, c.darker(150));
-        label->setPalette(p);
-    };
-    colour(Label1, Qt::white);
-    colour(Label3, Qt::white);
-    colour(lblSysexLib, QColor(200, 200, 200));
-    colour(lblversion, Qt::red);
-    QFont small = Label3->font();
-    small.setPointSizeF(7.5);
-    Label3->setFont(small);
-    lblSysexLib->setFont(small);
-    QFont heading = Label1->font();
-    heading.setBold(true);
-    Label1->setFont(heading);
-
-    QFont listFont(QStringLiteral("Arial"));
-    listFont.setStyleHint(QFont::SansSerif);
-    listFont.setPointSizeF(11.25);
-    List1->setFont(listFont);
-
-    Shape1->setFrameShape(QFrame::Box);
-    QPalette frame = Shape1->palette();
-    frame.setColor(QPalette::WindowText, QColor(150, 150, 150));
-    Shape1->setPalette(frame);
-
-    const qreal dpr = devicePixelRatioF();
-    const auto px = [this](int twips) { return TwipsToPixels(twips, logicalDpi()); };
-    imgPoubelle->setPixmap(artwork::WasteBin(px(480), dpr));
-    imgPoubelle->setAlignment(Qt::AlignCenter);
-    const QSize midiIcon(px(900) - 8, px(795) - 8);
-    cmdMIDI_IN->setIcon(QIcon(artwork::MidiSocket(false, midiIcon, dpr)));
-    cmdMIDI_IN->setIconSize(midiIcon);
-    cmdMIDI_OUT->setIcon(QIcon(artwork::MidiSocket(true, midiIcon, dpr)));
-    cmdMIDI_OUT->setIconSize(midiIcon);
-    Image2->setPixmap(artwork::Title({px(3510), px(465)}, dpr));
-    Image2->setAlignment(Qt::AlignCenter);
-
-    FlexGrid1->setFont(GridFont(8.25));
-    FlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    FlexGrid1->setWordWrap(false);
-    FlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    FlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    FlexGrid1->horizontalHeader()->setHighlightSections(false);
-    FlexGrid1->verticalHeader()->setHighlightSections(false);
-}
-
 void frmMain::Fillgrid() {
     // Headers and alignment come from the grid model; widths are set here.
-    FlexGrid1->verticalHeader()->setFixedWidth(TwipsToPixels(kGridHeaderColumnWidth, logicalDpi()));
-    for (int column = 0; column < kBanks; ++column)
-        FlexGrid1->setColumnWidth(column, TwipsToPixels(kGridDesignColumnWidth, logicalDpi()));
+    QTableView* grid = ui_.FlexGrid1;
+    grid->verticalHeader()->setFixedWidth(TwipsToPixels(kGridHeaderColumnWidth, logicalDpi()));
+    for (int column = 0; column < Bank::kCount; ++column)
+        grid->setColumnWidth(column, TwipsToPixels(kGridDesignColumnWidth, logicalDpi()));
     gridColumnWidth_ = kGridDesignColumnWidth;
-    const int rowHeight = QFontMetrics(FlexGrid1->font()).height() + 4;
-    FlexGrid1->verticalHeader()->setDefaultSectionSize(rowHeight);
+    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(grid->font()).height() + 4);
 }
 
 void frmMain::UpdateLibraryCount() {
-    StatusPanel[1]->setText(QStringLiteral("Patches in library : %1").arg(List1->count()));
+    ui_.StatusPanel[1]->setText(QStringLiteral("Patches in library : %1").arg(ui_.List1->count()));
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client_ && event->type() == QEvent::Resize)
+    if (watched == ui_.client && event->type() == QEvent::Resize)
         Form_Resize();
     return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::Form_Resize() {
     const double dpi = logicalDpi();
-    const int sw = PixelsToTwips(client_->width(), dpi);
-    const int sh = PixelsToTwips(client_->height() + StatusBar1->height(), dpi);
+    const int sw = PixelsToTwips(ui_.client->width(), dpi);
+    const int sh = PixelsToTwips(ui_.client->height() + ui_.StatusBar1->height(), dpi);
     ApplyPlacementRules(geometry_, sw, sh);
     placeControls();
     FitGridColumns();
@@ -280,16 +191,12 @@ void frmMain::Form_Resize() {
 void frmMain::placeControls() {
     const double dpi = logicalDpi();
     for (const auto& [name, r] : geometry_) {
-        QWidget* widget = client_->findChild<QWidget*>(QString::fromStdString(name));
+        QWidget* widget = ui_.client->findChild<QWidget*>(QString::fromStdString(name));
         if (!widget)
             continue;
         widget->setGeometry(TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi),
                             TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi));
     }
-}
-
-void frmMain::cmdSize_clicked() {
-    FitGridColumns();
 }
 
 void frmMain::FitGridColumns() {
@@ -298,32 +205,23 @@ void frmMain::FitGridColumns() {
         return;
     gridColumnWidth_ = fit->columnWidth;
     gridFontPoints_ = fit->fontPoints;
+    QTableView* grid = ui_.FlexGrid1;
     const int columnPixels = TwipsToPixels(fit->columnWidth, logicalDpi());
-    for (int column = 0; column < kBanks; ++column)
-        FlexGrid1->setColumnWidth(column, columnPixels);
-    QFont font = FlexGrid1->font();
+    for (int column = 0; column < Bank::kCount; ++column)
+        grid->setColumnWidth(column, columnPixels);
+    QFont font = grid->font();
     if (font.pointSize() != fit->fontPoints) {
         font.setPointSize(fit->fontPoints);
-        FlexGrid1->setFont(font);
-        FlexGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+        grid->setFont(font);
+        grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
     }
-}
-
-void frmMain::Timer1_timeout() {
-    if (detectionHook_)
-        detectionHook_();
-}
-
-void frmMain::mnuQuit_triggered() {
-    close();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (!shutDown_) {
         shutDown_ = true;
         Timer1->stop();
-        if (shutdownHook_)
-            shutdownHook_();
+        emit closing();
     }
     event->accept();
     // Closing the main window ends the program: every other window goes with it.

@@ -1,34 +1,42 @@
 #pragma once
 // The main window "ZANQ LIBRARIAN": the file browser pane, the Patch Library list, the row of
-// command buttons, the Matrix grid, the title block and the status bar. It builds the controls,
-// keeps them placed as the window's size changes and routes its own few commands (Quit, the
-// timer, the hidden column-fitting button). The subsystems wire the rest to these controls.
+// command buttons, the Matrix grid, the title block and the status bar. It builds its controls,
+// keeps them placed as its size changes, repaints the grid, the list and the library count from
+// the Librarian, and handles Quit and the column-fitting button itself.
+//
+// Its controls are its own. Everything else it offers as commands (signals) that any number of
+// subsystems follow, and as a few methods that show what they report. Subsystems never learn
+// about each other through it, so the order in which they are installed plays no part.
 
 #include <QMainWindow>
-#include <array>
-#include <functional>
+#include <memory>
 
+#include "model/Slot.h"
 #include "shell/AppContext.h"
+#include "shell/DragSource.h"
+#include "shell/MainControls.h"
 #include "shell/MainLayout.h"
 
 class QComboBox;
-class QFrame;
-class QLabel;
 class QListView;
-class QProgressBar;
 class QPushButton;
-class QStatusBar;
-class QTableView;
 class QTimer;
 class QTreeView;
-class QAction;
-class QMenu;
 
 namespace zanq {
 
-class ClickableLabel;
-class LibraryListWidget;
-class MatrixGridModel;
+class DragDropRouter;
+
+// The file browser pane, handed whole to the subsystem that browses and loads files.
+struct FileBrowserControls {
+    QComboBox* Drive1;
+    QTreeView* Dir1;
+    QListView* File1;
+    QPushButton* cmdLoadPatchListMatrix;
+    QPushButton* cmdLoadPatchlist;
+    QPushButton* cmdLoadInMatrix;
+    QPushButton* cmdLoadAll;
+};
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -37,102 +45,88 @@ public:
     ~frmMain() override;
 
     AppContext& context() { return context_; }
+    FileBrowserControls fileBrowser() const;
 
-    // File browser pane.
-    QComboBox* Drive1 = nullptr;
-    QTreeView* Dir1 = nullptr;
-    QListView* File1 = nullptr;
-    QPushButton* cmdLoadPatchListMatrix = nullptr;
-    QPushButton* cmdLoadPatchlist = nullptr;
-    QPushButton* cmdLoadInMatrix = nullptr;
-    QPushButton* cmdLoadAll = nullptr;
+    // The library list's selected line; empty when none is selected.
+    QString selectedLibraryName() const;
+    // Selects the first line of exactly that name; with no such line, none is selected.
+    void selectLibraryEntry(const QString& name);
+    // Hidden while a file is read into the library.
+    void setLibraryListVisible(bool visible);
 
-    // Patch Library.
-    QLabel* Label1 = nullptr;
-    LibraryListWidget* List1 = nullptr;
+    // What synth detection found: enables MIDI OUT and MIDI IN, and shows panel 3's text.
+    void showSynthPorts(bool outputFound, bool inputFound, const QString& status);
+    bool synthOutputFound() const;
+    // The update notice beside the buttons; an empty notice leaves the label disabled.
+    void showVersionNotice(const QString& notice);
+    void setVersionNoticeVisible(bool visible);
 
-    // Delete zone and command buttons.
-    QLabel* imgPoubelle = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QPushButton* cmdMIDI_IN = nullptr;
-    QPushButton* cmdMIDI_OUT = nullptr;
-    QPushButton* cmdMatrixUtils = nullptr;
-    QPushButton* cmdSearch = nullptr;
-    QPushButton* cmdSauver = nullptr;
-    ClickableLabel* lblversion = nullptr;
-    QPushButton* cmdSize = nullptr;
+    // The title block's progress bar, shown for a long run.
+    void showProgress(int maximum);
+    void setProgress(int value);
+    void hideProgress();
 
-    // Matrix grid.
-    QTableView* FlexGrid1 = nullptr;
-    MatrixGridModel* gridModel = nullptr;
-
-    // Title block.
-    ClickableLabel* Image3 = nullptr;
-    QFrame* Shape1 = nullptr;
-    QLabel* Image2 = nullptr;
-    QLabel* lblSysexLib = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
-
-    // Status bar: panel 1 (maker), 2 (library count), 3 (synth detection), 4 (version).
-    QStatusBar* StatusBar1 = nullptr;
-    std::array<ClickableLabel*, 4> StatusPanel{};
-
-    QTimer* Timer1 = nullptr;
-
-    // Menus.
-    QMenu* mnuFiles = nullptr;
-    QAction* mnuSave = nullptr;
-    QAction* mnuBid7 = nullptr;
-    QAction* mnuQuit = nullptr;
-    QMenu* mnuUtils = nullptr;
-    QAction* mnuClear = nullptr;
-    QMenu* mnuAsk = nullptr;
-    QAction* mnuAbout = nullptr;
-
-    // Rewrites status panel 2 from the number of lines in the library list.
-    void UpdateLibraryCount();
-    // Sets up the grid's headers, alignment and start-up column widths.
-    void Fillgrid();
-    // Gives the eight bank columns an equal share of the grid and picks the font size.
-    void FitGridColumns();
-
-    // Called on every tick of Timer1 (every 5000 ms); the MIDI link installs detection here.
-    void setDetectionHook(std::function<void()> hook) { detectionHook_ = std::move(hook); }
-    // Called once when the window closes, before the program ends (closes open MIDI ports).
-    void setShutdownHook(std::function<void()> hook) { shutdownHook_ = std::move(hook); }
+    // Tells the window's followers that files in the program folder were written.
+    void announceFilesChanged();
 
     // Current geometry in twips, as the placement rules last left it.
     const MainGeometry& geometryTwips() const { return geometry_; }
     int gridColumnWidthTwips() const { return gridColumnWidth_; }
     int gridFontPoints() const { return gridFontPoints_; }
     double logicalDpi() const;
-
     // Inner size that the window opens with, in pixels.
     QSize designClientSize() const;
+
+signals:
+    void saveRequested();
+    void banksRequested();
+    void searchRequested();
+    void clearRequested();
+    void aboutRequested();
+    void midiOutClicked();
+    void midiInClicked();
+    // The title block, status panels 1 and 4, and the update notice.
+    void titleClicked();
+    void makerPanelClicked();
+    void versionPanelClicked();
+    void versionNoticeClicked();
+
+    void filledSlotDoubleClicked(zanq::Slot slot);
+    void emptySlotDoubleClicked(zanq::Slot slot);
+    void libraryLineDoubleClicked(const QString& name);
+
+    // A drag of the grid, the library list or the file list ended on one of the four targets.
+    void droppedOnGrid(zanq::DragSource source, zanq::Slot cell);
+    void droppedOnLibrary(zanq::DragSource source);
+    void droppedOnDeleteZone(zanq::DragSource source);
+    void droppedOnMidiOut(zanq::DragSource source);
+
+    void synthOutputFoundChanged(bool found);
+    void filesChanged();
+    // Every 5000 ms, also while a modal window is open.
+    void ticked();
+    // Once, when the window closes, before the program ends.
+    void closing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildControls();
-    void buildMenus();
-    void buildStatusBar();
-    void styleControls();
+    void routeCommands();
+    void UpdateLibraryCount();
+    void Fillgrid();
     void Form_Resize();
     void placeControls();
-    void mnuQuit_triggered();
-    void Timer1_timeout();
-    void cmdSize_clicked();
+    void FitGridColumns();
 
     AppContext& context_;
-    QWidget* client_ = nullptr;
+    MainControls ui_;
+    DragDropRouter* router_ = nullptr;
+    QTimer* Timer1 = nullptr;
     MainGeometry geometry_;
     int gridColumnWidth_ = kGridDesignColumnWidth;
     int gridFontPoints_ = 8;
-    std::function<void()> detectionHook_;
-    std::function<void()> shutdownHook_;
     bool shutDown_ = false;
 };
 

@@ -1,9 +1,9 @@
 #include "sysexfiles/InstallSysexFiles.h"
 
-#include <QAction>
-#include <QPushButton>
+#include <QPointer>
 
 #include "shell/frmMain.h"
+#include "sysexfiles/FileDrops.h"
 #include "sysexfiles/SysexFileCommands.h"
 #include "sysexfiles/frmSauver.h"
 
@@ -11,15 +11,14 @@ namespace zanq {
 
 void InstallSysexFiles(frmMain& window, AppContext& context) {
     auto* files = new SysexFileCommands(window, context);
+    new FileDrops(window, context, *files);
     // The Save window is made on first use and prepared anew on every opening.
-    auto openSave = [&window, &context, files] {
-        auto* save = window.findChild<frmSauver*>();
-        if (!save)
-            save = new frmSauver(window, context, *files);
-        save->Open();
-    };
-    QObject::connect(window.mnuSave, &QAction::triggered, files, openSave);
-    QObject::connect(window.cmdSauver, &QPushButton::clicked, files, openSave);
+    QObject::connect(&window, &frmMain::saveRequested, files,
+                     [&window, &context, files, save = QPointer<frmSauver>()]() mutable {
+                         if (!save)
+                             save = new frmSauver(window, context, *files);
+                         save->Open();
+                     });
 }
 
 }  // namespace zanq

@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "model/LibraryListWidget.h"
 #include "shell/frmMain.h"
 #include "sysexfiles/SysexLoader.h"
 
@@ -58,48 +57,50 @@ QString DriveOf(const QStringList& roots, const QString& path) {
 }  // namespace
 
 SysexFileCommands::SysexFileCommands(frmMain& window, AppContext& context)
-    : QObject(&window), window_(window), context_(context) {
+    : QObject(&window), window_(window), context_(context), browser_(window.fileBrowser()) {
     setObjectName(QStringLiteral("SysexFileCommands"));
     buildBrowser();
-    connect(window_.cmdLoadInMatrix, &QPushButton::clicked, this,
+    connect(browser_.cmdLoadInMatrix, &QPushButton::clicked, this,
             &SysexFileCommands::cmdLoadInMatrix_clicked);
-    connect(window_.cmdLoadPatchlist, &QPushButton::clicked, this,
+    connect(browser_.cmdLoadPatchlist, &QPushButton::clicked, this,
             &SysexFileCommands::cmdLoadPatchlist_clicked);
-    connect(window_.cmdLoadPatchListMatrix, &QPushButton::clicked, this,
+    connect(browser_.cmdLoadPatchListMatrix, &QPushButton::clicked, this,
             &SysexFileCommands::cmdLoadPatchListMatrix_clicked);
-    connect(window_.cmdLoadAll, &QPushButton::clicked, this,
+    connect(browser_.cmdLoadAll, &QPushButton::clicked, this,
             &SysexFileCommands::cmdLoadAll_clicked);
+    // Whoever writes into the folder says so; the list then shows what is there.
+    connect(&window_, &frmMain::filesChanged, this, &SysexFileCommands::RefreshFileList);
     setFolder(context_.programFolder);
 }
 
 SysexFileCommands::~SysexFileCommands() = default;
 
 void SysexFileCommands::buildBrowser() {
-    window_.Drive1->addItems(DriveRoots());
-    connect(window_.Drive1, &QComboBox::activated, this, &SysexFileCommands::Drive1_activated);
+    browser_.Drive1->addItems(DriveRoots());
+    connect(browser_.Drive1, &QComboBox::activated, this, &SysexFileCommands::Drive1_activated);
 
     dirModel_ = new QFileSystemModel(this);
     dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     dirModel_->setReadOnly(true);
-    window_.Dir1->setModel(dirModel_);
+    browser_.Dir1->setModel(dirModel_);
     for (int column = 1; column < dirModel_->columnCount(); ++column)
-        window_.Dir1->hideColumn(column);
+        browser_.Dir1->hideColumn(column);
     // The folders arrive from a background reader and are sorted a moment later: keep the
     // current folder in sight once they have settled.
     connect(dirModel_, &QFileSystemModel::directoryLoaded, this, [this] {
         QTimer::singleShot(50, this,
-                           [this] { window_.Dir1->scrollTo(window_.Dir1->currentIndex()); });
+                           [this] { browser_.Dir1->scrollTo(browser_.Dir1->currentIndex()); });
     });
-    connect(window_.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(browser_.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { Dir1_currentChanged(current); });
 
     fileModel_ = new QStringListModel(this);
-    window_.File1->setModel(fileModel_);
-    window_.File1->setSelectionMode(QAbstractItemView::SingleSelection);
-    window_.File1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(window_.File1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    browser_.File1->setModel(fileModel_);
+    browser_.File1->setSelectionMode(QAbstractItemView::SingleSelection);
+    browser_.File1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(browser_.File1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { UpdateLoadButtons(); });
-    connect(window_.File1, &QListView::doubleClicked, this, [this] { File1_doubleClicked(); });
+    connect(browser_.File1, &QListView::doubleClicked, this, [this] { File1_doubleClicked(); });
 }
 
 QString SysexFileCommands::folder() const {
@@ -109,29 +110,29 @@ QString SysexFileCommands::folder() const {
 void SysexFileCommands::setFolder(const QString& path) {
     const QString target = QDir::cleanPath(QDir(path).absolutePath());
     const QString drive = DriveOf(DriveRoots(), target);
-    int driveIndex = window_.Drive1->findText(drive);
+    int driveIndex = browser_.Drive1->findText(drive);
     if (driveIndex < 0) {
-        window_.Drive1->addItem(drive);
-        driveIndex = window_.Drive1->count() - 1;
+        browser_.Drive1->addItem(drive);
+        driveIndex = browser_.Drive1->count() - 1;
     }
-    window_.Drive1->setCurrentIndex(driveIndex);
+    browser_.Drive1->setCurrentIndex(driveIndex);
 
     folder_ = target;
     dirModel_->setRootPath(drive);
-    window_.Dir1->setRootIndex(dirModel_->index(drive));
+    browser_.Dir1->setRootIndex(dirModel_->index(drive));
     const QModelIndex here = dirModel_->index(target);
     {
-        const QSignalBlocker quiet(window_.Dir1->selectionModel());
-        window_.Dir1->setCurrentIndex(here);
+        const QSignalBlocker quiet(browser_.Dir1->selectionModel());
+        browser_.Dir1->setCurrentIndex(here);
     }
     for (QModelIndex up = here.parent(); up.isValid(); up = up.parent())
-        window_.Dir1->expand(up);
-    window_.Dir1->scrollTo(here);
+        browser_.Dir1->expand(up);
+    browser_.Dir1->scrollTo(here);
     RefreshFileList();
 }
 
 void SysexFileCommands::Drive1_activated(int index) {
-    const QString drive = window_.Drive1->itemText(index);
+    const QString drive = browser_.Drive1->itemText(index);
     if (!QDir(drive).isReadable()) {
         // A drive that cannot be read keeps the previous drive and folder.
         setFolder(folder_);
@@ -156,16 +157,16 @@ void SysexFileCommands::RefreshFileList() {
         dir.entryList({QStringLiteral("*.syx")}, QDir::Files | QDir::Hidden | QDir::System,
                       QDir::Name | QDir::IgnoreCase);
     fileModel_->setStringList(names);
-    window_.File1->selectionModel()->clear();
+    browser_.File1->selectionModel()->clear();
     UpdateLoadButtons();
 }
 
 void SysexFileCommands::UpdateLoadButtons() {
-    window_.cmdLoadAll->setEnabled(fileCount() > 0);
+    browser_.cmdLoadAll->setEnabled(fileCount() > 0);
     const bool selected = hasSelectedFile();
-    window_.cmdLoadInMatrix->setEnabled(selected);
-    window_.cmdLoadPatchlist->setEnabled(selected);
-    window_.cmdLoadPatchListMatrix->setEnabled(selected);
+    browser_.cmdLoadInMatrix->setEnabled(selected);
+    browser_.cmdLoadPatchlist->setEnabled(selected);
+    browser_.cmdLoadPatchListMatrix->setEnabled(selected);
 }
 
 int SysexFileCommands::fileCount() const {
@@ -177,7 +178,7 @@ QString SysexFileCommands::fileNameAt(int row) const {
 }
 
 void SysexFileCommands::selectFile(int row) {
-    QItemSelectionModel* selection = window_.File1->selectionModel();
+    QItemSelectionModel* selection = browser_.File1->selectionModel();
     if (row < 0 || row >= fileCount()) {
         selection->clear();
         return;
@@ -187,11 +188,11 @@ void SysexFileCommands::selectFile(int row) {
 }
 
 bool SysexFileCommands::hasSelectedFile() const {
-    return window_.File1->selectionModel()->hasSelection();
+    return browser_.File1->selectionModel()->hasSelection();
 }
 
 QString SysexFileCommands::selectedFileName() const {
-    const QModelIndexList lines = window_.File1->selectionModel()->selectedIndexes();
+    const QModelIndexList lines = browser_.File1->selectionModel()->selectedIndexes();
     return lines.isEmpty() ? QString() : lines.front().data().toString();
 }
 
@@ -220,11 +221,11 @@ void SysexFileCommands::runSingleFileLoad(bool toMatrix, bool toLibrary) {
     const QString path = selectedFilePath();
     if (path.isEmpty())
         return;
-    window_.File1->setEnabled(false);
+    browser_.File1->setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     LetEventsRun(true);
     LoadSysexFile(path, toMatrix, toLibrary);
-    window_.File1->setEnabled(true);
+    browser_.File1->setEnabled(true);
     QApplication::restoreOverrideCursor();
 }
 
@@ -248,9 +249,9 @@ void SysexFileCommands::LetEventsRun(bool always) {
 }
 
 void SysexFileCommands::setBrowserEnabled(bool enabled) {
-    window_.Drive1->setEnabled(enabled);
-    window_.Dir1->setEnabled(enabled);
-    window_.File1->setEnabled(enabled);
+    browser_.Drive1->setEnabled(enabled);
+    browser_.Dir1->setEnabled(enabled);
+    browser_.File1->setEnabled(enabled);
 }
 
 bool SysexFileCommands::LoadSysexFile(const QString& path, bool toMatrix, bool toLibrary) {
@@ -264,14 +265,11 @@ bool SysexFileCommands::LoadSysexFile(const QString& path, bool toMatrix, bool t
     }
     const std::vector<PatchRecord> pieces = ParseSysexPieces(file.bytes);
 
-    LibraryListWidget* list = window_.List1;
     if (toLibrary)
-        list->hide();
-    QProgressBar* progress = window_.ProgressBar1;
-    progress->show();
+        window_.setLibraryListVisible(false);
     const int last = static_cast<int>(std::min<std::size_t>(pieces.empty() ? 0 : pieces.size() - 1,
                                                             static_cast<std::size_t>(INT_MAX)));
-    progress->setRange(0, std::max(last, 1));
+    window_.showProgress(std::max(last, 1));
 
     const LoadTarget target = !toLibrary ? LoadTarget::Matrix
                               : toMatrix ? LoadTarget::Both
@@ -282,7 +280,7 @@ bool SysexFileCommands::LoadSysexFile(const QString& path, bool toMatrix, bool t
     frame.start();
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         if (i == 0 || frame.elapsed() >= kFrameMs) {
-            progress->setValue(static_cast<int>(std::min<std::size_t>(i, INT_MAX)));
+            window_.setProgress(static_cast<int>(std::min<std::size_t>(i, INT_MAX)));
             frame.restart();
         }
         LetEventsRun();
@@ -293,8 +291,8 @@ bool SysexFileCommands::LoadSysexFile(const QString& path, bool toMatrix, bool t
         LetEventsRun();
     }
 
-    list->show();
-    progress->hide();
+    window_.setLibraryListVisible(true);
+    window_.hideProgress();
     return true;
 }
 

@@ -1,21 +1,19 @@
 #pragma once
 // The file browser pane and the four Load commands: Drive1 / Dir1 / File1 browse the disk for
 // .syx files, the Load buttons read the selected file (or every listed file) into the Matrix,
-// the Patch Library or both. Other parts (drops, delete zone, Save, Export) reach the browser
-// through this object: window.findChild<zanq::SysexFileCommands*>().
+// the Patch Library or both.
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+
+#include "shell/frmMain.h"
 
 class QFileSystemModel;
 class QModelIndex;
 class QStringListModel;
 
 namespace zanq {
-
-class frmMain;
-struct AppContext;
 
 class SysexFileCommands : public QObject {
     Q_OBJECT
@@ -64,6 +62,7 @@ private:
 
     frmMain& window_;
     AppContext& context_;
+    FileBrowserControls browser_;
     QFileSystemModel* dirModel_ = nullptr;
     QStringListModel* fileModel_ = nullptr;
     QString folder_;

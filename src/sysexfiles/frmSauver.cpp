@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "model/LibraryListWidget.h"
 #include "shell/frmMain.h"
 #include "sysexfiles/SysexFileCommands.h"
 
@@ -80,7 +79,8 @@ frmSauver::frmSauver(frmMain& window, AppContext& context, SysexFileCommands& fi
 
 void frmSauver::Prepare(const QDateTime& now) {
     txtFilename->setText(PresetSaveName(now));
-    const SaveChoices choices = SaveChoicesFor(context_.librarian.matrix(), window_.List1->count());
+    const SaveChoices choices = SaveChoicesFor(
+        context_.librarian.matrix(), static_cast<int>(context_.librarian.library().patchCount()));
     for (int i = 0; i < kSaveNothing; ++i)
         Option1[static_cast<std::size_t>(i)]->setEnabled(
             choices.enabled[static_cast<std::size_t>(i)]);

@@ -1,7 +1,5 @@
 #include "update/UpdateRoutes.h"
 
-#include <QAction>
-
 #include "BuildConfig.h"
 #include "shell/AppContext.h"
 #include "shell/ClickableLabel.h"
@@ -18,20 +16,15 @@ UpdateRoutes::UpdateRoutes(frmMain& window, AppContext& context, UpdateSettings 
       context_(context),
       web_(new modWeb(std::move(settings), this)) {
     setObjectName(QStringLiteral("UpdateRoutes"));
-    ClickableLabel* label = window_.lblversion;
-    label->setCursor(Qt::PointingHandCursor);
     // A build without an update address has no notice to show, not even an empty one.
-    label->setVisible(web_->isEnabled());
-    connect(web_, &modWeb::checked, label,
-            [label](const QString& notice) { ShowUpdateNotice(label, notice); });
+    window_.setVersionNoticeVisible(web_->isEnabled());
+    connect(web_, &modWeb::checked, &window_, &frmMain::showVersionNotice);
 
-    connect(window_.mnuAbout, &QAction::triggered, this, &UpdateRoutes::mnuAbout_triggered);
-    connect(window_.Image3, &ClickableLabel::clicked, this, &UpdateRoutes::Image3_clicked);
-    connect(window_.StatusPanel[3], &ClickableLabel::clicked, this,
-            &UpdateRoutes::StatusPanel4_clicked);
-    connect(window_.StatusPanel[0], &ClickableLabel::clicked, this,
-            &UpdateRoutes::StatusPanel1_clicked);
-    connect(window_.lblversion, &ClickableLabel::clicked, this, &UpdateRoutes::lblversion_clicked);
+    connect(&window_, &frmMain::aboutRequested, this, &UpdateRoutes::mnuAbout_triggered);
+    connect(&window_, &frmMain::titleClicked, this, &UpdateRoutes::Image3_clicked);
+    connect(&window_, &frmMain::versionPanelClicked, this, &UpdateRoutes::StatusPanel4_clicked);
+    connect(&window_, &frmMain::makerPanelClicked, this, &UpdateRoutes::StatusPanel1_clicked);
+    connect(&window_, &frmMain::versionNoticeClicked, this, &UpdateRoutes::lblversion_clicked);
 
     // The start-up check runs in the background; the window shows without waiting for it.
     web_->CheckForUpdate();

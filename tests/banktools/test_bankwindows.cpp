@@ -10,6 +10,7 @@
 #include "shell/ClickableLabel.h"
 #include "shell/MainLayout.h"
 #include "shell/frmMain.h"
+#include "support/MainUi.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 
@@ -131,8 +132,8 @@ private slots:
         QCOMPARE(swap->cmdSwap->text(), QStringLiteral("Swap A and B"));
 
         QTest::mouseClick(swap->cmdCopyBank, Qt::LeftButton);
-        QCOMPARE(main->gridModel->cellText(At("B-5")), QStringLiteral("Pad"));
-        QCOMPARE(main->gridModel->cellText(At("B-9")), QString());
+        QCOMPARE(test::Ui(*main).gridModel->cellText(At("B-5")), QStringLiteral("Pad"));
+        QCOMPARE(test::Ui(*main).gridModel->cellText(At("B-9")), QString());
 
         swap->cmbSource->setCurrentIndex(3);
         QCOMPARE(swap->cmdSwap->text(), QStringLiteral("Swap D and B"));
@@ -141,8 +142,8 @@ private slots:
 
         swap->cmbSource->setCurrentIndex(1);
         QTest::mouseClick(swap->cmdSwap, Qt::LeftButton);
-        QCOMPARE(main->gridModel->cellText(At("G-1")), QStringLiteral("Lead"));
-        QCOMPARE(main->gridModel->cellText(At("B-1")), QString());
+        QCOMPARE(test::Ui(*main).gridModel->cellText(At("G-1")), QStringLiteral("Lead"));
+        QCOMPARE(test::Ui(*main).gridModel->cellText(At("B-1")), QString());
     }
 
     void clearButtonFollowsEveryBox() {
@@ -188,9 +189,10 @@ private slots:
         QCOMPARE(prompter.shown[0].icon, QMessageBox::Critical);
         QVERIFY(prompter.shown[0].defaultNo);
         QVERIFY(Discarded(clear.data()));
-        QCOMPARE(main->gridModel->cellText(At("C-2")), yes ? QString() : QStringLiteral("Keep3"));
+        QCOMPARE(test::Ui(*main).gridModel->cellText(At("C-2")),
+                 yes ? QString() : QStringLiteral("Keep3"));
         QCOMPARE(t->librarian.matrix().CountMatrixPatches(), yes ? 1 : 2);
-        QCOMPARE(main->StatusPanel[1]->text(),
+        QCOMPARE(test::Ui(*main).StatusPanel[1]->text(),
                  QStringLiteral("Patches in library : %1").arg(yes ? 0 : 2));
         // After a clear nothing of the old names is left to refuse them.
         QCOMPARE(
@@ -237,9 +239,9 @@ private slots:
         // Library hits select their line in the main list; a Matrix hit clears the selection.
         for (auto [row, name] : {std::pair{1, "Beta"}, {0, "beta"}, {2, ""}}) {
             ClickLine(*search, row);
-            QCOMPARE(main->List1->selectedName(), QString::fromLatin1(name));
+            QCOMPARE(test::Ui(*main).List1->selectedName(), QString::fromLatin1(name));
         }
-        QCOMPARE(main->List1->currentRow(), -1);
+        QCOMPARE(test::Ui(*main).List1->currentRow(), -1);
     }
 };
 

@@ -19,14 +19,13 @@
 #include "banktools/frmClear.h"
 #include "banktools/frmSearch.h"
 #include "banktools/frmSwap.h"
-#include "editing/DragSource.h"
-#include "editing/EditingCommands.h"
 #include "model/LibraryListWidget.h"
 #include "shell/ClickableLabel.h"
 #include "shell/LibrarianApp.h"
 #include "shell/ProgramFolder.h"
 #include "support/DeepMindSim.h"
 #include "support/GridClicks.h"  // the export and MIDI windows, real clicks on the grid
+#include "support/MainUi.h"
 #include "support/Records.h"
 #include "sysexfiles/SysexFileCommands.h"
 #include "sysexfiles/frmSauver.h"
@@ -66,18 +65,18 @@ class WholeDayTest : public QObject {
     frmMain& window() { return app->window(); }
     const Matrix& matrix() { return app->librarian().matrix(); }
     SysexFileCommands& files() { return *window().findChild<SysexFileCommands*>(); }
-    EditingCommands& editing() { return *window().findChild<EditingCommands*>(); }
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
     static QByteArray Bytes(const PatchRecord& r) { return QByteArray::fromStdString(r); }
     QModelIndex gridIndex(int bank, int slot) {
-        return window().FlexGrid1->model()->index(slot - 1, bank - 1);
+        return test::Ui(window()).FlexGrid1->model()->index(slot - 1, bank - 1);
     }
 
     // Whether the Matrix holds inMatrix patches, the library list and its status panel show
     // inLibrary, and the grid shows these cells; prints both sides when anything differs.
     bool shows(int inMatrix, int inLibrary, std::initializer_list<Shown> cells) {
         QStringList seen{QString::number(matrix().CountMatrixPatches()),
-                         QString::number(window().List1->count()), window().StatusPanel[1]->text()};
+                         QString::number(test::Ui(window()).List1->count()),
+                         test::Ui(window()).StatusPanel[1]->text()};
         QStringList expected{QString::number(inMatrix), QString::number(inLibrary),
                              QStringLiteral("Patches in library : %1").arg(inLibrary)};
         for (const auto& [bank, slot, text] : cells) {
@@ -164,50 +163,50 @@ private slots:
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("zanq-librarian"));
         QCOMPARE(window().windowTitle(), QStringLiteral("ZANQ LIBRARIAN"));
         QVERIFY(shows(0, 0, {}));
-        QCOMPARE(window().StatusPanel[2]->text(),
+        QCOMPARE(test::Ui(window()).StatusPanel[2]->text(),
                  withSynth ? QStringLiteral("DEEPMIND DETECTED") : "DEEPMIND NOT DETECTED");
-        QCOMPARE(window().cmdMIDI_IN->isEnabled(), withSynth);
-        QCOMPARE(window().StatusPanel[3]->text(), QStringLiteral("v0.0.56"));
+        QCOMPARE(test::Ui(window()).cmdMIDI_IN->isEnabled(), withSynth);
+        QCOMPARE(test::Ui(window()).StatusPanel[3]->text(), QStringLiteral("v0.0.56"));
         QCOMPARE(QDir(files().folder()), QDir(folder.path()));
         QCOMPARE(listedFiles(), QStringLiteral("day all banks.syx|leads.syx|pads.syx").split('|'));
     }
 
     void loadsAllBanksIntoTheMatrix() {
         QVERIFY(selectFile(QStringLiteral("day all banks.syx")));
-        QTest::mouseClick(window().cmdLoadInMatrix, Qt::LeftButton);
+        QTest::mouseClick(test::Ui(window()).cmdLoadInMatrix, Qt::LeftButton);
         QVERIFY(shows(kDayPatches, 0,
                       {{1, 1, "Day A-001"},
                        {7, 128, "Day G-128"},
                        {3, 120, "Day C-120"},
                        {3, 121, ""},
                        {8, 1, ""}}));
-        QVERIFY(!window().ProgressBar1->isVisible());
+        QVERIFY(!test::Ui(window()).ProgressBar1->isVisible());
     }
 
     void addsTwoFilesToTheLibrary() {
         for (const QString& name : {QStringLiteral("pads.syx"), QStringLiteral("leads.syx")}) {
             QVERIFY(selectFile(name));
-            QTest::mouseClick(window().cmdLoadPatchlist, Qt::LeftButton);
+            QTest::mouseClick(test::Ui(window()).cmdLoadPatchlist, Qt::LeftButton);
         }
         QVERIFY(shows(kDayPatches, 32, {}));  // the Matrix is untouched
-        QCOMPARE(window().List1->item(0)->text(), QStringLiteral("Lead 001"));  // sorted
+        QCOMPARE(test::Ui(window()).List1->item(0)->text(), QStringLiteral("Lead 001"));  // sorted
     }
 
     void dragsALibraryPatchIntoBankC() {
-        QListWidgetItem* line = window().List1->lineNamed(QStringLiteral("Lead 007"));
+        QListWidgetItem* line = test::Ui(window()).List1->lineNamed(QStringLiteral("Lead 007"));
         QVERIFY(line);
-        window().List1->scrollToItem(line);
-        QTest::mouseClick(window().List1->viewport(), Qt::LeftButton, {},
-                          window().List1->visualItemRect(line).center());
+        test::Ui(window()).List1->scrollToItem(line);
+        QTest::mouseClick(test::Ui(window()).List1->viewport(), Qt::LeftButton, {},
+                          test::Ui(window()).List1->visualItemRect(line).center());
         // The drop reads the selected line; the grid's drop handler gets slot C-125.
-        editing().FlexGrid1_dropped(kLibrarySource, At("C-125"));
+        emit window().droppedOnGrid(DragSource::Library, At("C-125"));
         QVERIFY(shows(kDayPatches + 1, 32, {{3, 125, "Lead 007"}}));  // copied, not moved
         QCOMPARE(Bytes(matrix().at(At("C-125"))), Retargeted(lead7, 3, 125));
         QVERIFY(boxes.shown.isEmpty());  // an empty slot asks nothing
     }
 
     void swapsBanksAAndB() {
-        QTest::mouseClick(window().cmdMatrixUtils, Qt::LeftButton);
+        QTest::mouseClick(test::Ui(window()).cmdMatrixUtils, Qt::LeftButton);
         auto* swap = test::ModalWindow<frmSwap>();
         QVERIFY(swap);
         QTest::mouseClick(swap->cmdSwap, Qt::LeftButton);
@@ -219,17 +218,18 @@ private slots:
 
     void deletesOnePatch() {
         boxes.answer(QMessageBox::Yes);
-        window().FlexGrid1->scrollTo(gridIndex(4, 10));
-        const QPoint at = window().FlexGrid1->visualRect(gridIndex(4, 10)).center();
-        QTest::mouseClick(window().FlexGrid1->viewport(), Qt::LeftButton, {}, at);
-        editing().Image1_dropped(kGridSource);  // the press marked D-010 as the drag's origin
+        test::Ui(window()).FlexGrid1->scrollTo(gridIndex(4, 10));
+        const QPoint at = test::Ui(window()).FlexGrid1->visualRect(gridIndex(4, 10)).center();
+        QTest::mouseClick(test::Ui(window()).FlexGrid1->viewport(), Qt::LeftButton, {}, at);
+        emit window().droppedOnDeleteZone(
+            DragSource::Grid);  // the press marked D-010 as the drag's origin
         QVERIFY2(boxes.shown.value(0).contains(QStringLiteral("Bank D-010: Day D-010")),
                  qPrintable(boxes.shown.join('|')));
         QVERIFY(shows(kDayPatches, 32, {{4, 10, ""}, {4, 11, "Day D-011"}}));
     }
 
     void searchesForAName() {
-        QTest::mouseClick(window().cmdSearch, Qt::LeftButton);
+        QTest::mouseClick(test::Ui(window()).cmdSearch, Qt::LeftButton);
         auto* search = test::ModalWindow<frmSearch>();
         QVERIFY(search);
         QTest::keyClicks(search->txtSearch, QStringLiteral("lead 007"));
@@ -240,7 +240,7 @@ private slots:
             lines << hits->index(row, 0).data().toString();
         QCOMPARE(lines, (QStringList{kLibraryLinePrefix + "Lead 007", "Mx C-125: Lead 007"}));
         search->lstResult->setCurrentIndex(hits->index(0, 0));
-        QCOMPARE(window().List1->selectedName(), QStringLiteral("Lead 007"));
+        QCOMPARE(test::Ui(window()).List1->selectedName(), QStringLiteral("Lead 007"));
         search->close();
     }
 
@@ -255,8 +255,8 @@ private slots:
             save->cmdSauve->click();
             save->close();
         });
-        QTest::mouseClick(window().cmdSauver, Qt::LeftButton);  // returns once it closes
-        QCOMPARE(preselected, kSaveLibrary);                    // the library is not empty
+        QTest::mouseClick(test::Ui(window()).cmdSauver, Qt::LeftButton);  // returns once it closes
+        QCOMPARE(preselected, kSaveLibrary);  // the library is not empty
         QVERIFY(fileHolds(QStringLiteral("ALL - day.syx"), matrixBytes()));
         for (int b = 1; b <= 7; ++b)
             QVERIFY(fileHolds("day - BANK_" + QString::fromStdString(BankLetter(b)) + ".syx",
@@ -266,7 +266,7 @@ private slots:
     }
 
     void clearsEverything() {
-        window().mnuClear->trigger();
+        test::Ui(window()).mnuClear->trigger();
         auto* clear = test::ModalWindow<frmClear>();
         QVERIFY(clear);
         QTest::mouseClick(clear->cmdSelectAllDatas, Qt::LeftButton);
@@ -279,7 +279,7 @@ private slots:
 
     void loadsTheSavedFileBackByteForByte() {
         QVERIFY(selectFile(QStringLiteral("ALL - day.syx")));
-        QTest::mouseClick(window().cmdLoadInMatrix, Qt::LeftButton);
+        QTest::mouseClick(test::Ui(window()).cmdLoadInMatrix, Qt::LeftButton);
         QVERIFY(fileHolds(QStringLiteral("ALL - day.syx"), matrixBytes()));
         QVERIFY(shows(kDayPatches, 0, {{1, 1, "Day B-001"}, {3, 125, "Lead 007"}, {4, 10, ""}}));
     }
@@ -287,7 +287,7 @@ private slots:
     void receivesBankBFromTheSynth() {
         if (!withSynth)
             QSKIP("no simulated DeepMind");
-        QTest::mouseClick(window().cmdMIDI_IN, Qt::LeftButton);
+        QTest::mouseClick(test::Ui(window()).cmdMIDI_IN, Qt::LeftButton);
         auto* receive = test::ModalWindow<frmMidiReceive>();
         QVERIFY(receive);
         receive->chkBank[2]->setChecked(true);
@@ -312,7 +312,7 @@ private slots:
                 if (!matrix().isEmpty(At(b, s)))
                     expected.replace(((b - 1) * kSlots + s - 1) * kRecordLength, kRecordLength,
                                      Bytes(matrix().at(At(b, s))));
-        QTest::mouseClick(window().cmdMIDI_OUT, Qt::LeftButton);
+        QTest::mouseClick(test::Ui(window()).cmdMIDI_OUT, Qt::LeftButton);
         auto* send = test::ModalWindow<frmBankSend>();
         QVERIFY(send);
         send->chkBank[1]->setChecked(true);
@@ -326,7 +326,7 @@ private slots:
 
     void exportsOnePatchToAnotherSlot() {
         const PatchRecord source = matrix().at(At("A-5"));
-        test::DoubleClickCell(window().FlexGrid1, At("A-5"));
+        test::DoubleClickCell(test::Ui(window()).FlexGrid1, At("A-5"));
         frmExport* exporter = FindExportWindow(window());
         QTRY_VERIFY(exporter->isVisible());
         QCOMPARE(exporter->txtName->text().trimmed(), QStringLiteral("Day B-005"));

@@ -1,21 +1,17 @@
 #pragma once
 // A main window with the file browser and the editing handlers installed, over a scratch
-// folder, answering its questions from a script.
+// folder, answering its questions from a script. Drops arrive as the window announces them.
 
 #include <QDir>
 #include <QFile>
-#include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <vector>
 
-#include "editing/EditingCommands.h"
 #include "editing/InstallEditing.h"
-#include "model/LibraryListWidget.h"
-#include "model/MatrixGridModel.h"
-#include "shell/ClickableLabel.h"
 #include "shell/frmMain.h"
+#include "support/MainUi.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 #include "sysexfiles/InstallSysexFiles.h"
@@ -31,18 +27,17 @@ struct EditingHarness {
     AppContext context{librarian, prompter, folder.path()};
     std::unique_ptr<frmMain> window;
     SysexFileCommands* files = nullptr;
-    EditingCommands* editing = nullptr;
 
     EditingHarness() {
         window = std::make_unique<frmMain>(context);
         InstallSysexFiles(*window, context);
         InstallEditing(*window, context);
         files = window->findChild<SysexFileCommands*>();
-        editing = window->findChild<EditingCommands*>();
     }
 
-    QString cell(Slot slot) const { return window->gridModel->cellText(slot); }
-    QString counter() const { return window->StatusPanel[1]->text(); }
+    MainUi ui() const { return Ui(*window); }
+    QString cell(Slot slot) const { return ui().gridModel->cellText(slot); }
+    QString counter() const { return ui().StatusPanel[1]->text(); }
 
     // Writes a .syx file of these records into the browsed folder and selects it.
     QString writeAndSelect(const QString& name, const std::vector<PatchRecord>& records) {
@@ -58,11 +53,9 @@ struct EditingHarness {
         return file.fileName();
     }
 
-    void dropOnGrid(const QString& source, Slot slot) { editing->FlexGrid1_dropped(source, slot); }
-
-    void addToLibrary(const std::vector<PatchRecord>& records) {
-        librarian.apply(records, LoadTarget::Library);
-    }
+    void dropOnGrid(DragSource source, Slot cell) { emit window->droppedOnGrid(source, cell); }
+    void dropOnLibrary(DragSource source) { emit window->droppedOnLibrary(source); }
+    void dropOnDeleteZone(DragSource source) { emit window->droppedOnDeleteZone(source); }
 };
 
 }  // namespace zanq::test

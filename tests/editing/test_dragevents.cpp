@@ -2,7 +2,7 @@
 #include <QtWidgets>
 
 #include "EditingHarness.h"
-#include "editing/DragSource.h"
+#include "support/MainUi.h"
 
 using namespace zanq;
 using test::At;
@@ -48,7 +48,7 @@ QString DragAndDrop(QWidget* source, QPoint from, QWidget* target, QPoint to) {
 }
 
 QPoint CellCentre(const EditingHarness& h, Slot slot) {
-    return h.window->FlexGrid1->visualRect(h.window->gridModel->indexOf(slot)).center();
+    return h.ui().FlexGrid1->visualRect(h.ui().gridModel->indexOf(slot)).center();
 }
 }  // namespace
 
@@ -67,7 +67,7 @@ private slots:
     void gridDragMovesAPatchToTheCellUnderThePointer() {
         const PatchRecord pad = MakeRecord("Pad", 1, 2);
         h->librarian.place(At("B-3"), pad);
-        QWidget* grid = h->window->FlexGrid1->viewport();
+        QWidget* grid = h->ui().FlexGrid1->viewport();
         QCOMPARE(DragAndDrop(grid, CellCentre(*h, At("B-3")), grid, CellCentre(*h, At("E-6"))),
                  QStringLiteral("FlexGrid1 picture entered dropped"));
         QTRY_COMPARE(h->librarian.at(At("E-6")), h->dialect.retarget(pad, At("E-6")));
@@ -75,18 +75,19 @@ private slots:
     }
 
     void pressOnAnEmptySlotStartsNoDrag() {
-        QWidget* grid = h->window->FlexGrid1->viewport();
+        QWidget* grid = h->ui().FlexGrid1->viewport();
         QCOMPARE(DragAndDrop(grid, CellCentre(*h, At("D-9")), grid, CellCentre(*h, At("A-1"))),
                  QString());
         QCOMPARE(h->context.dragOrigin, std::optional(At("D-9")));
     }
 
     void libraryDragOnTheDeleteZoneDeletesAfterYes() {
-        h->addToLibrary({MakeRecord("Bell", 0, 0), MakeRecord("Choir", 0, 1)});
-        auto* list = h->window->List1;
+        h->librarian.apply({MakeRecord("Bell", 0, 0), MakeRecord("Choir", 0, 1)},
+                           LoadTarget::Library);
+        auto* list = h->ui().List1;
         const QPoint line = list->visualItemRect(list->lineNamed("Choir")).center();
         h->prompter.answers.enqueue(true);
-        QCOMPARE(DragAndDrop(list->viewport(), line, h->window->Image1, {5, 5}),
+        QCOMPARE(DragAndDrop(list->viewport(), line, h->ui().Image1, {5, 5}),
                  QStringLiteral("List1 picture entered dropped"));
         QTRY_COMPARE(list->count(), 1);
         QVERIFY(!list->lineNamed("Choir"));
@@ -94,37 +95,37 @@ private slots:
 
     void fileDragOnTheLibraryLoadsIt() {
         h->writeAndSelect("bank.syx", {MakeRecord("Brass", 3, 3), MakeRecord("Flute", 3, 4)});
-        auto* files = h->window->File1;
+        auto* files = h->ui().File1;
         const QPoint line = files->visualRect(files->model()->index(0, 0)).center();
-        QCOMPARE(DragAndDrop(files->viewport(), line, h->window->List1->viewport(), {5, 5}),
+        QCOMPARE(DragAndDrop(files->viewport(), line, h->ui().List1->viewport(), {5, 5}),
                  QStringLiteral("File1 picture entered dropped"));
-        QTRY_COMPARE(h->window->List1->count(), 2);
+        QTRY_COMPARE(h->ui().List1->count(), 2);
     }
 
     void gridDragIsRefusedByTheLibraryAndADisabledMidiOut() {
         h->librarian.place(At("A-1"), MakeRecord("Pad", 0, 0));
-        QWidget* grid = h->window->FlexGrid1->viewport();
+        QWidget* grid = h->ui().FlexGrid1->viewport();
         const QPoint cell = CellCentre(*h, At("A-1"));
-        QPushButton* out = h->window->cmdMIDI_OUT;
-        QCOMPARE(DragAndDrop(grid, cell, h->window->List1->viewport(), {5, 5}),
+        QPushButton* out = h->ui().cmdMIDI_OUT;
+        QCOMPARE(DragAndDrop(grid, cell, h->ui().List1->viewport(), {5, 5}),
                  QStringLiteral("FlexGrid1 picture - -"));
         QCOMPARE(DragAndDrop(grid, cell, out, {5, 5}), QStringLiteral("FlexGrid1 picture - -"));
 
-        int sent = 0;
-        h->editing->sendGridPatch = [&sent](Slot) { ++sent; };
+        QSignalSpy toMidiOut(h->window.get(), &frmMain::droppedOnMidiOut);
         out->setEnabled(true);
         QCOMPARE(DragAndDrop(grid, cell, out, {5, 5}),
                  QStringLiteral("FlexGrid1 picture entered dropped"));
-        QTRY_COMPARE(sent, 1);
-        QCOMPARE(h->window->List1->count(), 0);
+        QTRY_COMPARE(toMidiOut.size(), 1);
+        QCOMPARE(toMidiOut[0][0].value<DragSource>(), DragSource::Grid);
+        QCOMPARE(h->ui().List1->count(), 0);
     }
 
     void foreignDragsAreIgnored() {
         h->librarian.place(At("A-1"), MakeRecord("Pad", 0, 0));
-        h->addToLibrary({MakeRecord("Bell", 0, 0)});
-        h->window->List1->SelectLibraryEntry("Bell");
-        h->editing->FlexGrid1_pressed(At("A-1"));
-        h->window->cmdMIDI_OUT->setEnabled(true);
+        h->librarian.apply(MakeRecord("Bell", 0, 0), LoadTarget::Library);
+        h->window->selectLibraryEntry("Bell");
+        h->context.dragOrigin = At("A-1");
+        h->ui().cmdMIDI_OUT->setEnabled(true);
 
         QMimeData text, urls, oursWithoutDrag;  // the last: our type, but no drag of ours under way
         text.setText("FlexGrid1");
@@ -132,10 +133,10 @@ private slots:
         oursWithoutDrag.setData(kDragSourceMime, "List1");
 
         const std::pair<QWidget*, QPoint> targets[] = {
-            {h->window->FlexGrid1->viewport(), CellCentre(*h, At("C-3"))},
-            {h->window->List1->viewport(), {5, 5}},
-            {h->window->Image1, {5, 5}},
-            {h->window->cmdMIDI_OUT, {5, 5}},
+            {h->ui().FlexGrid1->viewport(), CellCentre(*h, At("C-3"))},
+            {h->ui().List1->viewport(), {5, 5}},
+            {h->ui().Image1, {5, 5}},
+            {h->ui().cmdMIDI_OUT, {5, 5}},
         };
         for (const QMimeData* mime : {&text, &urls, &oursWithoutDrag}) {
             for (auto [target, pos] : targets) {
@@ -147,10 +148,10 @@ private slots:
                 QVERIFY(!drop.isAccepted());
             }
         }
-        QTest::qWait(20);
+        QCoreApplication::processEvents();  // a drop that slipped through would be handled now
         QVERIFY(h->prompter.shown.isEmpty());
         QCOMPARE(h->librarian.matrix().CountMatrixPatches(), 1);
-        QCOMPARE(h->window->List1->count(), 1);
+        QCOMPARE(h->ui().List1->count(), 1);
     }
 };
 

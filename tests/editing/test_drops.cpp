@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "EditingHarness.h"
+#include "support/MainUi.h"
 
 using namespace zanq;
 using test::At;
@@ -25,8 +26,9 @@ QString InUse(const QString& place, const QString& name) {
 // What the user sees: library lines | grid names | files [selected file] | library counter.
 QString Shown(const EditingHarness& h) {
     QStringList library, grid, files;
-    for (int i = 0; i < h.window->List1->count(); ++i)
-        library << h.window->List1->item(i)->text();
+    const auto* list = h.ui().List1;
+    for (int i = 0; i < list->count(); ++i)
+        library << list->item(i)->text();
     for (int index = 0; index < Bank::kCount * Program::kCount; ++index)
         if (!h.librarian.isEmpty(Slot::fromIndex(index)))
             grid << h.cell(Slot::fromIndex(index));
@@ -46,17 +48,13 @@ private slots:
         const PatchRecord a = MakeRecord("Alpha", 0, 0, 1), b = MakeRecord("Beta", 2, 4, 2);
         h.librarian.place(At("A-1"), a);
         h.librarian.place(At("C-5"), b);
-        // A press records the drag origin, but only an occupied slot drags.
-        h.dropOnGrid("FlexGrid1", At("A-1"));  // no press yet: nothing to move
-        QVERIFY(!h.editing->FlexGrid1_pressed(At("E-9")));
-        QCOMPARE(h.context.dragOrigin, std::optional(At("E-9")));
-        QVERIFY(h.editing->FlexGrid1_pressed(At("A-1")));
-        QCOMPARE(h.context.dragOrigin, std::optional(At("A-1")));
-        h.dropOnGrid("FlexGrid1", At("A-1"));  // its own cell
+        h.dropOnGrid(DragSource::Grid, At("A-1"));  // no press yet: nothing to move
+        h.context.dragOrigin = At("A-1");
+        h.dropOnGrid(DragSource::Grid, At("A-1"));  // its own cell
         QVERIFY(h.prompter.shown.isEmpty());
 
         h.prompter.answers.enqueue(false);
-        h.dropOnGrid("FlexGrid1", At("C-5"));
+        h.dropOnGrid(DragSource::Grid, At("C-5"));
         QCOMPARE(h.prompter.shown.size(), 1);
         const auto& asked = h.prompter.shown.front();
         QCOMPARE(asked.text, InUse("Bank C-005", "Beta") + "Do you want to swap these 2 patches ?");
@@ -65,12 +63,12 @@ private slots:
         QVERIFY(h.librarian.at(At("A-1")) == a && h.librarian.at(At("C-5")) == b);
 
         h.prompter.answers.enqueue(true);
-        h.dropOnGrid("FlexGrid1", At("C-5"));
+        h.dropOnGrid(DragSource::Grid, At("C-5"));
         QCOMPARE(h.librarian.at(At("C-5")), Moved(a, At("C-5")));
         QCOMPARE(h.librarian.at(At("A-1")), Moved(b, At("A-1")));
 
-        h.editing->FlexGrid1_pressed(At("C-5"));
-        h.dropOnGrid("FlexGrid1", At("H-100"));
+        h.context.dragOrigin = At("C-5");
+        h.dropOnGrid(DragSource::Grid, At("H-100"));
         QCOMPARE(h.prompter.shown.size(), 2);
         QCOMPARE(h.librarian.at(At("H-100")), Moved(a, At("H-100")));
         QVERIFY(h.librarian.isEmpty(At("C-5")));
@@ -81,14 +79,14 @@ private slots:
     void libraryPatchIsCopiedOnlyFromASelectedLineToACell() {
         EditingHarness h;
         const PatchRecord strings = MakeRecord("Strings", 6, 100, 4);
-        h.addToLibrary({MakeRecord("Bass", 0, 1), strings});
-        h.dropOnGrid("List1", At("C-3"));  // no line selected
-        h.window->List1->SelectLibraryEntry("Strings");
+        h.librarian.apply({MakeRecord("Bass", 0, 1), strings}, LoadTarget::Library);
+        h.dropOnGrid(DragSource::Library, At("C-3"));  // no line selected
+        h.window->selectLibraryEntry("Strings");
         QCOMPARE(h.librarian.matrix().CountMatrixPatches(), 0);
 
         // Empty slots take copies without a question, each with its own slot bytes.
-        h.dropOnGrid("List1", At("A-1"));
-        h.dropOnGrid("List1", At("H-128"));
+        h.dropOnGrid(DragSource::Library, At("A-1"));
+        h.dropOnGrid(DragSource::Library, At("H-128"));
         QVERIFY(h.prompter.shown.isEmpty());
         QCOMPARE(h.librarian.at(At("A-1")), Moved(strings, At("A-1")));
         QCOMPARE(h.librarian.at(At("H-128")), Moved(strings, At("H-128")));
@@ -96,7 +94,7 @@ private slots:
         const PatchRecord organ = MakeRecord("Organ", 4, 20);
         h.librarian.place(At("E-21"), organ);
         h.prompter.answers.enqueue(false);
-        h.dropOnGrid("List1", At("E-21"));
+        h.dropOnGrid(DragSource::Library, At("E-21"));
         QCOMPARE(h.prompter.shown.size(), 1);
         QCOMPARE(
             h.prompter.shown[0].text,
@@ -106,7 +104,7 @@ private slots:
         QCOMPARE(h.librarian.at(At("E-21")), organ);
 
         h.prompter.answers.enqueue(true);
-        h.dropOnGrid("List1", At("E-21"));
+        h.dropOnGrid(DragSource::Library, At("E-21"));
         QCOMPARE(h.librarian.at(At("E-21")), Moved(strings, At("E-21")));
         QCOMPARE(h.librarian.library().entry(h.librarian.library().FindInLibrary("Strings")),
                  strings);
@@ -116,46 +114,48 @@ private slots:
         EditingHarness h;
         const PatchRecord one = MakeRecord("One", 2, 3);
         h.writeAndSelect("two.syx", {one, MakeRecord("Two", 7, 127)});
-        h.dropOnGrid("File1", At("A-50"));  // records go where their own bytes say
+        h.dropOnGrid(DragSource::Files, At("A-50"));  // records go where their own bytes say
         QCOMPARE(h.librarian.at(At("C-4")), one);
         QCOMPARE(Shown(h),
                  QStringLiteral(" | One Two | two.syx [two.syx] | Patches in library : 0"));
-        h.editing->List1_dropped("File1");
+        h.dropOnLibrary(DragSource::Files);
         QCOMPARE(Shown(h),
                  QStringLiteral("One Two | One Two | two.syx [two.syx] | Patches in library : 2"));
 
         // Only files go into the library by dragging, and only a selected one.
         h.librarian.place(At("A-1"), MakeRecord("Grid", 0, 0));
-        h.editing->FlexGrid1_pressed(At("A-1"));
-        h.editing->List1_dropped("FlexGrid1");
+        h.context.dragOrigin = At("A-1");
+        h.dropOnLibrary(DragSource::Grid);
         h.librarian.clear({Bank::fromNumber(3)}, false);
         h.files->selectFile(-1);
-        h.dropOnGrid("File1", At("A-50"));
-        h.editing->List1_dropped("File1");
+        h.dropOnGrid(DragSource::Files, At("A-50"));
+        h.dropOnLibrary(DragSource::Files);
         QCOMPARE(Shown(h),
                  QStringLiteral("One Two | Grid Two | two.syx [] | Patches in library : 2"));
     }
 
     void deleteZoneAsksThenDeletes_data() {
-        QTest::addColumn<QString>("source");
+        QTest::addColumn<DragSource>("source");
         QTest::addColumn<bool>("selected");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("afterYes");
         QTest::newRow("library patch")
-            << "List1" << true << "Do you want to delete this library patch :" + CR + CR + "Beta ?"
+            << DragSource::Library << true
+            << "Do you want to delete this library patch :" + CR + CR + "Beta ?"
             << "Alpha Gamma | Keys Other | bank.syx gone.syx [gone.syx] | Patches in library : 2";
         QTest::newRow("matrix patch")
-            << "FlexGrid1" << true
+            << DragSource::Grid << true
             << "Do you want to delete this matrix patch : " + CR + CR + "Bank B-010: Keys ?"
             << "Alpha Beta Gamma | Other | bank.syx gone.syx [gone.syx] | Patches in library : 3";
         QTest::newRow("file")
-            << "File1" << true << "Do you want to delete the file : " + CR + CR + "gone.syx ?"
+            << DragSource::Files << true
+            << "Do you want to delete the file : " + CR + CR + "gone.syx ?"
             << "Alpha Beta Gamma | Keys Other | bank.syx [] | Patches in library : 3";
-        QTest::newRow("no library line") << "List1" << false << QString() << QString();
-        QTest::newRow("no file") << "File1" << false << QString() << QString();
+        QTest::newRow("no library line") << DragSource::Library << false << QString() << QString();
+        QTest::newRow("no file") << DragSource::Files << false << QString() << QString();
     }
     void deleteZoneAsksThenDeletes() {
-        QFETCH(QString, source);
+        QFETCH(DragSource, source);
         QFETCH(bool, selected);
         QFETCH(QString, question);
         QFETCH(QString, afterYes);
@@ -166,21 +166,19 @@ private slots:
         const QString gone = h.writeAndSelect("gone.syx", {MakeRecord("Gone", 0, 0)});
         h.librarian.place(At("B-10"), MakeRecord("Keys", 1, 9));
         h.librarian.place(At("B-11"), MakeRecord("Other", 1, 10));
-        h.editing->FlexGrid1_pressed(At("B-10"));
+        h.context.dragOrigin = At("B-10");
         if (selected)
-            h.window->List1->SelectLibraryEntry("Beta");
+            h.window->selectLibraryEntry("Beta");
         else
             h.files->selectFile(-1);
         const QString before = Shown(h);
 
-        // The counter is rewritten after every drop, whatever happened.
         for (bool yes : {false, true}) {
-            h.window->StatusPanel[1]->setText("stale");
             h.prompter.answers.enqueue(yes);
-            h.editing->Image1_dropped(source);
+            h.dropOnDeleteZone(source);
             QCOMPARE(Shown(h), yes && selected ? afterYes : before);
         }
-        QCOMPARE(QFile::exists(gone), source != "File1" || !selected);
+        QCOMPARE(QFile::exists(gone), source != DragSource::Files || !selected);
         QCOMPARE(h.prompter.shown.size(), selected ? 2 : 0);
         for (const auto& asked : h.prompter.shown) {
             QCOMPARE(asked.text, question);
@@ -189,23 +187,6 @@ private slots:
             // Enter must not delete a file from disk.
             QCOMPARE(asked.defaultNo, source == "File1");
         }
-    }
-
-    void deletedLibraryPatchLeavesAHoleUntilReloaded() {
-        EditingHarness h;
-        h.writeAndSelect("lib.syx", {MakeRecord("Alpha", 0, 0), MakeRecord("Beta", 0, 1),
-                                     MakeRecord("Gamma", 0, 2)});
-        h.files->cmdLoadPatchlist_clicked();
-        h.window->List1->SelectLibraryEntry("Beta");
-        h.prompter.answers.enqueue(true);
-        h.editing->Image1_dropped("List1");
-        QCOMPARE(h.librarian.library().size(), std::size_t{4});
-        QVERIFY(h.librarian.library().entry(2).empty());
-        QCOMPARE(h.librarian.library().FindInLibrary("Gamma"), std::size_t{3});
-
-        h.files->cmdLoadPatchlist_clicked();
-        QCOMPARE(h.librarian.library().FindInLibrary("Beta"), std::size_t{4});
-        QCOMPARE(h.counter(), QStringLiteral("Patches in library : 3"));
     }
 
     void fileThatCannotBeDeletedIsReportedOnce_data() {
@@ -227,7 +208,7 @@ private slots:
             QFile::remove(path);
 
         h.prompter.answers.enqueue(true);
-        h.editing->Image1_dropped("File1");
+        h.dropOnDeleteZone(DragSource::Files);
         QFile::setPermissions(h.folder.path(), permissions);
 
         QCOMPARE(h.prompter.shown.size(), 2);

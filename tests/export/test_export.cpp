@@ -10,6 +10,7 @@
 #include "midi/FakeMidiBackend.h"
 #include "model/LibraryListWidget.h"
 #include "support/GridClicks.h"
+#include "support/MainUi.h"
 
 using namespace zanq;
 using zanq::test::At;
@@ -33,7 +34,7 @@ class ExportTest : public QObject {
     }
     // Double clicks the grid slot, retargets its patch when asked, and saves it.
     void save(int bankNumber, int slot, int toBank = 0, int toProgram = 0) {
-        test::DoubleClickCell(app->window.FlexGrid1,
+        test::DoubleClickCell(test::Ui(app->window).FlexGrid1,
                               {Bank::fromNumber(bankNumber), Program::fromNumber(slot)});
         if (toBank) {
             window->cmbBank->setCurrentIndex(toBank - 1);
@@ -78,7 +79,7 @@ private slots:
     void unchangedGridPatchIsWrittenByteForByte() {
         const PatchRecord pad = test::MakeRecord("Warm Pad", 2, 4, 7);
         app->librarian.place(At("C-5"), pad);
-        test::DoubleClickCell(app->window.FlexGrid1, At("C-5"));
+        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("C-5"));
         QVERIFY(window->isVisible() && window->isModal());
         QCOMPARE(window->txtName->text(), QStringLiteral("Warm Pad"));
         QCOMPARE(place(), QStringLiteral("C-005"));
@@ -111,13 +112,14 @@ private slots:
 
     void libraryPatchOpensModelessAndTakesGridPatches() {
         app->librarian.apply(test::MakeRecord("Lib Pad", 1, 9, 5), LoadTarget::Library);
-        test::DoubleClickLine(app->window.List1, app->window.List1->lineNamed("Lib Pad"));
+        test::DoubleClickLine(test::Ui(app->window).List1,
+                              test::Ui(app->window).List1->lineNamed("Lib Pad"));
         QVERIFY(window->isVisible() && !window->isModal());
         QCOMPARE(place(), QStringLiteral("B-010"));
 
         // A grid double click now loads into the open window.
         app->librarian.place(At("D-2"), test::MakeRecord("Grid Pad", 3, 1));
-        test::DoubleClickCell(app->window.FlexGrid1, At("D-2"));
+        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("D-2"));
         QVERIFY(window->isVisible() && !window->isModal());
         QCOMPARE(window->txtName->text(), QStringLiteral("Grid Pad"));
         QCOMPARE(place(), QStringLiteral("D-002"));
@@ -148,7 +150,7 @@ private slots:
 
     void writeFailureIsToldOnce() {
         app->librarian.place(At("B-2"), test::MakeRecord("Pad", 1, 1));
-        test::DoubleClickCell(app->window.FlexGrid1, At("B-2"));
+        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("B-2"));
         folder->remove();
         window->cmdSauver->click();
         const auto& shown = app->prompter.shown;

@@ -13,6 +13,7 @@
 #include "model/DeepMindDialect.h"
 #include "shell/ClickableLabel.h"
 #include "shell/frmMain.h"
+#include "support/MainUi.h"
 #include "support/ScriptedPrompter.h"
 
 using namespace zanq;
@@ -44,9 +45,9 @@ private slots:
         frmMain window(context);
         // MIDI OUT, MIDI IN and the panel, as one string.
         const auto shown = [&] {
-            return QString::number(window.cmdMIDI_OUT->isEnabled()) +
-                   QString::number(window.cmdMIDI_IN->isEnabled()) + ' ' +
-                   window.StatusPanel[2]->text();
+            return QString::number(test::Ui(window).cmdMIDI_OUT->isEnabled()) +
+                   QString::number(test::Ui(window).cmdMIDI_IN->isEnabled()) + ' ' +
+                   test::Ui(window).StatusPanel[2]->text();
         };
 
         // No ports at all at start-up.
@@ -83,8 +84,8 @@ private slots:
         // The timer's tick runs detection, and closing the window closes what is open.
         ports.outputs = {"DeepMind12:out"};
         ports.inputs = {"DeepMind12:in"};
-        window.Timer1->setInterval(1);
-        QTRY_VERIFY(window.cmdMIDI_IN->isEnabled());
+        test::Ui(window).Timer1->setInterval(1);
+        QTRY_VERIFY(test::Ui(window).cmdMIDI_IN->isEnabled());
         midi.OpenMidiIn();
         window.close();
         QVERIFY(!ports.inputOpen());

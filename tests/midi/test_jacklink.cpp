@@ -11,6 +11,7 @@
 #include "shell/ClickableLabel.h"
 #include "support/DeepMindSim.h"
 #include "support/GridClicks.h"
+#include "support/MainUi.h"
 
 using namespace zanq;
 
@@ -70,10 +71,10 @@ private slots:
         test::WiredMain app(link.ports, QDir::tempPath());
         auto* detector = FindDeepMindDetector(app.window);
         const auto shown = [&] {
-            return QString::number(app.window.cmdMIDI_OUT->isEnabled()) +
-                   QString::number(app.window.cmdMIDI_IN->isEnabled()) +
+            return QString::number(test::Ui(app.window).cmdMIDI_OUT->isEnabled()) +
+                   QString::number(test::Ui(app.window).cmdMIDI_IN->isEnabled()) +
                    QString::number(FindExportWindow(app.window)->cmdSendToMidi->isEnabled()) + ' ' +
-                   app.window.StatusPanel[2]->text();
+                   test::Ui(app.window).StatusPanel[2]->text();
         };
         QCOMPARE(shown(), QStringLiteral("000 DEEPMIND NOT DETECTED"));
 

@@ -10,6 +10,7 @@
 #include "midi/ProgramExchange.h"
 #include "model/MatrixGridModel.h"
 #include "support/GridClicks.h"
+#include "support/MainUi.h"
 
 using namespace zanq;
 using zanq::test::At;
@@ -115,7 +116,7 @@ private slots:
     void bankSendWindowClosedMidRunStopsAfterTheMessage() {
         for (int p = 1; p <= 20; ++p)
             app->librarian.place(At(1, p), test::MakeRecord("A", 0, p - 1, p));
-        QPointer<frmBankSend> window = openedWindow<frmBankSend>(app->window.cmdMIDI_OUT);
+        QPointer<frmBankSend> window = openedWindow<frmBankSend>(test::Ui(app->window).cmdMIDI_OUT);
         QVERIFY(window);
         window->chkBank[1]->setChecked(true);
         QTimer::singleShot(0, window, [window] { window->close(); });
@@ -167,14 +168,15 @@ private slots:
         QVERIFY(matrix().isEmpty(At("B-4")) && matrix().isEmpty(At("B-5")));
         QCOMPARE(matrix().CountBankPatches(Bank::fromNumber(2)), 128 - 2);
         QVERIFY(matrix().at(At("B-1")) == *FromMemory(1, 0));
-        QCOMPARE(app->window.gridModel->cellText(At("B-128")), QStringLiteral("Got B128"));
+        QCOMPARE(test::Ui(app->window).gridModel->cellText(At("B-128")),
+                 QStringLiteral("Got B128"));
         QCOMPARE(window->cmdMidiReceive->text(), QStringLiteral("RECEIVE"));
         QVERIFY(window->cmdMidiReceive->isEnabled());
         QCOMPARE(app->midi.MidiInIsOpen(), modMIDI::kClosed);
     }
 
     void inputPortThatDoesNotOpenTellsThenStops() {
-        auto* window = openedWindow<frmMidiReceive>(app->window.cmdMIDI_IN);
+        auto* window = openedWindow<frmMidiReceive>(test::Ui(app->window).cmdMIDI_IN);
         QVERIFY(window);
         window->chkBank[1]->setChecked(true);
         window->chkBank[2]->setChecked(true);
@@ -189,7 +191,7 @@ private slots:
     }
 
     void doubleClickOnAnEmptySlotWithoutReplySaysSo() {
-        test::DoubleClickCell(app->window.FlexGrid1, At("E-10"));
+        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("E-10"));
         QCOMPARE(ports->requests, (std::vector<std::pair<int, int>>{{4, 9}}));
         QCOMPARE(shown().size(), 1);
         QCOMPARE(shown()[0].text, kNoMidiDataMessage);

@@ -6,10 +6,10 @@
 
 #include <QTemporaryDir>
 
-#include "editing/EditingCommands.h"
 #include "midi/RtMidiBackend.h"
 #include "support/DeepMindSim.h"
 #include "support/GridClicks.h"
+#include "support/MainUi.h"
 
 using namespace zanq;
 using zanq::test::At;
@@ -55,7 +55,8 @@ class TransfersJackTest : public QObject {
         };
         app->midi.SetMidiOutDevice(find(ports->outputPortNames()));
         app->midi.SetMidiInDevice(find(ports->inputPortNames()));
-        return app->window.cmdMIDI_OUT->isEnabled() && app->window.cmdMIDI_IN->isEnabled();
+        return test::Ui(app->window).cmdMIDI_OUT->isEnabled() &&
+               test::Ui(app->window).cmdMIDI_IN->isEnabled();
     }
     QByteArray savedMemory() {
         if (!sim.save())
@@ -78,7 +79,7 @@ class TransfersJackTest : public QObject {
         return window;
     }
     frmMidiReceive* receive(std::initializer_list<int> banks) {
-        auto* window = open<frmMidiReceive>(app->window.cmdMIDI_IN, banks);
+        auto* window = open<frmMidiReceive>(test::Ui(app->window).cmdMIDI_IN, banks);
         if (window)
             window->cmdMidiReceive->click();
         return window;
@@ -115,7 +116,7 @@ private slots:
             stored << QString::fromStdString("stored " + At(b, p).place().substr(5));
         }
         app->librarian.place(At(2, 1), test::MakeRecord("Unticked", 1, 0));
-        auto* window = open<frmBankSend>(app->window.cmdMIDI_OUT, {1, 3});
+        auto* window = open<frmBankSend>(test::Ui(app->window).cmdMIDI_OUT, {1, 3});
         QVERIFY(window);
         window->cmdMidiSend->click();
         QTRY_COMPARE_WITH_TIMEOUT(simSaid("stored").size(), stored.size(), 10000);
@@ -146,13 +147,13 @@ private slots:
 
     void doubleClickFetchesAnEmptySlotWhereTheReplySays() {
         QVERIFY(startSim());
-        test::DoubleClickCell(app->window.FlexGrid1, At("E-10"));
+        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("E-10"));
         QCOMPARE(GetPatchName(matrix().at(At("E-10"))), SimName(5, 10));
         QVERIFY(!FindExportWindow(app->window)->isVisible());
 
         sim.stop();
         QVERIFY(startSim({QStringLiteral("--fault"), QStringLiteral("other-slot")}));
-        test::DoubleClickCell(app->window.FlexGrid1, At("E-20"));
+        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("E-20"));
         QVERIFY(matrix().isEmpty(At("E-20")));
         QCOMPARE(GetPatchName(matrix().at(At("E-21"))), SimName(5, 21));
         QVERIFY(shown().isEmpty());
@@ -190,7 +191,7 @@ private slots:
         // The output port is gone too. The layer sends to the port number detection chose;
         // when no port has that number any more, the bank send says so once and stops.
         shown().clear();
-        auto* send = open<frmBankSend>(app->window.cmdMIDI_OUT, {1});
+        auto* send = open<frmBankSend>(test::Ui(app->window).cmdMIDI_OUT, {1});
         send->cmdMidiSend->click();
         QCOMPARE(send->cmdMidiSend->text(), QStringLiteral("SEND"));
         if (app->midi.MidiOutDevice() >= ports->outputPortNames().size()) {
@@ -204,7 +205,7 @@ private slots:
     void closingTheWindowStopsTheRunAndKeepsWhatCameIn() {
         QVERIFY(startSim({QStringLiteral("--latency"), QStringLiteral("20")}));
         QPointer<frmMidiReceive> window =
-            open<frmMidiReceive>(app->window.cmdMIDI_IN, {1, 2, 3, 4, 5, 6, 7, 8});
+            open<frmMidiReceive>(test::Ui(app->window).cmdMIDI_IN, {1, 2, 3, 4, 5, 6, 7, 8});
         QVERIFY(window);
         QTimer::singleShot(300, window, [window] { window->close(); });
         window->cmdMidiReceive->click();
@@ -224,8 +225,9 @@ private slots:
         app->librarian.place(At(1, 5), pad);
         app->context.dragOrigin = At("A-5");
         app->prompter.answers << false << true;
-        for (const char* source : {"FlexGrid1", "FlexGrid1", "List1", "File1"})
-            app->window.findChild<EditingCommands*>()->cmdMIDI_OUT_dropped(source);
+        for (DragSource source :
+             {DragSource::Grid, DragSource::Grid, DragSource::Library, DragSource::Files})
+            emit app->window.droppedOnMidiOut(source);
         QTRY_COMPARE(simSaid("stored"), QStringList{"stored A-005"});
         QCOMPARE(shown().size(), 2);  // library lines and files are not sent from here
         QCOMPARE(
@@ -234,7 +236,7 @@ private slots:
         QCOMPARE(shown()[1].title, QStringLiteral("Midi Send Patch"));
         QCOMPARE(shown()[1].icon, QMessageBox::Question);
 
-        test::DoubleClickCell(app->window.FlexGrid1, At("A-5"));
+        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("A-5"));
         frmExport* window = FindExportWindow(app->window);
         QVERIFY(window->isVisible() && window->cmdSendToMidi->isEnabled());
         window->cmbBank->setCurrentIndex(6);

@@ -1,3 +1,4 @@
+#include <QAbstractItemModelTester>
 #include <QtTest>
 
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 #include "model/MatrixGridModel.h"
 #include "shell/ClickableLabel.h"
 #include "shell/frmMain.h"
+#include "support/MainUi.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 
@@ -54,13 +56,13 @@ private slots:
              {"cmdLoadInMatrix", "cmdLoadPatchlist", "cmdLoadPatchListMatrix", "cmdLoadAll",
               "cmdMIDI_IN", "cmdMIDI_OUT"})
             QVERIFY2(!w.findChild<QPushButton*>(disabled)->isEnabled(), disabled);
-        QVERIFY(w.cmdMatrixUtils->isEnabled());
-        QCOMPARE(w.Image1->toolTip(), QStringLiteral("Drag & Drop Delete Area"));
-        QVERIFY(w.ProgressBar1->isHidden());
-        QVERIFY(w.cmdSize->isHidden());
-        QVERIFY(!w.StatusPanel[0]->text().isEmpty());
-        QCOMPARE(w.Timer1->interval(), 5000);
-        QVERIFY(w.Timer1->isActive());
+        QVERIFY(test::Ui(w).cmdMatrixUtils->isEnabled());
+        QCOMPARE(test::Ui(w).Image1->toolTip(), QStringLiteral("Drag & Drop Delete Area"));
+        QVERIFY(test::Ui(w).ProgressBar1->isHidden());
+        QVERIFY(test::Ui(w).cmdSize->isHidden());
+        QVERIFY(!test::Ui(w).StatusPanel[0]->text().isEmpty());
+        QCOMPARE(test::Ui(w).Timer1->interval(), 5000);
+        QVERIFY(test::Ui(w).Timer1->isActive());
 
         QStringList menus;
         for (QAction* menu : w.menuBar()->actions()) {
@@ -74,7 +76,7 @@ private slots:
 
     void gridHeadersAndCells() {
         frmMain w(context);
-        auto* model = w.FlexGrid1->model();
+        auto* model = test::Ui(w).FlexGrid1->model();
         QCOMPARE(model->rowCount(), 128);
         QCOMPARE(model->columnCount(), 8);
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Bank A"));
@@ -85,6 +87,8 @@ private slots:
         QCOMPARE(model->index(6, 2).data().toString(), QStringLiteral("Warm Pad"));
         QCOMPARE(model->index(6, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
                  Qt::AlignHCenter | Qt::AlignTop);
+        QAbstractItemModelTester tester(model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy repaint(model, &QAbstractItemModel::dataChanged);
         librarian.clear({Bank::fromNumber(3)}, false);
         QCOMPARE(model->index(6, 2).data().toString(), QString());
@@ -95,25 +99,27 @@ private slots:
 
     void libraryListFollowsLibrary() {
         frmMain w(context);
+        QAbstractItemModelTester tester(test::Ui(w).List1->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (const char* name : {"pad", "Bass", "Arp", "Zap"})
             librarian.apply(test::MakeRecord(name, 0, 0), LoadTarget::Library);
         QStringList lines;
-        for (int i = 0; i < w.List1->count(); ++i)
-            lines << w.List1->item(i)->text();
+        for (int i = 0; i < test::Ui(w).List1->count(); ++i)
+            lines << test::Ui(w).List1->item(i)->text();
         QCOMPARE(lines, (QStringList{"Arp", "Bass", "pad", "Zap"}));
-        QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 4"));
-        w.List1->SelectLibraryEntry("Bass");
-        QCOMPARE(w.List1->selectedName(), QStringLiteral("Bass"));
+        QCOMPARE(test::Ui(w).StatusPanel[1]->text(), QStringLiteral("Patches in library : 4"));
+        test::Ui(w).List1->SelectLibraryEntry("Bass");
+        QCOMPARE(test::Ui(w).List1->selectedName(), QStringLiteral("Bass"));
         librarian.deleteFromLibrary("Bass");
-        QCOMPARE(w.List1->count(), 3);
-        QCOMPARE(w.List1->selectedName(), QString());
-        w.List1->SelectLibraryEntry("nothing");
-        QCOMPARE(w.List1->currentRow(), -1);
+        QCOMPARE(test::Ui(w).List1->count(), 3);
+        QCOMPARE(test::Ui(w).List1->selectedName(), QString());
+        test::Ui(w).List1->SelectLibraryEntry("nothing");
+        QCOMPARE(test::Ui(w).List1->currentRow(), -1);
         librarian.apply(test::MakeRecord("Bass", 0, 0), LoadTarget::Library);  // shows again
-        QVERIFY(w.List1->lineNamed("Bass"));
+        QVERIFY(test::Ui(w).List1->lineNamed("Bass"));
         librarian.clear({}, true);
-        QCOMPARE(w.List1->count(), 0);
-        QCOMPARE(w.StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));
+        QCOMPARE(test::Ui(w).List1->count(), 0);
+        QCOMPARE(test::Ui(w).StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));
     }
 
     void resizeFollowsPlacementRules() {
@@ -122,31 +128,104 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const double dpi = w.logicalDpi();
         const auto& g = w.geometryTwips();
-        const int sh = PixelsToTwips(w.centralWidget()->height() + w.StatusBar1->height(), dpi);
-        QCOMPARE(w.cmdLoadAll->y(), TwipsToPixels(sh - 1000, dpi));
+        const int sh =
+            PixelsToTwips(w.centralWidget()->height() + test::Ui(w).StatusBar1->height(), dpi);
+        QCOMPARE(test::Ui(w).cmdLoadAll->y(), TwipsToPixels(sh - 1000, dpi));
 
         const int gridBefore = g.at("FlexGrid1").width;
         w.resize(w.width() + TwipsToPixels(1600, dpi), w.height());
         QTRY_VERIFY(g.at("FlexGrid1").width != gridBefore);
         QCOMPARE(g.at("FlexGrid1").width, PixelsToTwips(w.centralWidget()->width(), dpi) - 6000);
         const auto fit = FitGridColumns(g.at("FlexGrid1").width);
-        QCOMPARE(w.FlexGrid1->columnWidth(0), TwipsToPixels(fit->columnWidth, dpi));
-        QCOMPARE(w.FlexGrid1->font().pointSize(), fit->fontPoints);
+        QCOMPARE(test::Ui(w).FlexGrid1->columnWidth(0), TwipsToPixels(fit->columnWidth, dpi));
+        QCOMPARE(test::Ui(w).FlexGrid1->font().pointSize(), fit->fontPoints);
     }
 
-    void timerAndQuitHooks() {
+    // Every command control reaches its own signal, and only that one.
+    void commandsAreAnnounced() {
         frmMain w(context);
-        int detections = 0;
-        int shutdowns = 0;
-        w.setDetectionHook([&] { ++detections; });
-        w.setShutdownHook([&] { ++shutdowns; });
-        w.Timer1->setInterval(5);
-        QTRY_VERIFY(detections >= 2);
+        const test::MainUi ui(w);
+        const auto click = [](QObject* control) {
+            if (auto* action = qobject_cast<QAction*>(control))
+                action->trigger();
+            else if (auto* button = qobject_cast<QPushButton*>(control))
+                button->click();
+            else
+                QTest::mouseClick(qobject_cast<QWidget*>(control), Qt::LeftButton);
+        };
+        const std::pair<QObject*, void (frmMain::*)()> routes[] = {
+            {ui.cmdSauver, &frmMain::saveRequested},
+            {ui.mnuSave, &frmMain::saveRequested},
+            {ui.cmdMatrixUtils, &frmMain::banksRequested},
+            {ui.cmdSearch, &frmMain::searchRequested},
+            {ui.mnuClear, &frmMain::clearRequested},
+            {ui.mnuAbout, &frmMain::aboutRequested},
+            {ui.cmdMIDI_OUT, &frmMain::midiOutClicked},
+            {ui.cmdMIDI_IN, &frmMain::midiInClicked},
+            {ui.Image3, &frmMain::titleClicked},
+            {ui.StatusPanel[0], &frmMain::makerPanelClicked},
+            {ui.StatusPanel[3], &frmMain::versionPanelClicked},
+            {ui.lblversion, &frmMain::versionNoticeClicked},
+        };
+        w.showSynthPorts(true, true, "found");
+        w.showVersionNotice("v9 is available !");
+        std::vector<std::unique_ptr<QSignalSpy>> spies;
+        for (const auto& route : routes)
+            spies.push_back(std::make_unique<QSignalSpy>(&w, route.second));
+        for (std::size_t i = 0; i < std::size(routes); ++i) {
+            click(routes[i].first);
+            for (std::size_t j = 0; j < std::size(routes); ++j) {
+                const bool sameSignal = routes[j].second == routes[i].second;
+                QVERIFY2(spies[j]->size() == (sameSignal ? 1 : 0),
+                         qPrintable(routes[i].first->objectName()));
+            }
+            for (auto& spy : spies)
+                spy->clear();
+        }
+    }
+
+    void doubleClicksAndPortsAndTicks() {
+        frmMain w(context);
+        const test::MainUi ui(w);
         w.show();
-        w.mnuQuit->trigger();
-        QCOMPARE(shutdowns, 1);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        librarian.apply(test::MakeRecord("Pad", 1, 2), LoadTarget::Both);
+        QSignalSpy filled(&w, &frmMain::filledSlotDoubleClicked);
+        QSignalSpy empty(&w, &frmMain::emptySlotDoubleClicked);
+        QSignalSpy line(&w, &frmMain::libraryLineDoubleClicked);
+        const auto doubleClick = [](QAbstractItemView* view, QRect at) {
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at.center());
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at.center());
+        };
+        for (const char* place : {"B-3", "B-4"}) {
+            const QModelIndex cell = ui.gridModel->indexOf(test::At(place));
+            ui.FlexGrid1->scrollTo(cell);
+            doubleClick(ui.FlexGrid1, ui.FlexGrid1->visualRect(cell));
+        }
+        doubleClick(ui.List1, ui.List1->visualItemRect(ui.List1->item(0)));
+        QCOMPARE(filled.size(), 1);
+        QCOMPARE(filled[0][0].value<Slot>(), test::At("B-3"));
+        QCOMPARE(empty.size(), 1);
+        QCOMPARE(empty[0][0].value<Slot>(), test::At("B-4"));
+        QCOMPARE(line.size(), 1);
+        QCOMPARE(line[0][0].toString(), QStringLiteral("Pad"));
+
+        QSignalSpy output(&w, &frmMain::synthOutputFoundChanged);
+        w.showSynthPorts(true, false, "half");
+        w.showSynthPorts(true, false, "half");
+        QVERIFY(ui.cmdMIDI_OUT->isEnabled() && !ui.cmdMIDI_IN->isEnabled());
+        QCOMPARE(ui.StatusPanel[2]->text(), QStringLiteral("half"));
+        QCOMPARE(output.size(), 1);
+        QVERIFY(w.synthOutputFound());
+
+        QSignalSpy ticks(&w, &frmMain::ticked);
+        QSignalSpy closing(&w, &frmMain::closing);
+        ui.Timer1->setInterval(5);
+        QVERIFY(ticks.wait());
+        ui.mnuQuit->trigger();
+        QCOMPARE(closing.size(), 1);
         QVERIFY(!w.isVisible());
-        QVERIFY(!w.Timer1->isActive());
+        QVERIFY(!ui.Timer1->isActive());
     }
 };
 

@@ -20,6 +20,7 @@
 #include "midi/frmMidiReceive.h"
 #include "midi/modMIDI.h"
 #include "shell/frmMain.h"
+#include "support/MainUi.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 
@@ -38,7 +39,7 @@ struct WiredMain {
         : midi(ports, prompter),
           context{librarian, prompter, folder, [](const QUrl&) {}, &midi},
           window(context) {
-        window.Timer1->stop();
+        test::Ui(window).Timer1->stop();
         InstallEditing(window, context);
         InstallMidi(window, context);
         InstallMidiTransfers(window, context);

@@ -4,6 +4,7 @@
 #include "model/LibraryListWidget.h"
 #include "shell/ClickableLabel.h"
 #include "shell/frmMain.h"
+#include "support/MainUi.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 #include "sysexfiles/InstallSysexFiles.h"
@@ -44,12 +45,13 @@ struct Rig {
     }
     QString buttons() const {
         QString s;
-        for (QPushButton* b : {window.cmdLoadInMatrix, window.cmdLoadPatchlist,
-                               window.cmdLoadPatchListMatrix, window.cmdLoadAll})
+        for (QPushButton* b :
+             {test::Ui(window).cmdLoadInMatrix, test::Ui(window).cmdLoadPatchlist,
+              test::Ui(window).cmdLoadPatchListMatrix, test::Ui(window).cmdLoadAll})
             s += b->isEnabled() ? '1' : '0';
         return s;
     }
-    QString count() const { return window.StatusPanel[1]->text(); }
+    QString count() const { return test::Ui(window).StatusPanel[1]->text(); }
 };
 
 // Runs a check whenever the watched widget is shown.
@@ -89,8 +91,10 @@ private slots:
         QCOMPARE(rig.buttons(), QStringLiteral("0001"));
         QVERIFY(!rig.files->hasSelectedFile());
 
-        const QRect line = rig.window.File1->visualRect(rig.window.File1->model()->index(2, 0));
-        QTest::mouseClick(rig.window.File1->viewport(), Qt::LeftButton, {}, line.center());
+        const QRect line = test::Ui(rig.window)
+                               .File1->visualRect(test::Ui(rig.window).File1->model()->index(2, 0));
+        QTest::mouseClick(test::Ui(rig.window).File1->viewport(), Qt::LeftButton, {},
+                          line.center());
         QCOMPARE(rig.buttons(), QStringLiteral("1111"));
         QCOMPARE(rig.files->selectedFilePath(), rig.dir.filePath("c.Syx"));
 
@@ -111,27 +115,28 @@ private slots:
         // What the window looks like when the progress bar appears.
         bool listHidden = false, barShown = false, fileListDisabled = false, busy = false;
         rig.window.show();
-        OnShow probe(rig.window.ProgressBar1, [&] {
+        OnShow probe(test::Ui(rig.window).ProgressBar1, [&] {
             barShown = true;
-            listHidden = rig.window.List1->isHidden();
-            fileListDisabled = !rig.window.File1->isEnabled();
+            listHidden = test::Ui(rig.window).List1->isHidden();
+            fileListDisabled = !test::Ui(rig.window).File1->isEnabled();
             busy = QApplication::overrideCursor() != nullptr;
         });
-        rig.window.cmdLoadInMatrix->click();
+        test::Ui(rig.window).cmdLoadInMatrix->click();
         QVERIFY(!listHidden && barShown && fileListDisabled && busy);
         QCOMPARE(rig.librarian.matrix().CountMatrixPatches(), 1024);
         QCOMPARE(rig.librarian.library().patchCount(), std::size_t(0));
         QCOMPARE(GetPatchName(rig.librarian.at(At("E-1"))), std::string("A0"));
-        QVERIFY(rig.window.File1->isEnabled() && rig.window.ProgressBar1->isHidden());
+        QVERIFY(test::Ui(rig.window).File1->isEnabled() &&
+                test::Ui(rig.window).ProgressBar1->isHidden());
         QVERIFY(!QApplication::overrideCursor());
 
         listHidden = false;
-        rig.window.cmdLoadPatchlist->click();
-        QVERIFY(listHidden && !rig.window.List1->isHidden());
+        test::Ui(rig.window).cmdLoadPatchlist->click();
+        QVERIFY(listHidden && !test::Ui(rig.window).List1->isHidden());
         // Bank E repeats bank A's names: one line per distinct name.
-        QCOMPARE(rig.window.List1->count(), 7 * 128);
+        QCOMPARE(test::Ui(rig.window).List1->count(), 7 * 128);
         QCOMPARE(rig.count(), QStringLiteral("Patches in library : 896"));
-        rig.window.cmdLoadPatchlist->click();
+        test::Ui(rig.window).cmdLoadPatchlist->click();
         QCOMPARE(rig.count(), QStringLiteral("Patches in library : 896"));
         QVERIFY(rig.prompter.shown.isEmpty());
 
@@ -139,11 +144,14 @@ private slots:
         const PatchRecord pad = MakeRecord("Pad", 2, 6), blank = MakeRecord("", 0, 0);
         rig.write("one.syx", pad + blank);
         rig.files->RefreshFileList();
-        const QRect line = rig.window.File1->visualRect(rig.window.File1->model()->index(1, 0));
-        QTest::mouseClick(rig.window.File1->viewport(), Qt::LeftButton, {}, line.center());
-        QTest::mouseDClick(rig.window.File1->viewport(), Qt::LeftButton, {}, line.center());
+        const QRect line = test::Ui(rig.window)
+                               .File1->visualRect(test::Ui(rig.window).File1->model()->index(1, 0));
+        QTest::mouseClick(test::Ui(rig.window).File1->viewport(), Qt::LeftButton, {},
+                          line.center());
+        QTest::mouseDClick(test::Ui(rig.window).File1->viewport(), Qt::LeftButton, {},
+                           line.center());
         QVERIFY(rig.librarian.at(At("C-7")) == pad && rig.librarian.at(At("A-1")) == blank);
-        QCOMPARE(rig.window.List1->count(), 7 * 128 + 1);
+        QCOMPARE(test::Ui(rig.window).List1->count(), 7 * 128 + 1);
     }
 
     void loadAllCarriesOnPastABadFile() {
@@ -157,14 +165,16 @@ private slots:
         bool browserLocked = true;
         int bars = 0;
         rig.window.show();
-        OnShow probe(rig.window.ProgressBar1, [&] {
+        OnShow probe(test::Ui(rig.window).ProgressBar1, [&] {
             ++bars;
-            browserLocked &= !rig.window.Dir1->isEnabled() && !rig.window.Drive1->isEnabled() &&
-                             !rig.window.File1->isEnabled();
+            browserLocked &= !test::Ui(rig.window).Dir1->isEnabled() &&
+                             !test::Ui(rig.window).Drive1->isEnabled() &&
+                             !test::Ui(rig.window).File1->isEnabled();
         });
-        rig.window.cmdLoadAll->click();
+        test::Ui(rig.window).cmdLoadAll->click();
         QCOMPARE(bars, 3);
-        QVERIFY(browserLocked && rig.window.Dir1->isEnabled() && rig.window.File1->isEnabled());
+        QVERIFY(browserLocked && test::Ui(rig.window).Dir1->isEnabled() &&
+                test::Ui(rig.window).File1->isEnabled());
         const auto stored = [&rig] {
             return std::pair(int(rig.librarian.library().patchCount()),
                              rig.librarian.matrix().CountMatrixPatches());
@@ -176,11 +186,11 @@ private slots:
 
         // The selected file vanishes too: one message, the stores as they were.
         QFile::remove(rig.dir.filePath("4.syx"));
-        rig.window.cmdLoadPatchListMatrix->click();
+        test::Ui(rig.window).cmdLoadPatchListMatrix->click();
         QCOMPARE(rig.prompter.shown.size(), 2);
         QVERIFY(rig.prompter.shown[1].text.contains("4.syx"));
         QCOMPARE(stored(), std::pair(75, 0));
-        QVERIFY(rig.window.File1->isEnabled() && !QApplication::overrideCursor());
+        QVERIFY(test::Ui(rig.window).File1->isEnabled() && !QApplication::overrideCursor());
     }
 
     void saveWindowOpensPrepared() {
@@ -191,7 +201,7 @@ private slots:
             QVERIFY(save && save->isModal() && save->isVisible());
             save->close();
         });
-        rig.window.mnuSave->trigger();
+        test::Ui(rig.window).mnuSave->trigger();
         QCOMPARE(save->windowTitle(), QStringLiteral("Save"));
         QVERIFY(!save->cmdSauve->isEnabled());
         QVERIFY(save->Option1[kSaveNothing]->isChecked() &&
@@ -203,7 +213,7 @@ private slots:
 
         rig.librarian.apply(MakeRecord("C", 2, 0), LoadTarget::Matrix);
         QTimer::singleShot(0, [&] { save->close(); });
-        rig.window.cmdSauver->click();
+        test::Ui(rig.window).cmdSauver->click();
         QCOMPARE(save->selectedOption(), 3);
         QVERIFY(save->cmdSauve->isEnabled() && !save->Option1[1]->isEnabled());
     }
@@ -212,7 +222,7 @@ private slots:
         Rig rig;
         rig.write("src.syx", BankOf("A", 0, 3) + BankOf("C", 2, 128) + BankOf("H", 7, 1));
         rig.select("src.syx");
-        rig.window.cmdLoadPatchListMatrix->click();
+        test::Ui(rig.window).cmdLoadPatchListMatrix->click();
         frmSauver save(rig.window, rig.context, *rig.files);
         save.Prepare(QDateTime(QDate(2024, 5, 1), QTime(9, 30)));
         QCOMPARE(save.selectedOption(), kSaveLibrary);

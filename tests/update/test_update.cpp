@@ -10,6 +10,7 @@
 #include "model/DeepMindDialect.h"
 #include "shell/ClickableLabel.h"
 #include "shell/frmMain.h"
+#include "support/MainUi.h"
 #include "support/ScriptedPrompter.h"
 #include "update/InstallUpdate.h"
 #include "update/VersionCheck.h"
@@ -107,8 +108,8 @@ private slots:
         const UpdateSettings none;
         Rig rig(&none);
         QVERIFY(!rig.window->findChild<QNetworkReply*>());  // no download was started
-        QVERIFY(rig.window->lblversion->isHidden());
-        rig.window->mnuAbout->trigger();
+        QVERIFY(test::Ui(*rig.window).lblversion->isHidden());
+        test::Ui(*rig.window).mnuAbout->trigger();
         QVERIFY(rig.about() && rig.about()->lblVersionWeb->isHidden());
         rig.about()->close();
     }
@@ -119,21 +120,21 @@ private slots:
         Rig rig(nullptr);
         qunsetenv("ZANQ_UPDATE_URL");
         // The window is up and answers clicks before the start-up check has ended.
-        QCOMPARE(rig.window->lblversion->text(), QStringLiteral("---"));
+        QCOMPARE(test::Ui(*rig.window).lblversion->text(), QStringLiteral("---"));
         for (int panel : {0, 1, 2})
-            QTest::mouseClick(rig.window->StatusPanel[panel], Qt::LeftButton);
+            QTest::mouseClick(test::Ui(*rig.window).StatusPanel[panel], Qt::LeftButton);
         QCOMPARE(rig.opened, QList<QUrl>{SiteUrl()});
         QVERIFY(!rig.about());
         QVERIFY(rig.waitForChecks(1));
-        QCOMPARE(rig.window->lblversion->text(), QStringLiteral("v0.0.57 is available !"));
-        QCOMPARE(rig.window->lblversion->textFormat(), Qt::PlainText);
-        QTest::mouseClick(rig.window->lblversion, Qt::LeftButton);
+        QCOMPARE(test::Ui(*rig.window).lblversion->text(), QStringLiteral("v0.0.57 is available !"));
+        QCOMPARE(test::Ui(*rig.window).lblversion->textFormat(), Qt::PlainText);
+        QTest::mouseClick(test::Ui(*rig.window).lblversion, Qt::LeftButton);
         QCOMPARE(rig.opened.size(), 2);
 
         const std::function<void()> opens[] = {
-            [&] { QTest::mouseClick(rig.window->StatusPanel[3], Qt::LeftButton); },
-            [&] { rig.window->mnuAbout->trigger(); },
-            [&] { QTest::mouseClick(rig.window->Image3, Qt::LeftButton); },
+            [&] { QTest::mouseClick(test::Ui(*rig.window).StatusPanel[3], Qt::LeftButton); },
+            [&] { test::Ui(*rig.window).mnuAbout->trigger(); },
+            [&] { QTest::mouseClick(test::Ui(*rig.window).Image3, Qt::LeftButton); },
         };
         for (const auto& open : opens) {
             open();
@@ -153,14 +154,14 @@ private slots:
         // The release became current: both notices empty, and they take no clicks.
         server->body = "v0.0.56";
         rig.opened.clear();
-        rig.window->mnuAbout->trigger();
+        test::Ui(*rig.window).mnuAbout->trigger();
         QVERIFY(rig.waitForChecks(5));
         QTest::mouseClick(rig.about()->Label2, Qt::LeftButton);
         QTest::mouseClick(rig.about()->lblVersionWeb, Qt::LeftButton);
-        QTest::mouseClick(rig.window->lblversion, Qt::LeftButton);
+        QTest::mouseClick(test::Ui(*rig.window).lblversion, Qt::LeftButton);
         QCOMPARE(rig.opened, QList<QUrl>{SiteUrl()});  // the credit line only
         QCOMPARE(rig.about()->lblVersionWeb->text(), QString());
-        QCOMPARE(rig.window->lblversion->text(), QString());
+        QCOMPARE(test::Ui(*rig.window).lblversion->text(), QString());
         rig.about()->close();
     }
 };

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -38,6 +39,12 @@
 using namespace zanq;
 
 namespace {
+
+// A control of the main window, by the name it carries.
+template <typename T>
+T* Control(const QObject& window, const char* name) {
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
 
 // A program dump with a name and some made-up sound data.
 PatchRecord Dump(const std::string& name, int bank, int program) {
@@ -101,29 +108,29 @@ void Scenes(LibrarianApp& app) {
         Shot("save", save);
         save->close();
     });
-    main.cmdSauver->click();
+    Control<QPushButton>(main, "cmdSauver")->click();
 
-    main.cmdMatrixUtils->click();
+    Control<QPushButton>(main, "cmdMatrixUtils")->click();
     auto* banks = Modal<frmSwap>();
     banks->cmbSource->setCurrentIndex(2);
     banks->cmbDestination->setCurrentIndex(3);
     Shot("banks", banks);
     banks->close();
 
-    main.mnuClear->trigger();
+    Control<QAction>(main, "mnuClear")->trigger();
     auto* clear = Modal<frmClear>();
     clear->chkBank[2]->setChecked(true);
     clear->chkBank[frmClear::kLibraryBox]->setChecked(true);
     Shot("clear", clear);
     clear->close();
 
-    main.cmdSearch->click();
+    Control<QPushButton>(main, "cmdSearch")->click();
     auto* search = Modal<frmSearch>();
     search->txtSearch->setText(QStringLiteral("warm pad"));
     Shot("search", search);
     search->close();
 
-    main.mnuAbout->trigger();
+    Control<QAction>(main, "mnuAbout")->trigger();
     auto* about = Modal<frmAbout>();
     Shot("about", about);
     about->close();
@@ -136,18 +143,18 @@ void Scenes(LibrarianApp& app) {
     Shot("export", exporter);
     exporter->close();
 
-    if (!main.cmdMIDI_OUT->isEnabled()) {
+    if (!Control<QPushButton>(main, "cmdMIDI_OUT")->isEnabled()) {
         std::cerr << "no DeepMind detected: no MIDI windows\n";
         return;
     }
-    main.cmdMIDI_OUT->click();
+    Control<QPushButton>(main, "cmdMIDI_OUT")->click();
     auto* send = Modal<frmBankSend>();
     send->chkBank[1]->setChecked(true);
     send->chkBank[2]->setChecked(true);
     Shot("banksend", send);
     send->close();
 
-    main.cmdMIDI_IN->click();
+    Control<QPushButton>(main, "cmdMIDI_IN")->click();
     auto* receive = Modal<frmMidiReceive>();
     receive->chkBank[5]->setChecked(true);
     QTimer::singleShot(1500, receive, [receive] {  // mid-run
@@ -189,7 +196,7 @@ int main(int argc, char* argv[]) {
     files->LoadSysexFile(folder.filePath(QStringLiteral("Leads 2024.syx")), false, true);
     files->RefreshFileList();
     files->selectFile(1);
-    main.List1->setCurrentRow(3);
+    Control<QListWidget>(main, "List1")->setCurrentRow(3);
     main.show();
     QTimer::singleShot(1000, &main, [&] {
         Scenes(app);

@@ -1,4 +1,4 @@
-#include "editing/DragDropRouter.h"
+#include "shell/DragDropRouter.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -9,12 +9,11 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "editing/DragSource.h"
-#include "editing/EditingCommands.h"
 #include "model/LibraryListWidget.h"
 #include "model/MatrixGridModel.h"
+#include "shell/AppContext.h"
 #include "shell/Artwork.h"
-#include "shell/frmMain.h"
+#include "shell/MainControls.h"
 
 namespace zanq {
 
@@ -27,20 +26,20 @@ void TakeOverDragAndDrop(QAbstractItemView* view) {
 }
 }  // namespace
 
-DragDropRouter::DragDropRouter(frmMain& window, EditingCommands& commands)
-    : QObject(&window), window_(window), commands_(commands) {
+DragDropRouter::DragDropRouter(const MainControls& controls, AppContext& context, QObject* parent)
+    : QObject(parent), controls_(controls), context_(context) {
     setObjectName(QStringLiteral("DragDropRouter"));
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(window_.FlexGrid1),
-                                    static_cast<QAbstractItemView*>(window_.List1),
-                                    static_cast<QAbstractItemView*>(window_.File1)})
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(controls_.FlexGrid1),
+                                    static_cast<QAbstractItemView*>(controls_.List1),
+                                    static_cast<QAbstractItemView*>(controls_.File1)})
         TakeOverDragAndDrop(view);
-    window_.Image1->setAcceptDrops(true);
-    window_.cmdMIDI_OUT->setAcceptDrops(true);
-    watched_ = {{window_.FlexGrid1->viewport(), Target::Grid},
-                {window_.List1->viewport(), Target::Library},
-                {window_.File1->viewport(), Target::Files},
-                {window_.Image1, Target::DeleteZone},
-                {window_.cmdMIDI_OUT, Target::MidiOut}};
+    controls_.Image1->setAcceptDrops(true);
+    controls_.cmdMIDI_OUT->setAcceptDrops(true);
+    watched_ = {{controls_.FlexGrid1->viewport(), Target::Grid},
+                {controls_.List1->viewport(), Target::Library},
+                {controls_.File1->viewport(), Target::Files},
+                {controls_.Image1, Target::DeleteZone},
+                {controls_.cmdMIDI_OUT, Target::MidiOut}};
     for (const auto& [widget, target] : watched_)
         widget->installEventFilter(this);
 }
@@ -68,7 +67,7 @@ bool DragDropRouter::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (takesDrop(target, DraggedSourceName(drag), drag->position()))
+            if (takesDrop(target, DraggedSource(drag), drag->position()))
                 drag->acceptProposedAction();
             else
                 drag->ignore();
@@ -78,13 +77,13 @@ bool DragDropRouter::eventFilter(QObject* watched, QEvent* event) {
             return true;
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const QString source = DraggedSourceName(drop);
+            const std::optional<DragSource> source = DraggedSource(drop);
             if (!takesDrop(target, source, drop->position())) {
                 drop->ignore();
                 return true;
             }
             drop->acceptProposedAction();
-            dropped(target, source, drop->position());
+            dropped(target, *source, drop->position());
             return true;
         }
         default:
@@ -98,9 +97,15 @@ bool DragDropRouter::mousePressed(Target target, QMouseEvent* event) {
         return false;
     pressPos_ = event->position().toPoint();
     if (target == Target::Grid) {
-        const QModelIndex cell = window_.FlexGrid1->indexAt(pressPos_);
-        if (cell.isValid() && commands_.FlexGrid1_pressed(MatrixGridModel::slotAt(cell)))
-            pending_ = Target::Grid;
+        // The press names the drag origin whether or not a drag follows; only a filled slot
+        // drags.
+        const QModelIndex cell = controls_.FlexGrid1->indexAt(pressPos_);
+        if (cell.isValid()) {
+            const Slot slot = MatrixGridModel::slotAt(cell);
+            context_.dragOrigin = slot;
+            if (!context_.librarian.isEmpty(slot))
+                pending_ = Target::Grid;
+        }
     } else if (target == Target::Library || target == Target::Files) {
         pending_ = target;
     }
@@ -123,16 +128,16 @@ bool DragDropRouter::mouseMoved(QMouseEvent* event) {
     pending_ = Target::None;
     switch (source) {
         case Target::Grid:
-            RunSourceDrag(window_.FlexGrid1, kGridSource,
-                          artwork::DragCard(window_.FlexGrid1->devicePixelRatioF()));
+            RunSourceDrag(controls_.FlexGrid1, DragSource::Grid,
+                          artwork::DragCard(controls_.FlexGrid1->devicePixelRatioF()));
             break;
         case Target::Library:
-            RunSourceDrag(window_.List1, kLibrarySource,
-                          artwork::DragCard(window_.List1->devicePixelRatioF()));
+            RunSourceDrag(controls_.List1, DragSource::Library,
+                          artwork::DragCard(controls_.List1->devicePixelRatioF()));
             break;
         case Target::Files:
-            RunSourceDrag(window_.File1, kFileSource,
-                          artwork::Document(window_.File1->devicePixelRatioF()));
+            RunSourceDrag(controls_.File1, DragSource::Files,
+                          artwork::Document(controls_.File1->devicePixelRatioF()));
             break;
         default:
             break;
@@ -140,47 +145,44 @@ bool DragDropRouter::mouseMoved(QMouseEvent* event) {
     return true;
 }
 
-bool DragDropRouter::takesDrop(Target target, const QString& source, QPointF pos) const {
-    if (source.isEmpty())
+bool DragDropRouter::takesDrop(Target target, std::optional<DragSource> source, QPointF pos) const {
+    if (!source)
         return false;
     switch (target) {
         case Target::Grid:
-            return window_.FlexGrid1->indexAt(pos.toPoint()).isValid();
+            return controls_.FlexGrid1->indexAt(pos.toPoint()).isValid();
         case Target::Library:
-            return source == kFileSource;
+            return *source == DragSource::Files;
         case Target::DeleteZone:
             return true;
         case Target::MidiOut:
             // A disabled button takes no drops.
-            return window_.cmdMIDI_OUT->isEnabled();
+            return controls_.cmdMIDI_OUT->isEnabled();
         default:
             return false;
     }
 }
 
-void DragDropRouter::dropped(Target target, const QString& source, QPointF pos) {
+void DragDropRouter::dropped(Target target, DragSource source, QPointF pos) {
     // The grid drop reads the cell under the pointer at release time.
     const QModelIndex cell =
-        target == Target::Grid ? window_.FlexGrid1->indexAt(pos.toPoint()) : QModelIndex();
-    const std::optional<Slot> slot =
-        cell.isValid() ? std::optional<Slot>(MatrixGridModel::slotAt(cell)) : std::nullopt;
-    // Run the handler once the drag has finished, so its questions are ordinary modal boxes
+        target == Target::Grid ? controls_.FlexGrid1->indexAt(pos.toPoint()) : QModelIndex();
+    const Slot slot = cell.isValid() ? MatrixGridModel::slotAt(cell) : Slot{};
+    // Announce the drop once the drag has finished, so its questions are ordinary modal boxes
     // rather than dialogs nested inside the drag.
-    EditingCommands* commands = &commands_;
-    QTimer::singleShot(0, commands, [commands, target, source, slot] {
+    QTimer::singleShot(0, this, [this, target, source, slot] {
         switch (target) {
             case Target::Grid:
-                if (slot)
-                    commands->FlexGrid1_dropped(source, *slot);
+                emit droppedOnGrid(source, slot);
                 break;
             case Target::Library:
-                commands->List1_dropped(source);
+                emit droppedOnLibrary(source);
                 break;
             case Target::DeleteZone:
-                commands->Image1_dropped(source);
+                emit droppedOnDeleteZone(source);
                 break;
             case Target::MidiOut:
-                commands->cmdMIDI_OUT_dropped(source);
+                emit droppedOnMidiOut(source);
                 break;
             default:
                 break;
