@@ -185,7 +185,7 @@ private slots:
             QCOMPARE(asked.title, QStringLiteral("WARNING"));
             QCOMPARE(asked.icon, QMessageBox::Warning);
             // Enter must not delete a file from disk.
-            QCOMPARE(asked.defaultNo, source == "File1");
+            QCOMPARE(asked.defaultNo, source == DragSource::Files);
         }
     }
 

@@ -69,8 +69,9 @@ private slots:
         l.apply(MakeRecord("Solo", 4, 9), LoadTarget::Library);
         QVERIFY(l.isEmpty(At("E-10")));
         l.apply(MakeRecord("Duo", 4, 9), LoadTarget::Matrix);
-        QVERIFY(!l.libraryPatch("Duo"));
-        QCOMPARE(log.take(), QStringList({"added 3 Solo", "count 3", "slot E-010"}));
+        l.apply(std::vector{MakeRecord("Trio", 4, 10)}, LoadTarget::Matrix);
+        QVERIFY(!l.libraryPatch("Duo") && !l.libraryPatch("Trio"));
+        QCOMPARE(log.take(), QStringList({"added 3 Solo", "count 3", "slot E-010", "bank E"}));
     }
 
     void movesAndSwapsRetargetBothRecords() {

@@ -48,15 +48,13 @@ private slots:
             QCOMPARE(wide[fixed], base[fixed]);
     }
 
-    void fontTableBoundaries() {
-        const std::pair<int, int> table[] = {
-            {2401, 16}, {2400, 14}, {2161, 14}, {2160, 13}, {2001, 13}, {2000, 12},
-            {1821, 12}, {1820, 11}, {1681, 11}, {1680, 10}, {1551, 10}, {1550, 9},
-            {1451, 9},  {1450, 8},  {1301, 8},  {1300, 7},  {0, 7}};
-        for (auto [width, points] : table)
-            QCOMPARE(GridFontPointsFor(width), points);
+    void fontSizeStepsAtColumnWidths() {
+        // A width on a step keeps the smaller size; one twip more takes the next.
         QCOMPARE(FitGridColumns(2400 * 8 + 1100)->fontPoints, 14);
         QCOMPARE(FitGridColumns(2401 * 8 + 1100)->fontPoints, 16);
+        QCOMPARE(GridFontPointsFor(1300), 7);
+        QCOMPARE(GridFontPointsFor(1301), 8);
+        QCOMPARE(GridFontPointsFor(0), 7);
     }
 
     void narrowWindowLeavesColumnsAlone() {
