@@ -110,30 +110,6 @@ private slots:
                  strings);
     }
 
-    void fileDropsLoadTheSelectedFile() {
-        EditingHarness h;
-        const PatchRecord one = MakeRecord("One", 2, 3);
-        h.writeAndSelect("two.syx", {one, MakeRecord("Two", 7, 127)});
-        h.dropOnGrid(DragSource::Files, At("A-50"));  // records go where their own bytes say
-        QCOMPARE(h.librarian.at(At("C-4")), one);
-        QCOMPARE(Shown(h),
-                 QStringLiteral(" | One Two | two.syx [two.syx] | Patches in library : 0"));
-        h.dropOnLibrary(DragSource::Files);
-        QCOMPARE(Shown(h),
-                 QStringLiteral("One Two | One Two | two.syx [two.syx] | Patches in library : 2"));
-
-        // Only files go into the library by dragging, and only a selected one.
-        h.librarian.place(At("A-1"), MakeRecord("Grid", 0, 0));
-        h.context.dragOrigin = At("A-1");
-        h.dropOnLibrary(DragSource::Grid);
-        h.librarian.clear({Bank::fromNumber(3)}, false);
-        h.files->selectFile(-1);
-        h.dropOnGrid(DragSource::Files, At("A-50"));
-        h.dropOnLibrary(DragSource::Files);
-        QCOMPARE(Shown(h),
-                 QStringLiteral("One Two | Grid Two | two.syx [] | Patches in library : 2"));
-    }
-
     void deleteZoneAsksThenDeletes_data() {
         QTest::addColumn<DragSource>("source");
         QTest::addColumn<bool>("selected");
