@@ -43,9 +43,9 @@ public:
     // The first library entry of that name, or nothing.
     std::optional<PatchRecord> libraryPatch(const std::string& name) const;
 
-    // Loading: records the dialect finds valid (anything else, the empty record included, is
-    // passed over). To the Matrix at the slot each names
-    // (a later one for the same slot wins), to the Library when its name is new and not empty.
+    // Loading: records the dialect finds valid; anything else, the empty record included, is
+    // passed over. To the Matrix at the slot each names (a later one for the same slot wins),
+    // to the Library when its name is new and not empty.
     LoadCounts apply(const std::vector<PatchRecord>& records, LoadTarget target);
     LoadCounts apply(const PatchRecord& record, LoadTarget target);
 

@@ -44,7 +44,6 @@ public:
     explicit frmMain(AppContext& context, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    AppContext& context() { return context_; }
     FileBrowserControls fileBrowser() const;
 
     // The library list's selected line; empty when none is selected.
