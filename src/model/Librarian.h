@@ -6,7 +6,9 @@
 //
 // Plain QtCore: the command-line companion and the tests use it without any window.
 
+#include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <cstddef>
 #include <optional>
 #include <set>
@@ -29,6 +31,12 @@ struct LoadCounts {
     std::size_t addedToLibrary = 0;  // new library entries
 };
 
+// One .syx file loaded: what it gave, or why it could not be read.
+struct FileLoad {
+    QString error;  // empty when the file was read to its end
+    LoadCounts counts;
+};
+
 class Librarian : public QObject {
     Q_OBJECT
 public:
@@ -48,6 +56,14 @@ public:
     // to the Library when its name is new and not empty.
     LoadCounts apply(const std::vector<PatchRecord>& records, LoadTarget target);
     LoadCounts apply(const PatchRecord& record, LoadTarget target);
+
+    // Files, read a chunk at a time so that memory does not grow with the file; each chunk's
+    // records are applied as above. Paths are in the file system's own bytes. Only regular
+    // files are read (a pipe or a device is an error, never a wait). The window drives the
+    // same reading in slices on its event loop (SysexLoadRun); these finish before they return.
+    FileLoad loadFile(const QByteArray& nativePath, LoadTarget target);
+    // "Load all": every file in turn into the Library, one result per file.
+    std::vector<FileLoad> loadAll(const std::vector<QByteArray>& nativePaths);
 
     // Editing the Matrix. Records that land in a slot are retargeted to it.
     // Moves from -> to; a filled target trades places with the origin. Nothing when from == to.

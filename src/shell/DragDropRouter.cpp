@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QListView>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
@@ -14,6 +15,7 @@
 #include "shell/AppContext.h"
 #include "shell/Artwork.h"
 #include "shell/MainControls.h"
+#include "sysexfiles/SysexFolder.h"
 
 namespace zanq {
 
@@ -67,10 +69,15 @@ bool DragDropRouter::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (takesDrop(target, DraggedSource(drag), drag->position()))
+            if (takesDrop(target, DraggedSource(drag), drag->position())) {
                 drag->acceptProposedAction();
-            else
+            } else if (!foreignFiles(target, drag).isEmpty()) {
+                // Copy: a file manager told "move" would delete its file afterwards.
+                drag->setDropAction(Qt::CopyAction);
+                drag->accept();
+            } else {
                 drag->ignore();
+            }
             return true;
         }
         case QEvent::DragLeave:
@@ -78,6 +85,18 @@ bool DragDropRouter::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
             const std::optional<DragSource> source = DraggedSource(drop);
+            if (const QStringList files = foreignFiles(target, drop); !files.isEmpty()) {
+                drop->setDropAction(Qt::CopyAction);
+                drop->accept();
+                const bool onGrid = target == Target::Grid;
+                QTimer::singleShot(0, this, [this, files, onGrid] {
+                    if (onGrid)
+                        emit filesDroppedOnGrid(files);
+                    else
+                        emit filesDroppedOnLibrary(files);
+                });
+                return true;
+            }
             if (!takesDrop(target, source, drop->position())) {
                 drop->ignore();
                 return true;
@@ -161,6 +180,15 @@ bool DragDropRouter::takesDrop(Target target, std::optional<DragSource> source, 
         default:
             return false;
     }
+}
+
+QStringList DragDropRouter::foreignFiles(Target target, const QDropEvent* event) const {
+    const bool onGrid = target == Target::Grid &&
+                        controls_.FlexGrid1->indexAt(event->position().toPoint()).isValid();
+    if ((!onGrid && target != Target::Library) || DraggedSource(event) ||
+        !event->mimeData()->hasUrls())
+        return {};
+    return DroppedSysexFiles(event->mimeData()->urls());
 }
 
 void DragDropRouter::dropped(Target target, DragSource source, QPointF pos) {

@@ -86,6 +86,8 @@ void frmMain::routeCommands() {
     connect(router_, &DragDropRouter::droppedOnLibrary, this, &frmMain::droppedOnLibrary);
     connect(router_, &DragDropRouter::droppedOnDeleteZone, this, &frmMain::droppedOnDeleteZone);
     connect(router_, &DragDropRouter::droppedOnMidiOut, this, &frmMain::droppedOnMidiOut);
+    connect(router_, &DragDropRouter::filesDroppedOnGrid, this, &frmMain::filesDroppedOnGrid);
+    connect(router_, &DragDropRouter::filesDroppedOnLibrary, this, &frmMain::filesDroppedOnLibrary);
 }
 
 FileBrowserControls frmMain::fileBrowser() const {

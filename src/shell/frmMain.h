@@ -9,6 +9,7 @@
 // about each other through it, so the order in which they are installed plays no part.
 
 #include <QMainWindow>
+#include <QStringList>
 #include <memory>
 
 #include "model/Slot.h"
@@ -99,6 +100,9 @@ signals:
     void droppedOnLibrary(zanq::DragSource source);
     void droppedOnDeleteZone(zanq::DragSource source);
     void droppedOnMidiOut(zanq::DragSource source);
+    // .syx files dragged from a file manager onto the grid or the library list.
+    void filesDroppedOnGrid(const QStringList& paths);
+    void filesDroppedOnLibrary(const QStringList& paths);
 
     void synthOutputFoundChanged(bool found);
     void filesChanged();

@@ -1,6 +1,8 @@
 #include "sysexfiles/FileDrops.h"
 
-#include <QFile>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "shell/frmMain.h"
 #include "sysexfiles/SysexFileCommands.h"
@@ -13,6 +15,11 @@ FileDrops::FileDrops(frmMain& window, AppContext& context, SysexFileCommands& fi
             [this](DragSource source, Slot) { droppedOnGrid(source); });
     connect(&window, &frmMain::droppedOnLibrary, this, &FileDrops::droppedOnLibrary);
     connect(&window, &frmMain::droppedOnDeleteZone, this, &FileDrops::droppedOnDeleteZone);
+    // Files from a file manager load as a drop of each from the file list would, in turn.
+    connect(&window, &frmMain::filesDroppedOnGrid, this,
+            [this](const QStringList& paths) { files_.loadDroppedFiles(paths, true, false); });
+    connect(&window, &frmMain::filesDroppedOnLibrary, this,
+            [this](const QStringList& paths) { files_.loadDroppedFiles(paths, false, true); });
 }
 
 void FileDrops::droppedOnGrid(DragSource source) {
@@ -35,13 +42,13 @@ void FileDrops::droppedOnDeleteZone(DragSource source) {
     if (!context_.prompter.askYesNoDefaultNo(&window_, question, QStringLiteral("WARNING"),
                                              QMessageBox::Warning))
         return;
-    QFile file(files_.selectedFilePath());
-    if (!file.remove()) {
+    // By the name's own bytes, which need not be UTF-8.
+    if (::unlink(files_.selectedNativePath().constData()) != 0) {
         // Read-only folder, file in use or already gone: say so once and leave things be.
         context_.prompter.tell(&window_,
                                QStringLiteral("The file ") + fileName +
                                    QStringLiteral(" could not be deleted :") + kCR + kCR +
-                                   file.errorString(),
+                                   qt_error_string(errno),
                                kAppTitle, QMessageBox::Warning);
         return;
     }

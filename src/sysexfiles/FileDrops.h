@@ -1,7 +1,8 @@
 #pragma once
 // A file dragged out of the file list: onto the grid it loads into the Matrix, onto the
 // Patch Library into the library (where it lands plays no part), onto the Delete Zone it is
-// deleted from the disk after a question.
+// deleted from the disk after a question. .syx files dragged from a file manager load the same
+// way, onto the grid or the library only.
 
 #include <QObject>
 

@@ -1,21 +1,21 @@
 #pragma once
-// The file browser pane and the four Load commands: Drive1 / Dir1 / File1 browse the disk for
-// .syx files, the Load buttons read the selected file (or every listed file) into the Matrix,
-// the Patch Library or both.
+// The four Load commands over the file browser pane: the selected file (or every listed file)
+// into the Matrix, the Patch Library or both, and files dropped from other programs. A load
+// runs a slice at a time on the event loop (SysexLoadRun); while it runs the Load buttons are
+// off, a single-file load disables File1 and shows the busy pointer, and "Load all" holds the
+// whole browser still.
 
-#include <QElapsedTimer>
-#include <QObject>
-#include <QString>
+#include <QStringList>
+#include <memory>
 
-#include "shell/frmMain.h"
-
-class QFileSystemModel;
-class QModelIndex;
-class QStringListModel;
+#include "sysexfiles/SysexFileBrowser.h"
+#include "sysexfiles/SysexLoadRun.h"
 
 namespace zanq {
 
-class SysexFileCommands : public QObject {
+struct AppContext;
+
+class SysexFileCommands : public SysexFileBrowser {
     Q_OBJECT
 public:
     SysexFileCommands(frmMain& window, AppContext& context);
@@ -27,46 +27,32 @@ public:
     void cmdLoadPatchListMatrix_clicked();
     void cmdLoadAll_clicked();
 
-    // File1 re-reads its folder (clearing its selection), then the Load buttons follow.
-    void RefreshFileList();
-    // Load all: enabled when File1 has lines; the other three when a line is selected.
-    void UpdateLoadButtons();
+    // Files dropped from another program, each in turn, as the selected file would be loaded.
+    // Nothing happens while a load runs.
+    void loadDroppedFiles(const QStringList& paths, bool toMatrix, bool toLibrary);
 
-    bool hasSelectedFile() const;
-    QString selectedFileName() const;
-    // The folder File1 shows, "/" and the selected name; empty when nothing is selected.
-    QString selectedFilePath() const;
-    // The folder File1 lists.
-    QString folder() const;
-    // Shows a folder in Dir1 and File1 (and its drive in Drive1).
-    void setFolder(const QString& path);
+    bool isLoading() const { return SysexFileBrowser::isLoading(); }
 
-    // The engine behind every Load command: reads one file into the stores. Returns false
-    // (after telling the user) when the file cannot be read; the stores are then unchanged.
-    bool LoadSysexFile(const QString& path, bool toMatrix, bool toLibrary);
-
-    // Lines of File1, in the order shown.
-    int fileCount() const;
-    QString fileNameAt(int row) const;
-    void selectFile(int row);
+signals:
+    // A load has ended: every file of it read, or reported as unreadable.
+    void loadFinished();
 
 private:
-    void buildBrowser();
-    void Drive1_activated(int index);
-    void Dir1_currentChanged(const QModelIndex& current);
-    void File1_doubleClicked();
     void runSingleFileLoad(bool toMatrix, bool toLibrary);
+    void startLoad(std::vector<SysexLoadRun::File> files, bool toMatrix, bool toLibrary,
+                   bool loadAll);
+    void fileStarting(int index);
+    void fileLoading();
+    void fileEnded(int index, const QString& error);
+    void loadEnded();
     void setBrowserEnabled(bool enabled);
-    // Lets pending window events run; within a load at most every few milliseconds.
-    void LetEventsRun(bool always = false);
 
-    frmMain& window_;
     AppContext& context_;
-    FileBrowserControls browser_;
-    QFileSystemModel* dirModel_ = nullptr;
-    QStringListModel* fileModel_ = nullptr;
-    QString folder_;
-    QElapsedTimer sincePump_;
+    SysexLoadRun* run_ = nullptr;
+    std::vector<QByteArray> loadAllNames_;  // the lines Load all goes through
+    bool toLibrary_ = false;
+    bool loadAll_ = false;
+    bool fileOpen_ = false;
 };
 
 }  // namespace zanq

@@ -6,6 +6,7 @@
 
 #include "model/Library.h"
 #include "model/Matrix.h"
+#include "sysexfiles/SafeFileName.h"
 
 namespace zanq {
 
@@ -20,15 +21,16 @@ QString PresetSaveName(const QDateTime& when) {
 }
 
 QString LibraryFileName(const QString& name) {
-    return QStringLiteral("Patchlist - ") + name + QStringLiteral(".syx");
+    return SafeFileName(QStringLiteral("Patchlist - "), name, QStringLiteral(".syx"));
 }
 
 QString BankFileName(const QString& name, int bank) {
-    return name + QStringLiteral(" - BANK_") + Letter(bank) + QStringLiteral(".syx");
+    return SafeFileName({}, name,
+                        QStringLiteral(" - BANK_") + Letter(bank) + QStringLiteral(".syx"));
 }
 
 QString AllBanksFileName(const QString& name) {
-    return QStringLiteral("ALL - ") + name + QStringLiteral(".syx");
+    return SafeFileName(QStringLiteral("ALL - "), name, QStringLiteral(".syx"));
 }
 
 std::string LibraryContent(const Library& library) {
@@ -55,21 +57,32 @@ std::string AllBanksContent(const Matrix& matrix) {
     return bytes;
 }
 
+std::vector<SaveTarget> SaveTargets(int option, const QString& name, const Matrix& matrix) {
+    std::vector<SaveTarget> targets;
+    if (option == kSaveLibrary) {
+        targets.push_back({LibraryFileName(name), SaveTarget::kLibrary});
+    } else if (option >= 1 && option <= kBanks) {
+        targets.push_back({BankFileName(name, option), option});
+    } else if (option == kSaveSeparateBanks) {
+        for (int bank = 1; bank <= kBanks; ++bank)
+            if (matrix.CountBankPatches(Bank::fromNumber(bank)) > 0)
+                targets.push_back({BankFileName(name, bank), bank});
+    } else if (option == kSaveAllBanks) {
+        targets.push_back({AllBanksFileName(name), SaveTarget::kAllBanks});
+    }
+    return targets;
+}
+
 std::vector<SaveFile> FilesToSave(int option, const QString& folder, const QString& name,
                                   const Matrix& matrix, const Library& library) {
     const QDir dir(folder);
     std::vector<SaveFile> files;
-    if (option == kSaveLibrary) {
-        files.push_back({dir.filePath(LibraryFileName(name)), LibraryContent(library)});
-    } else if (option >= 1 && option <= kBanks) {
-        files.push_back({dir.filePath(BankFileName(name, option)), BankContent(matrix, option)});
-    } else if (option == kSaveSeparateBanks) {
-        for (int bank = 1; bank <= kBanks; ++bank)
-            if (matrix.CountBankPatches(Bank::fromNumber(bank)) > 0)
-                files.push_back(
-                    {dir.filePath(BankFileName(name, bank)), BankContent(matrix, bank)});
-    } else if (option == kSaveAllBanks) {
-        files.push_back({dir.filePath(AllBanksFileName(name)), AllBanksContent(matrix)});
+    for (const SaveTarget& target : SaveTargets(option, name, matrix)) {
+        std::string bytes = target.bank == SaveTarget::kLibrary ? LibraryContent(library)
+                            : target.bank == SaveTarget::kAllBanks
+                                ? AllBanksContent(matrix)
+                                : BankContent(matrix, target.bank);
+        files.push_back({dir.filePath(target.fileName), std::move(bytes)});
     }
     return files;
 }
@@ -90,21 +103,15 @@ SaveChoices SaveChoicesFor(const Matrix& matrix, int libraryLines) {
     return choices;
 }
 
-QString WriteSysexFile(const QString& path, std::string_view bytes,
-                       const std::function<void()>& afterRecord) {
+QString WriteSysexFile(const QString& path, std::string_view bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    for (std::size_t at = 0; at < bytes.size(); at += kRecordLength) {
-        const std::string_view record = bytes.substr(at, kRecordLength);
-        if (file.write(record.data(), static_cast<qint64>(record.size())) !=
-            static_cast<qint64>(record.size())) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return reason;
-        }
-        if (afterRecord)
-            afterRecord();
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+        static_cast<qint64>(bytes.size())) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
     }
     if (!file.commit())
         return file.errorString();

@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QString>
 #include <array>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +25,7 @@ inline constexpr int kSaveOptions = 12;
 // "yyyy-mm-dd hhnn", the name the window offers.
 QString PresetSaveName(const QDateTime& when);
 
+// The typed name goes through SafeFileName: whatever it holds, the file lands in the folder.
 QString LibraryFileName(const QString& name);         // "Patchlist - name.syx"
 QString BankFileName(const QString& name, int bank);  // "name - BANK_C.syx"
 QString AllBanksFileName(const QString& name);        // "ALL - name.syx"
@@ -36,6 +36,15 @@ std::string LibraryContent(const Library& library);
 std::string BankContent(const Matrix& matrix, int bank);
 // Banks A..H one after another.
 std::string AllBanksContent(const Matrix& matrix);
+
+// One file an option writes: its name in the folder and what it holds.
+struct SaveTarget {
+    static constexpr int kLibrary = 0;
+    static constexpr int kAllBanks = -1;
+    QString fileName;
+    int bank = kLibrary;  // 1..8 for one bank, or kLibrary, or kAllBanks
+};
+std::vector<SaveTarget> SaveTargets(int option, const QString& name, const Matrix& matrix);
 
 struct SaveFile {
     QString path;
@@ -56,9 +65,8 @@ struct SaveChoices {
 SaveChoices SaveChoicesFor(const Matrix& matrix, int libraryLines);
 
 // Writes the bytes as the whole new content of path: the file is replaced only once every
-// byte is written, so a failure leaves any earlier file untouched. afterRecord runs after
-// each 291-byte record. Returns the reason on failure, an empty string on success.
-QString WriteSysexFile(const QString& path, std::string_view bytes,
-                       const std::function<void()>& afterRecord = {});
+// byte is written, so a failure leaves any earlier file untouched. Returns the reason on
+// failure, an empty string on success.
+QString WriteSysexFile(const QString& path, std::string_view bytes);
 
 }  // namespace zanq

@@ -1,6 +1,5 @@
 #include "sysexfiles/frmSauver.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +12,7 @@
 
 #include "shell/frmMain.h"
 #include "sysexfiles/SysexFileCommands.h"
+#include "sysexfiles/SysexSaveRun.h"
 
 namespace zanq {
 
@@ -44,9 +44,22 @@ frmSauver::frmSauver(frmMain& window, AppContext& context, SysexFileCommands& fi
     txtFilename->setObjectName(QStringLiteral("txtFilename"));
     txtFilename->setMinimumWidth(220);
     lblExtension = new QLabel(QStringLiteral(".SYX"), frameFileName);
-    auto* nameRow = new QHBoxLayout(frameFileName);
-    nameRow->addWidget(txtFilename, 1);
-    nameRow->addWidget(lblExtension);
+    // Read-only lines: a long folder or name scrolls instead of widening the window.
+    txtSavedAs = new QLineEdit(frameFileName);
+    txtSavedAs->setObjectName(QStringLiteral("txtSavedAs"));
+    txtSavedAs->setReadOnly(true);
+    txtFolder = new QLineEdit(frameFileName);
+    txtFolder->setObjectName(QStringLiteral("txtFolder"));
+    txtFolder->setReadOnly(true);
+    auto* nameRows = new QGridLayout(frameFileName);
+    nameRows->addWidget(txtFilename, 0, 0, 1, 2);
+    nameRows->addWidget(lblExtension, 0, 2);
+    nameRows->addWidget(new QLabel(QStringLiteral("Saves as:"), frameFileName), 1, 0);
+    nameRows->addWidget(txtSavedAs, 1, 1, 1, 2);
+    nameRows->addWidget(new QLabel(QStringLiteral("In folder:"), frameFileName), 2, 0);
+    nameRows->addWidget(txtFolder, 2, 1, 1, 2);
+    nameRows->setColumnStretch(1, 1);
+    connect(txtFilename, &QLineEdit::textChanged, this, &frmSauver::showTargets);
 
     frameSelect = new QGroupBox(QStringLiteral("SELECT"), this);
     auto* options = new QGridLayout(frameSelect);
@@ -56,6 +69,10 @@ frmSauver::frmSauver(frmMain& window, AppContext& context, SysexFileCommands& fi
         option->setObjectName(QStringLiteral("Option1"));
         option->setProperty("index", i);
         Option1[static_cast<std::size_t>(i)] = option;
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                showTargets();
+        });
     }
     options->addWidget(Option1[kSaveLibrary], 0, 0, 1, 8);
     for (int bank = 1; bank <= kBanks; ++bank)
@@ -85,7 +102,23 @@ void frmSauver::Prepare(const QDateTime& now) {
         Option1[static_cast<std::size_t>(i)]->setEnabled(
             choices.enabled[static_cast<std::size_t>(i)]);
     Option1[static_cast<std::size_t>(choices.selected)]->setChecked(true);
-    cmdSauve->setEnabled(choices.saveEnabled);
+    saveEnabled_ = choices.saveEnabled;
+    cmdSauve->setEnabled(saveEnabled_ && !run_);
+    showTargets();
+}
+
+void frmSauver::showTargets() {
+    const QString folder = context_.programFolder;
+    txtFolder->setText(QDir::toNativeSeparators(folder));
+    txtFolder->setCursorPosition(0);
+    txtFolder->setToolTip(txtFolder->text());
+    QStringList names;
+    for (const SaveTarget& target :
+         SaveTargets(selectedOption(), txtFilename->text(), context_.librarian.matrix()))
+        names << target.fileName;
+    txtSavedAs->setText(names.join(QStringLiteral("; ")));
+    txtSavedAs->setCursorPosition(0);
+    txtSavedAs->setToolTip(names.join(QLatin1Char('\n')));
 }
 
 void frmSauver::Open() {
@@ -101,21 +134,29 @@ int frmSauver::selectedOption() const {
 }
 
 void frmSauver::cmdSauve_clicked() {
-    const std::vector<SaveFile> files =
+    if (run_)
+        return;
+    std::vector<SaveFile> files =
         FilesToSave(selectedOption(), context_.programFolder, txtFilename->text(),
                     context_.librarian.matrix(), context_.librarian.library());
-    for (const SaveFile& file : files) {
-        const QString reason =
-            WriteSysexFile(file.path, file.bytes, [] { QCoreApplication::processEvents(); });
-        if (!reason.isEmpty()) {
-            context_.prompter.tell(this,
-                                   QStringLiteral("The file cannot be written:") + kCR +
-                                       QDir::toNativeSeparators(file.path) + kCR + kCR + reason,
-                                   kAppTitle, QMessageBox::Warning);
-            break;
-        }
+    cmdSauve->setEnabled(false);
+    run_ = new SysexSaveRun(std::move(files), this);
+    connect(run_, &SysexSaveRun::finished, this, &frmSauver::saveEnded);
+    run_->start();
+}
+
+void frmSauver::saveEnded(const QString& failedPath, const QString& reason) {
+    run_->deleteLater();
+    run_ = nullptr;
+    if (!failedPath.isEmpty()) {
+        context_.prompter.tell(isVisible() ? static_cast<QWidget*>(this) : &window_,
+                               QStringLiteral("The file cannot be written:") + kCR +
+                                   QDir::toNativeSeparators(failedPath) + kCR + kCR + reason,
+                               kAppTitle, QMessageBox::Warning);
     }
     files_.RefreshFileList();
+    cmdSauve->setEnabled(saveEnabled_);
+    emit saveFinished();
 }
 
 }  // namespace zanq

@@ -1,7 +1,9 @@
 #pragma once
 // The Save window: a file name (preset to the date and time) and one choice among the Patch
 // Library, one bank, each bank in its own file or all banks in one file. Modal over the main
-// window, prepared anew each time it opens, closed only by the user.
+// window, prepared anew each time it opens, closed only by the user. Below the name it shows
+// the folder and the file name(s) a save writes, the typed name made safe. A save writes on a
+// worker thread; Save is off until it has finished.
 
 #include <QDialog>
 #include <array>
@@ -18,6 +20,7 @@ namespace zanq {
 
 class frmMain;
 class SysexFileCommands;
+class SysexSaveRun;
 struct AppContext;
 
 class frmSauver : public QDialog {
@@ -28,6 +31,8 @@ public:
     QGroupBox* frameFileName = nullptr;
     QLineEdit* txtFilename = nullptr;
     QLabel* lblExtension = nullptr;
+    QLineEdit* txtSavedAs = nullptr;  // the file name(s) actually written
+    QLineEdit* txtFolder = nullptr;
     QGroupBox* frameSelect = nullptr;
     std::array<QRadioButton*, kSaveOptions> Option1{};
     QPushButton* cmdSauve = nullptr;
@@ -40,10 +45,19 @@ public:
 
     int selectedOption() const;
 
+signals:
+    // A save has ended, reported when a file could not be written.
+    void saveFinished();
+
 private:
+    void showTargets();
+    void saveEnded(const QString& failedPath, const QString& reason);
+
     frmMain& window_;
     AppContext& context_;
     SysexFileCommands& files_;
+    SysexSaveRun* run_ = nullptr;
+    bool saveEnabled_ = false;
 };
 
 }  // namespace zanq

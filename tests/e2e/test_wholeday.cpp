@@ -251,8 +251,10 @@ private slots:
             save->txtFilename->setText(QStringLiteral("day"));
             save->Option1[kSaveAllBanks]->click();
             save->cmdSauve->click();
+            QTRY_VERIFY(save->cmdSauve->isEnabled());  // written
             save->Option1[kSaveSeparateBanks]->click();
             save->cmdSauve->click();
+            QTRY_VERIFY(save->cmdSauve->isEnabled());
             save->close();
         });
         QTest::mouseClick(test::Ui(window()).cmdSauver, Qt::LeftButton);  // returns once it closes

@@ -1,5 +1,5 @@
-// File names of exported patches: the plain form, and names from foreign files that must not
-// leave the program's folder or use characters a file system refuses.
+// File names of exported patches: the plain form, and names from foreign files made safe by the
+// rule that the Save window's names follow too.
 
 #include <QtTest>
 
@@ -19,14 +19,9 @@ private slots:
         };
         row("plain", "Warm Pad", "Warm Pad-C-005.syx");
         row("empty", "", "-C-005.syx");
+        // The safe-name rule of every file name the program builds from foreign text.
         row("climbing", "../../x", ".._.._x-C-005.syx");
-        row("folder", "a/b", "a_b-C-005.syx");
-        row("backslash", "..\\win", ".._win-C-005.syx");
-        row("refused", "a:b*c?d\"e<f>g|h", "a_b_c_d_e_f_g_h-C-005.syx");
-        row("control", QString::fromLatin1("t\tab\x7f"), "t_ab_-C-005.syx");
         row("dots", "..", "_-C-005.syx");
-        row("dot", ".", "_-C-005.syx");
-        row("dotted", "v1.2", "v1.2-C-005.syx");
         row("latin1", QString::fromLatin1("Br\xfc"), QString::fromLatin1("Br\xfc-C-005.syx"));
     }
     void fileNames() {

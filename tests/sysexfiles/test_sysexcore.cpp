@@ -1,130 +1,274 @@
+// The core of the .syx files: splitting a byte stream into records whatever its chunks, opening
+// only what cannot block, listing a folder as a file manager would, the safe-name rule, what a
+// save writes, and the runs that load and save without holding up the event loop.
+
+#include <sys/stat.h>
+
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <random>
+#include <cstdio>
 
 #include "support/Records.h"
-#include "sysexfiles/SysexLoader.h"
+#include "sysexfiles/SafeFileName.h"
+#include "sysexfiles/SysexFileReader.h"
+#include "sysexfiles/SysexFolder.h"
+#include "sysexfiles/SysexLoadRun.h"
+#include "sysexfiles/SysexSaveRun.h"
 #include "sysexfiles/SysexSaver.h"
 
 using namespace zanq;
+using test::At;
 using test::MakeRecord;
+
+namespace {
+QByteArray Native(const QTemporaryDir& dir, const QByteArray& name) {
+    return QFile::encodeName(dir.path()) + '/' + name;
+}
+
+// By the path's own bytes, which need not be UTF-8.
+void Write(const QByteArray& path, const std::string& bytes) {
+    FILE* file = std::fopen(path.constData(), "wb");
+    QVERIFY(file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
+    std::fclose(file);
+}
+
+std::string Strip(const PatchRecord& r) {
+    return r.substr(0, kRecordLength - 1);
+}
+
+// Every candidate of the file, read through the reader.
+std::vector<std::string> Candidates(const QByteArray& path, QString* error = nullptr) {
+    std::vector<std::string> found;
+    SysexFileReader reader(kRecordLength);
+    bool read = reader.open(path);
+    while (read && !reader.atEnd())
+        read = reader.readSome(SysexFileReader::kChunk,
+                               [&](std::string_view r) { found.emplace_back(r); });
+    if (error)
+        *error = reader.error();
+    return found;
+}
+}  // namespace
 
 class SysexCoreTest : public QObject {
     Q_OBJECT
 private slots:
-    void splitCountsEveryF7() {
-        QVERIFY(SplitAtF7("").empty());
-        QCOMPARE(SplitAtF7("abc").size(), std::size_t(1));
-        QCOMPARE(SplitAtF7("a\xF7\xF7\x62\xF7"), (std::vector<std::string>{"a", "", "b", ""}));
-        // Far beyond what a 16-bit counter holds.
-        const std::string f7s(40000, '\xF7');
-        QCOMPARE(ParseSysexPieces(f7s).size(), std::size_t(40001));
-        QVERIFY(ExtractRecords(f7s).empty());
-    }
-
-    void recordsOfOddFiles() {
+    void candidatesDoNotDependOnTheChunks() {
         const PatchRecord a = MakeRecord("Alpha", 0, 0, 1), b = MakeRecord("Beta", 3, 9, 2);
-        const auto Strip = [](const PatchRecord& r) { return r.substr(0, kRecordLength - 1); };
-        QCOMPARE(ExtractRecords(a), std::vector<PatchRecord>{a});
-        // The final F7 missing after a complete stretch still gives the record.
-        QCOMPARE(ExtractRecords(a + Strip(b)), (std::vector<PatchRecord>{a, b}));
-        // A stray byte costs only the message it lengthens.
-        QCOMPARE(ExtractRecords(a + "\x42" + b + a), (std::vector<PatchRecord>{a, a}));
-        // Out of range bank or program bytes, other SysEx lengths.
-        PatchRecord badBank = a, badProgram = a;
-        badBank[8] = 8;
-        badProgram[9] = static_cast<char>(0x80);
         const std::string request("\xF0\x00\x20\x32\x20\x00\x01\x00\x00\xF7", 10);
-        QCOMPARE(ExtractRecords(badBank + request + badProgram + b), std::vector<PatchRecord>{b});
-        QCOMPARE(ValidatePiece(Strip(b)), b);
-        QVERIFY(ValidatePiece(Strip(badBank)).empty());
+        // A stray byte costs only the message it lengthens; a request is no record; the last
+        // record counts without its closing F7.
+        const std::string file = a + request + "\x42" + b + a + "\xF7\xF7" + Strip(b);
+        const std::vector<std::string> expected{a, a, b};
+        for (std::size_t chunk : {std::size_t(1), std::size_t(7), kRecordLength - 1, kRecordLength,
+                                  kRecordLength + 1, file.size()}) {
+            std::vector<std::string> found;
+            SysexSplitter splitter(kRecordLength);
+            const auto keep = [&](std::string_view r) { found.emplace_back(r); };
+            for (std::size_t at = 0; at < file.size(); at += chunk)
+                splitter.feed(std::string_view(file).substr(at, chunk), keep);
+            splitter.finish(keep);
+            QCOMPARE(found, expected);
+        }
+        // A stretch that outgrows a record across chunks stays too long.
+        std::vector<std::string> found;
+        SysexSplitter splitter(kRecordLength);
+        const auto keep = [&](std::string_view r) { found.emplace_back(r); };
+        for (const std::string& chunk :
+             {Strip(a), std::string("x"), Strip(a) + "\xF7", Strip(a), std::string("y")})
+            splitter.feed(chunk, keep);
+        splitter.finish(keep);
+        QVERIFY(found.empty());
     }
 
-    void randomBytesNeverBreakTheTests() {
-        std::mt19937 random(7);
-        std::string noise(5 * 1024 * 1024, '\0');
-        for (char& c : noise)
-            c = static_cast<char>(random() & 0xFF);
+    void readerOpensOnlyRegularFilesAndNeverWaits() {
+        QTemporaryDir dir;
+        // A record across the end of the first chunk, in a file whose name is not UTF-8.
         const PatchRecord planted = MakeRecord("Planted", 5, 77);
-        noise.insert(1000, planted);
-        noise[999] = '\xF7';
-        const auto records = ExtractRecords(noise);
-        QVERIFY(std::find(records.begin(), records.end(), planted) != records.end());
-        for (const auto& r : records)
-            QVERIFY(IsValidRecord(r));
+        const QByteArray odd = Native(dir, "odd\xFF\xFE.syx");
+        Write(odd, std::string(SysexFileReader::kChunk - 100, '\xF7') + planted);
+        QCOMPARE(Candidates(odd), std::vector<std::string>{planted});
+
+        QVERIFY(::mkfifo(Native(dir, "pipe.syx").constData(), 0600) == 0);
+        QVERIFY(QDir(dir.path()).mkdir("folder.syx"));
+        for (const QByteArray name : {"pipe.syx", "folder.syx", "missing.syx"}) {
+            QString error;
+            QVERIFY(Candidates(Native(dir, name), &error).empty());
+            QVERIFY2(!error.isEmpty(), name.constData());
+        }
     }
 
-    void applyingToTheStores() {
+    void folderListsWhatAFileManagerShows() {
+        QTemporaryDir dir;
+        for (const QByteArray name : {"b.SYX", "a.syx", ".hidden.syx", "notes.txt", "x.syx.bak",
+                                      "\xC3\xA9t\xC3\xA9.syx", "bad\xFF.Syx"})
+            Write(Native(dir, name), "x");
+        QVERIFY(QDir(dir.path()).mkdir("folder.syx"));
+        QVERIFY(::mkfifo(Native(dir, "pipe.syx").constData(), 0600) == 0);
+        QVERIFY(QFile::link(dir.filePath("a.syx"), dir.filePath("link.syx")));
+        QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("broken.syx")));
+        QStringList shown;
+        for (const SysexFileEntry& entry : ListSysexFiles(dir.path()))
+            shown << entry.name;
+        QCOMPARE(shown, (QStringList{"a.syx", "b.SYX", QString::fromUtf8("bad\xEF\xBF\xBD.Syx"),
+                                     "link.syx", QString::fromUtf8("\xC3\xA9t\xC3\xA9.syx")}));
+        QCOMPARE(ListSysexFiles(dir.path())[2].nativeName, QByteArray("bad\xFF.Syx"));
+
+        const QList<QUrl> dropped{QUrl::fromLocalFile(dir.filePath("b.SYX")),
+                                  QUrl::fromLocalFile(dir.filePath("notes.txt")),
+                                  QUrl::fromLocalFile(dir.filePath("pipe.syx")),
+                                  QUrl("https://example.org/x.syx"),
+                                  QUrl::fromLocalFile(dir.filePath("link.syx"))};
+        QCOMPARE(DroppedSysexFiles(dropped),
+                 (QStringList{dir.filePath("b.SYX"), dir.filePath("link.syx")}));
+    }
+
+    void hostileSaveNamesStayInTheFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("climbing") << "../escaped"
+                                  << "ALL - .._escaped.syx";
+        QTest::newRow("absolute") << "/tmp/x"
+                                  << "ALL - _tmp_x.syx";
+        QTest::newRow("backslash") << "..\\x"
+                                   << "ALL - .._x.syx";
+        QTest::newRow("nul") << QString::fromLatin1("a\0b", 3) << "ALL - a_b.syx";
+        QTest::newRow("control") << "a\tb\x1b\x7f"
+                                 << "ALL - a_b__.syx";
+        QTest::newRow("refused") << "a:b*c?\"<>|"
+                                 << "ALL - a_b_c_____.syx";
+        QTest::newRow("dots") << ".."
+                              << "ALL - _.syx";
+        QTest::newRow("empty") << ""
+                               << "ALL - .syx";
+        QTest::newRow("300") << QString(300, 'n') << "ALL - " + QString(245, 'n') + ".syx";
+        QTest::newRow("300 two-byte")
+            << QString(300, QChar(0xE9)) << "ALL - " + QString(122, QChar(0xE9)) + ".syx";
+        QTest::newRow("broken utf-16") << QString(1, QChar(0xD800)) + "x"
+                                       << "ALL - _x.syx";
+    }
+    void hostileSaveNamesStayInTheFolder() {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QTemporaryDir parent;
+        QVERIFY(QDir(parent.path()).mkdir("folder"));
+        const QString folder = parent.filePath("folder");
         test::TestLibrarian t;
-        const PatchRecord first = MakeRecord("Dup", 1, 4, 1), later = MakeRecord("Dup", 1, 4, 2);
-        const PatchRecord blank = MakeRecord("", 2, 0), other = MakeRecord("Other", 7, 127);
-        const LoadCounts counts =
-            t.librarian.apply(ExtractRecords(first + later + blank + other), LoadTarget::Both);
-        QCOMPARE(t.librarian.at(test::At("B-5")), later);  // later wins in the Matrix
-        QCOMPARE(t.librarian.at(test::At("C-1")), blank);
-        // The first of a name wins in the Library, and a blank name never enters it.
-        QCOMPARE(LibraryContent(t.librarian.library()), first + other);
-        QCOMPARE(counts.placedInMatrix, std::size_t(4));
-        QCOMPARE(counts.addedToLibrary, std::size_t(2));
-    }
-
-    void saveNamesAndChoices() {
-        QCOMPARE(PresetSaveName(QDateTime(QDate(1999, 12, 31), QTime(23, 59))),
-                 QStringLiteral("1999-12-31 2359"));
-        QCOMPARE(BankFileName("x.syx", 3), QStringLiteral("x.syx - BANK_C.syx"));
-        const DeepMindDialect dialect;
-        Matrix matrix;
-        const Library library(dialect);
-        const auto files = [&](int option, const QString& name) {
-            QStringList paths;
-            for (const auto& f : FilesToSave(option, "/f", name, matrix, library))
-                paths << f.path;
-            return paths;
-        };
-        QCOMPARE(files(kSaveAllBanks, ""), QStringList{"/f/ALL - .syx"});
-        QCOMPARE(files(kSaveLibrary, " n "), QStringList{"/f/Patchlist -  n .syx"});
-
-        QCOMPARE(SaveChoicesFor(matrix, 0).selected, kSaveNothing);
-        QVERIFY(!SaveChoicesFor(matrix, 0).saveEnabled);
-        matrix.set(test::At("C-1"), MakeRecord("C1", 2, 0));
-        QCOMPARE(files(kSaveSeparateBanks, "n"), QStringList{"/f/n - BANK_C.syx"});
-        SaveChoices bankC = SaveChoicesFor(matrix, 0);
-        QCOMPARE(bankC.selected, 3);
-        QVERIFY(bankC.enabled[kSaveSeparateBanks] && bankC.enabled[kSaveAllBanks]);
-        QVERIFY(!bankC.enabled[1] && !bankC.enabled[kSaveLibrary] && bankC.saveEnabled);
-        QCOMPARE(SaveChoicesFor(matrix, 1).selected, kSaveLibrary);
+        t.librarian.apply(MakeRecord("A", 0, 0), LoadTarget::Matrix);
+        const auto files =
+            FilesToSave(kSaveAllBanks, folder, name, t.librarian.matrix(), t.librarian.library());
+        QCOMPARE(files.size(), std::size_t(1));
+        QCOMPARE(files[0].path, folder + "/" + file);
+        QCOMPARE(WriteSysexFile(files[0].path, files[0].bytes), QString());
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{file});
+        QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"folder"});
     }
 
     void saveContents() {
-        const DeepMindDialect dialect;
-        Matrix matrix;
-        Library library(dialect);
+        test::TestLibrarian t;
         const PatchRecord s1 = MakeRecord("S1", 4, 0), s5 = MakeRecord("S5", 4, 4),
                           s128 = MakeRecord("S128", 4, 127), h = MakeRecord("H", 7, 0);
-        for (const auto& r : {s128, s5, h, s1})
-            matrix.set(dialect.slotOf(r), r);
-        QCOMPARE(BankContent(matrix, 5), s1 + s5 + s128);  // 873 bytes
-        QCOMPARE(AllBanksContent(matrix), s1 + s5 + s128 + h);
-        // Library order is the order of adding, not the list's; deleted entries leave no trace.
-        for (const auto& r : {MakeRecord("Zed", 0, 0), MakeRecord("Apple", 0, 1), s5})
-            library.AddIfNew(r);
-        library.RemoveFromLibrary("Apple");
-        QCOMPARE(LibraryContent(library), MakeRecord("Zed", 0, 0) + s5);
+        t.librarian.apply({s128, s5, h, s1}, LoadTarget::Matrix);
+        const auto files = FilesToSave(kSaveSeparateBanks, "/f", "x.syx", t.librarian.matrix(),
+                                       t.librarian.library());
+        QCOMPARE(files.size(), std::size_t(2));
+        QCOMPARE(files[0].path, QStringLiteral("/f/x.syx - BANK_E.syx"));
+        QCOMPARE(files[0].bytes, s1 + s5 + s128);
+        QCOMPARE(AllBanksContent(t.librarian.matrix()), s1 + s5 + s128 + h);
+        // Library order is the order of adding; deleted entries leave no trace.
+        t.librarian.apply({MakeRecord("Zed", 0, 0), MakeRecord("Apple", 0, 1), s5},
+                          LoadTarget::Library);
+        t.librarian.deleteFromLibrary("Apple");
+        QCOMPARE(LibraryContent(t.librarian.library()), MakeRecord("Zed", 0, 0) + s5);
     }
 
-    void writingReplacesWholeOrNothing() {
+    void librarianLoadsFilesWholeOrSaysWhy() {
         QTemporaryDir dir;
-        const QString path = dir.filePath("bank.syx");
+        PatchRecord badBank = MakeRecord("BadBank", 0, 3), badProgram = MakeRecord("BadProg", 0, 4);
+        badBank[8] = 8;
+        badProgram[9] = static_cast<char>(0x80);
+        const PatchRecord first = MakeRecord("Dup", 1, 4, 1), later = MakeRecord("Dup", 1, 4, 2);
+        std::string many;  // more than one chunk
+        for (int i = 0; many.size() < 2 * SysexFileReader::kChunk; ++i)
+            many += MakeRecord(std::to_string(i), 6, i % 128);
+        Write(Native(dir, "a.syx"), badBank + first + badProgram + later + MakeRecord("", 2, 0));
+        Write(Native(dir, "many.syx"), many);
+        QVERIFY(::mkfifo(Native(dir, "pipe.syx").constData(), 0600) == 0);
+
+        test::TestLibrarian t;
+        const FileLoad a = t.librarian.loadFile(Native(dir, "a.syx"), LoadTarget::Both);
+        QCOMPARE(a.error, QString());
+        QCOMPARE(a.counts.records, std::size_t(3));
+        QCOMPARE(t.librarian.at(At("B-5")), later);  // the later record wins the slot
+        QVERIFY(t.librarian.isEmpty(At("A-4")) && t.librarian.isEmpty(At("A-5")));
+        // The first of a name wins in the Library; a blank name never enters it.
+        QCOMPARE(LibraryContent(t.librarian.library()), first);
+
+        const auto loads = t.librarian.loadAll({Native(dir, "pipe.syx"), Native(dir, "many.syx")});
+        QVERIFY(!loads[0].error.isEmpty());
+        QCOMPARE(loads[1].error, QString());
+        QCOMPARE(loads[1].counts.addedToLibrary, many.size() / kRecordLength);
+        QCOMPARE(t.librarian.matrix().CountBankPatches(Bank::fromNumber(7)), 0);
+    }
+
+    void saveRunReplacesWholeOrReportsTheFile() {
+        QTemporaryDir dir;
         const PatchRecord a = MakeRecord("A", 0, 0), b = MakeRecord("B", 0, 1);
-        int records = 0;
-        QCOMPARE(WriteSysexFile(path, a + b + a, [&] { ++records; }), QString());
-        QCOMPARE(records, 3);
-        QCOMPARE(WriteSysexFile(path, b), QString());
-        QCOMPARE(ReadFileBytes(path).bytes, b);
-        QVERIFY(!WriteSysexFile(dir.filePath("no/such/folder/x.syx"), a).isEmpty());
-        // A "folder" that is a file: the earlier file stays as it was.
-        QVERIFY(!WriteSysexFile(path + "/x.syx", a).isEmpty());
-        QCOMPARE(ReadFileBytes(path).bytes, b);
+        const QString path = dir.filePath("bank.syx");
+        Write(QFile::encodeName(path), a + a + a);
+        const auto save = [](std::vector<SaveFile> files) {
+            SysexSaveRun run(std::move(files));
+            QSignalSpy done(&run, &SysexSaveRun::finished);
+            run.start();
+            done.wait(5000);
+            return done.value(0);
+        };
+        // A "folder" that is a file: nothing after the failing file is written.
+        const QVariantList failed =
+            save({{path + "/x.syx", a}, {dir.filePath("after.syx"), a}, {path, b}});
+        QCOMPARE(failed.value(0).toString(), path + "/x.syx");
+        QVERIFY(!failed.value(1).toString().isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath("after.syx")));
+        QCOMPARE(save({{path, b}}).value(0).toString(), QString());
+        QCOMPARE(Candidates(QFile::encodeName(path)), std::vector<std::string>{b});
+    }
+
+    void loadRunGoesOnOnlyFromTheEventLoop() {
+        QTemporaryDir dir;
+        std::string big;
+        for (int i = 0; big.size() < 3 * SysexLoadRun::kSliceBytes; ++i)
+            big += MakeRecord(std::to_string(i), i % 8, i % 128);
+        Write(Native(dir, "big.syx"), big);
+        QVERIFY(::mkfifo(Native(dir, "pipe.syx").constData(), 0600) == 0);
+        std::size_t records = 0;
+        SysexLoadRun run(kRecordLength, [&](std::vector<PatchRecord>& c) { records += c.size(); },
+                         {{Native(dir, "pipe.syx"), "pipe"}, {Native(dir, "big.syx"), "big"}});
+        QSignalSpy ended(&run, &SysexLoadRun::fileEnded);
+        QSignalSpy finished(&run, &SysexLoadRun::finished);
+        QSignalSpy progress(&run, &SysexLoadRun::progressed);
+        // The pipe's message box: the run must not go on underneath it.
+        bool nestedStep = false;
+        connect(&run, &SysexLoadRun::fileEnded, this, [&](int index) {
+            if (index != 0)
+                return;
+            const qsizetype before = progress.size();
+            QEventLoop box;
+            QTimer::singleShot(50, &box, &QEventLoop::quit);
+            box.exec();
+            nestedStep = progress.size() != before;
+        });
+        run.start();
+        QVERIFY(run.isRunning());
+        QVERIFY(finished.wait(20000));
+        QVERIFY(!nestedStep);
+        QCOMPARE(ended.size(), 2);
+        QVERIFY(!ended[0][1].toString().isEmpty());
+        QCOMPARE(ended[1][1].toString(), QString());
+        QCOMPARE(records, big.size() / kRecordLength);
+        QVERIFY(progress.size() > 2);
+        QCOMPARE(progress.last().value(0).toInt(), SysexLoadRun::kProgressSteps);
     }
 };
 

@@ -191,9 +191,13 @@ int main(int argc, char* argv[]) {
     LibrarianApp app(folder.path());
     frmMain& main = app.window();
     auto* files = main.findChild<SysexFileCommands*>();
-    files->LoadSysexFile(folder.filePath(QStringLiteral("Factory A-D.syx")), true, false);
-    files->LoadSysexFile(folder.filePath(QStringLiteral("My pads.syx")), false, true);
-    files->LoadSysexFile(folder.filePath(QStringLiteral("Leads 2024.syx")), false, true);
+    const auto load = [&](const char* name, LoadTarget target) {
+        app.librarian().loadFile(QFile::encodeName(folder.filePath(QString::fromUtf8(name))),
+                                 target);
+    };
+    load("Factory A-D.syx", LoadTarget::Matrix);
+    load("My pads.syx", LoadTarget::Library);
+    load("Leads 2024.syx", LoadTarget::Library);
     files->RefreshFileList();
     files->selectFile(1);
     Control<QListWidget>(main, "List1")->setCurrentRow(3);

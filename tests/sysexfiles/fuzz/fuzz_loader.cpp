@@ -1,6 +1,6 @@
-// libFuzzer target for the .syx loader: any byte string is a possible file. Checks that the
-// split and the record tests agree with a byte-by-byte reading of the input, that the stores
-// keep their rules whatever the file holds, and that saving what was loaded reads back whole.
+// libFuzzer target for the .syx splitter: any byte string is a possible file, cut into chunks
+// at sizes the input itself chooses. The candidates must be the same whatever the chunks, must
+// match a plain reading of the whole input, and the stores must keep their rules.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,11 +8,12 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/DeepMindDialect.h"
 #include "model/Librarian.h"
-#include "sysexfiles/SysexLoader.h"
 #include "sysexfiles/SysexSaver.h"
+#include "sysexfiles/SysexSplitter.h"
 
 using namespace zanq;
 
@@ -21,58 +22,62 @@ void Check(bool condition) {
     if (!condition)
         std::abort();
 }
+
+// The whole input at once: every stretch between F7 bytes of the right length.
+std::vector<std::string> Reference(std::string_view bytes) {
+    std::vector<std::string> records;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= bytes.size(); ++i) {
+        const bool end = i == bytes.size();
+        if (!end && bytes[i] != SysexSplitter::kEnd)
+            continue;
+        if (i - start == kRecordLength - 1)
+            records.push_back(std::string(bytes.substr(start, i - start)) + SysexSplitter::kEnd);
+        start = i + 1;
+    }
+    return records;
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if (size < 2)
+        return 0;
+    // The first two bytes pick the chunk size, the rest is the file.
+    const std::size_t chunk = 1 + (data[0] | (data[1] << 8));
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
 
-    const auto pieces = SplitAtF7(bytes);
-    std::size_t f7 = 0;
-    for (char c : bytes)
-        f7 += static_cast<unsigned char>(c) == kSysexEnd;
-    Check(size == 0 ? pieces.empty() : pieces.size() == f7 + 1);
-
-    const auto parsed = ParseSysexPieces(bytes);
-    Check(parsed.size() == pieces.size());
-    std::size_t offset = 0;
-    std::size_t records = 0;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        Check(bytes.substr(offset, pieces[i].size()) == pieces[i]);
-        offset += pieces[i].size() + 1;
-        Check(parsed[i] == ValidatePiece(pieces[i]));
-        if (parsed[i].empty())
-            continue;
-        ++records;
-        Check(parsed[i].size() == kRecordLength && IsValidRecord(parsed[i]));
-        Check(parsed[i].compare(0, kRecordLength - 1, pieces[i]) == 0);
-    }
-    const auto extracted = ExtractRecords(bytes);
-    Check(extracted.size() == records);
+    std::vector<std::string> candidates;
+    SysexSplitter splitter(kRecordLength);
+    const auto keep = [&](std::string_view record) { candidates.emplace_back(record); };
+    for (std::size_t at = 0; at < bytes.size(); at += chunk)
+        splitter.feed(bytes.substr(at, chunk), keep);
+    splitter.finish(keep);
+    Check(candidates == Reference(bytes));
 
     const DeepMindDialect dialect;
     Librarian librarian(dialect);
-    librarian.apply(parsed, LoadTarget::Both);
+    std::vector<PatchRecord> records;
+    for (const auto& candidate : candidates)
+        if (dialect.isValidRecord(candidate))
+            records.push_back(candidate);
+    Check(librarian.apply(candidates, LoadTarget::Both).records == records.size());
     const Matrix& matrix = librarian.matrix();
     const Library& library = librarian.library();
     std::set<std::string> names;
     for (std::size_t i = 1; i < library.size(); ++i) {
-        const std::string name = GetPatchName(library.entry(i));
+        const std::string name = library.nameAt(i);
         Check(!name.empty() && names.insert(name).second);
     }
     // The later record for a slot wins.
     std::set<int> seen;
-    for (auto it = extracted.rbegin(); it != extracted.rend(); ++it) {
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
         const Slot slot = dialect.slotOf(*it);
         if (seen.insert(slot.index()).second)
             Check(matrix.at(slot) == *it);
     }
-
-    // Whatever was loaded saves and reads back record for record.
-    const auto again = ExtractRecords(AllBanksContent(matrix));
-    Check(static_cast<int>(again.size()) == matrix.CountMatrixPatches());
-    for (const auto& record : again)
-        Check(matrix.at(dialect.slotOf(record)) == record);
-    const auto libraryAgain = ExtractRecords(LibraryContent(library));
-    Check(libraryAgain.size() == library.patchCount());
+    // Whatever was loaded saves as whole records that split back into the same records.
+    const std::string saved = AllBanksContent(matrix);
+    Check(saved.size() == static_cast<std::size_t>(matrix.CountMatrixPatches()) * kRecordLength);
+    Check(Reference(saved).size() == static_cast<std::size_t>(matrix.CountMatrixPatches()));
     return 0;
 }
