@@ -29,9 +29,13 @@ void SysexLoadRun::slice() {
     QElapsedTimer spent;
     spent.start();
     qint64 bytes = 0;
-    // The first slice always finishes the first chunk of the first file, so a file of one
-    // chunk has loaded when start() returns, however busy the machine is.
-    const auto firstChunk = [this, first] { return first && next_ == 0 && chunksRead_ <= 1; };
+    // The first slice always finishes a first file of one chunk, so such a file has loaded
+    // when start() returns, however busy the machine is.
+    const auto firstChunk = [this, first] {
+        return first && next_ == 0 &&
+               (!reader_ ||
+                (reader_->size() <= qint64(SysexFileReader::kChunk) && chunksRead_ <= 1));
+    };
     while (next_ < files_.size() &&
            (firstChunk() || (spent.elapsed() < kSliceMs && bytes < kSliceBytes)))
         bytes += step();

@@ -3,7 +3,7 @@
 // window keeps answering while a big file loads: each slice reads chunks and hands their record
 // candidates to the sink, at most kBatch at a time, for a few milliseconds and at most
 // kSliceBytes read; then the run waits for the event loop before it goes on. The first slice
-// runs at once and finishes the first chunk, so a file of one chunk (a whole memory dump) has
+// runs at once and finishes a first file of one chunk, so such a file (a whole memory dump) has
 // loaded when start() returns, and a file of more than kSliceBytes never has.
 //
 // The next slice is scheduled only once the signals of the last one have returned, so a
@@ -32,7 +32,7 @@ public:
     // The record candidates of one chunk, in file order; the sink keeps the valid ones.
     using Sink = std::function<void(std::vector<PatchRecord>& candidates)>;
 
-    static constexpr int kSliceMs = 8;
+    static constexpr int kSliceMs = 4;
     static constexpr qint64 kSliceBytes = 1024 * 1024;
     static constexpr std::size_t kBatch = 256;
     static constexpr int kProgressSteps = 1000;
