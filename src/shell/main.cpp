@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "session/SessionKeeper.h"
 #include "shell/LibrarianApp.h"
 #include "shell/ProgramFolder.h"
 #include "shell/WindowGeometry.h"
@@ -11,5 +12,6 @@ int main(int argc, char* argv[]) {
     zanq::LibrarianApp librarian(zanq::DefaultProgramFolder());
     zanq::KeepMainWindowGeometry(librarian.window());
     librarian.window().show();
+    zanq::KeepSession(librarian.window(), librarian.context());
     return app.exec();
 }

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "model/StepLabels.h"
+#include "model/StepScope.h"
 #include "shell/frmMain.h"
 #include "sysexfiles/SysexLoader.h"
 
@@ -221,6 +223,10 @@ void SysexFileCommands::runSingleFileLoad(bool toMatrix, bool toLibrary) {
     const QString path = selectedFilePath();
     if (path.isEmpty())
         return;
+    const LoadTarget target = !toLibrary ? LoadTarget::Matrix
+                              : toMatrix ? LoadTarget::Both
+                                         : LoadTarget::Library;
+    const StepScope step(context_.librarian, labels::Load(selectedFileName(), target));
     browser_.File1->setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     LetEventsRun(true);
@@ -230,6 +236,7 @@ void SysexFileCommands::runSingleFileLoad(bool toMatrix, bool toLibrary) {
 }
 
 void SysexFileCommands::cmdLoadAll_clicked() {
+    const StepScope step(context_.librarian, labels::LoadAll());
     // The browser stays put while every listed file loads, so the list cannot change under it.
     setBrowserEnabled(false);
     const int n = fileCount();
