@@ -72,9 +72,7 @@ JournalStore::Opened JournalStore::open() {
     };
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder))
-        return fail(
-            Problem::Unwritable,
-            QStringLiteral("The folder %1 cannot be made.").arg(QDir::toNativeSeparators(folder)));
+        return fail(Problem::Unwritable, QStringLiteral("its folder cannot be made"));
 
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db.setDatabaseName(path_);
@@ -88,10 +86,9 @@ JournalStore::Opened JournalStore::open() {
         return fail(problemOf(query.lastError().nativeErrorCode()), query.lastError().text());
     const int version = query.value(0).toInt();
     if (version > kFormatVersion)
-        return fail(Problem::Newer, QStringLiteral("It was written by a newer version of the "
-                                                   "program (format %1, this one reads %2).")
-                                        .arg(version)
-                                        .arg(kFormatVersion));
+        return fail(
+            Problem::Newer,
+            QStringLiteral("format %1, this program reads %2").arg(version).arg(kFormatVersion));
     if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
         return fail(problemOf(query.lastError().nativeErrorCode()), query.lastError().text());
     if (query.value(0).toString() != QLatin1String("ok"))
@@ -100,7 +97,7 @@ JournalStore::Opened JournalStore::open() {
         query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
         return fail(problemOf(query.lastError().nativeErrorCode()),
                     query.lastError().text().isEmpty()
-                        ? QStringLiteral("Its folder does not allow a write-ahead log.")
+                        ? QStringLiteral("no write-ahead log in its folder")
                         : query.lastError().text());
     query.finish();
     if (!exec(QStringLiteral("PRAGMA synchronous=NORMAL")))

@@ -26,7 +26,7 @@ public:
 
     struct Opened {
         Problem problem = Problem::None;
-        QString error;  // what went wrong, for the user
+        QString error;  // what went wrong, in the database's words
         // The newest earlier session that held something, if any.
         std::optional<qint64> lastSession;
         bool lastEndedUnexpectedly = false;

@@ -17,6 +17,24 @@ ChangeSetPtr AsChangeFromEmpty(const StoreContents& contents) {
         change->library.push_back({i + 1, std::nullopt, contents.library[i]});
     return change;
 }
+
+// Why a journal cannot be kept, for the user.
+QString ProblemText(JournalStore::Problem problem, const QString& detail, const QString& path) {
+    switch (problem) {
+        case JournalStore::Problem::Locked:
+            return QStringLiteral("Another program is using it (%1).").arg(detail);
+        case JournalStore::Problem::Newer:
+            return QStringLiteral("It was written by a newer version of ZANQ Librarian (%1).")
+                .arg(detail);
+        case JournalStore::Problem::Damaged:
+            return QStringLiteral(
+                       "It is damaged (%1). It has been moved aside to %2, and the next "
+                       "start begins a new one.")
+                .arg(detail, QFileInfo(path).fileName() + QStringLiteral(".damaged"));
+        default:
+            return QStringLiteral("It cannot be written (%1).").arg(detail);
+    }
+}
 }  // namespace
 
 SessionJournal::SessionJournal(Librarian& librarian, const QString& path, QObject* parent)
@@ -46,12 +64,12 @@ bool SessionJournal::open() {
         return writing_;
     QFileInfo(path_).absoluteDir().mkpath(QStringLiteral("."));
     if (!lock_.tryLock(0)) {
-        opened_.problem = lock_.error() == QLockFile::LockFailedError
-                              ? JournalStore::Problem::Locked
-                              : JournalStore::Problem::Unwritable;
-        opened_.error = opened_.problem == JournalStore::Problem::Locked
-                            ? QStringLiteral("Another ZANQ Librarian is keeping its session there.")
-                            : QStringLiteral("Its folder cannot be written.");
+        const bool held = lock_.error() == QLockFile::LockFailedError;
+        opened_.problem = held ? JournalStore::Problem::Locked : JournalStore::Problem::Unwritable;
+        opened_.error =
+            held ? QStringLiteral("Another ZANQ Librarian is keeping its session there.")
+                 : ProblemText(opened_.problem,
+                               QStringLiteral("no lock file can be made in its folder"), path_);
         stopped_ = true;
         return false;
     }
@@ -64,6 +82,7 @@ bool SessionJournal::open() {
             store_.reset();
     });
     if (opened_.problem != JournalStore::Problem::None) {
+        opened_.error = ProblemText(opened_.problem, opened_.error, path_);
         stopped_ = true;
         lock_.unlock();
         return false;
