@@ -43,18 +43,12 @@ void Dump(const Librarian& librarian, const QString& path) {
         out << QByteArray::fromStdString(entry);
 }
 
-// A record whose patch data runs through every 7-bit value, as SysEx data does.
-PatchRecord EveryByte(const std::string& name, int bank, int program) {
-    PatchRecord r = test::MakeRecord(name, bank, program);
-    for (std::size_t i = 10; i < 265; ++i)
-        r[i] = static_cast<char>((i * 5 + static_cast<std::size_t>(bank * 128 + program)) & 0x7F);
-    return r;
-}
-
-void WriteSyx(const QString& path, const std::vector<PatchRecord>& records) {
+// A .syx file of count records named name1, name2... from bank's program 0 on, step apart.
+void WriteSyx(const QString& path, const std::string& name, int bank, int count, int step) {
     QByteArray bytes;
-    for (const PatchRecord& r : records)
-        bytes += QByteArray::fromStdString(r);
+    for (int i = 0; i < count; ++i)
+        bytes += QByteArray::fromStdString(test::MakeRecord(
+            name + std::to_string(i + 1), bank + i * step / 128, i * step % 128, i));
     test::WriteBytes(path, bytes);
 }
 
@@ -66,15 +60,8 @@ void Select(SysexFileCommands& files, const QString& name) {
 }
 
 void Arrange(frmMain& window, test::MessageBoxAnswers& boxes, const QString& folder) {
-    std::vector<PatchRecord> evening, pads;
-    for (int b = 0; b < 3; ++b)
-        for (int p = 0; p < 128; p += 1 + b)
-            evening.push_back(EveryByte("Evening " + std::to_string(b * 128 + p), b, p));
-    for (int i = 1; i <= 12; ++i)
-        pads.push_back(EveryByte("Pad " + std::to_string(i), 4, i));
-    WriteSyx(QDir(folder).filePath("evening.syx"), evening);
-    WriteSyx(QDir(folder).filePath("pads.syx"), pads);
-
+    WriteSyx(QDir(folder).filePath("evening.syx"), "Evening ", 0, 200, 2);
+    WriteSyx(QDir(folder).filePath("pads.syx"), "Pad ", 4, 12, 1);
     auto& files = *window.findChild<SysexFileCommands*>();
     auto& editing = *window.findChild<EditingCommands*>();
     Select(files, "evening.syx");
@@ -82,9 +69,9 @@ void Arrange(frmMain& window, test::MessageBoxAnswers& boxes, const QString& fol
     Select(files, "pads.syx");
     files.cmdLoadPatchlist_clicked();
 
-    boxes.answer(QMessageBox::Yes);  // swap with the filled C-010
+    boxes.answer(QMessageBox::Yes);  // swap with the filled C-011
     editing.FlexGrid1_pressed(test::At("A-1"));
-    editing.FlexGrid1_dropped(kGridSource, test::At("C-10"));
+    editing.FlexGrid1_dropped(kGridSource, test::At("C-11"));
     window.List1->SelectLibraryEntry("Pad 3");
     editing.FlexGrid1_dropped(kLibrarySource, test::At("H-128"));
     for (const char* name : {"Pad 2", "Pad 5"}) {
