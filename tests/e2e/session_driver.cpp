@@ -16,9 +16,6 @@
 #include <cstdio>
 
 #include "DayHarness.h"
-#include "editing/DragSource.h"
-#include "editing/EditingCommands.h"
-#include "model/LibraryListWidget.h"
 #include "session/SessionJournal.h"
 #include "session/SessionKeeper.h"
 #include "shell/LibrarianApp.h"
@@ -59,25 +56,26 @@ void Select(SysexFileCommands& files, const QString& name) {
             files.selectFile(row);
 }
 
-void Arrange(frmMain& window, test::MessageBoxAnswers& boxes, const QString& folder) {
+void Arrange(LibrarianApp& program, test::MessageBoxAnswers& boxes, const QString& folder) {
     WriteSyx(QDir(folder).filePath("evening.syx"), "Evening ", 0, 200, 2);
     WriteSyx(QDir(folder).filePath("pads.syx"), "Pad ", 4, 12, 1);
+    frmMain& window = program.window();
     auto& files = *window.findChild<SysexFileCommands*>();
-    auto& editing = *window.findChild<EditingCommands*>();
     Select(files, "evening.syx");
     files.cmdLoadPatchListMatrix_clicked();
     Select(files, "pads.syx");
     files.cmdLoadPatchlist_clicked();
 
+    // Drops arrive as the window announces them when a drag ends on its controls.
     boxes.answer(QMessageBox::Yes);  // swap with the filled C-011
-    editing.FlexGrid1_pressed(test::At("A-1"));
-    editing.FlexGrid1_dropped(kGridSource, test::At("C-11"));
-    window.List1->SelectLibraryEntry("Pad 3");
-    editing.FlexGrid1_dropped(kLibrarySource, test::At("H-128"));
+    program.context().dragOrigin = test::At("A-1");
+    emit window.droppedOnGrid(DragSource::Grid, test::At("C-11"));
+    window.selectLibraryEntry("Pad 3");
+    emit window.droppedOnGrid(DragSource::Library, test::At("H-128"));
     for (const char* name : {"Pad 2", "Pad 5"}) {
         boxes.answer(QMessageBox::Yes);
-        window.List1->SelectLibraryEntry(name);
-        editing.Image1_dropped(kLibrarySource);
+        window.selectLibraryEntry(name);
+        emit window.droppedOnDeleteZone(DragSource::Library);
     }
     window.findChild<QAction*>("mnuUndo")->trigger();  // Pad 5 comes back
 }
@@ -97,7 +95,7 @@ int main(int argc, char* argv[]) {
     SessionKeeper& keeper = KeepSession(program.window(), program.context());
 
     if (mode == "arrange") {
-        Arrange(program.window(), boxes, folder);
+        Arrange(program, boxes, folder);
         keeper.journal().waitForWrites();
     }
     Dump(program.librarian(), dump);

@@ -10,15 +10,13 @@
 #include <functional>
 #include <set>
 
-#include "editing/DragSource.h"
-#include "editing/EditingCommands.h"
 #include "model/LibraryListWidget.h"
 #include "model/MatrixGridModel.h"
 #include "model/StepLabels.h"
 #include "model/StepScope.h"
-#include "shell/ClickableLabel.h"
 #include "shell/Subsystems.h"
 #include "shell/frmMain.h"
+#include "support/MainUi.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
 #include "undo/UndoHistory.h"
@@ -224,20 +222,19 @@ private slots:
 
         t.librarian.apply({MakeRecord("Keys", 1, 2), MakeRecord("Strings", 2, 9)},
                           LoadTarget::Both);
-        window.List1->SelectLibraryEntry(QStringLiteral("Keys"));
+        const test::MainUi ui = test::Ui(window);
         prompter.answers << true << true;
-        auto* editing = window.findChild<EditingCommands*>();
-        editing->FlexGrid1_pressed(At("B-3"));
-        editing->FlexGrid1_dropped(kGridSource, At("C-10"));
-        editing->Image1_dropped(kLibrarySource);
+        context.dragOrigin = At("B-3");
+        emit window.droppedOnGrid(DragSource::Grid, At("C-10"));
+        window.selectLibraryEntry(QStringLiteral("Keys"));
+        emit window.droppedOnDeleteZone(DragSource::Library);
         const auto shows = [&](const char* b3, const char* c10, QStringList lines) {
             QStringList listed;
-            for (int row = 0; row < window.List1->count(); ++row)
-                listed << window.List1->item(row)->text();
-            return window.gridModel->cellText(At("B-3")) == QLatin1String(b3) &&
-                   window.gridModel->cellText(At("C-10")) == QLatin1String(c10) &&
-                   listed == lines &&
-                   window.StatusPanel[1]->text().endsWith(QString::number(lines.size()));
+            for (int row = 0; row < ui.List1->count(); ++row)
+                listed << ui.List1->item(row)->text();
+            return ui.gridModel->cellText(At("B-3")) == QLatin1String(b3) &&
+                   ui.gridModel->cellText(At("C-10")) == QLatin1String(c10) && listed == lines &&
+                   ui.StatusPanel[1]->text().endsWith(QString::number(lines.size()));
         };
         QVERIFY(shows("Strings", "Keys", {"Strings"}));
         QCOMPARE(undo->text(), QStringLiteral("Undo Delete Keys from the library"));
