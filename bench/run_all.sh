@@ -29,6 +29,7 @@ run() {
 }
 run "$bench/sysexfiles/bench_sysexfiles"
 run "$bench/banktools/bench_search"
+run "$bench/session/bench_journal"
 [ -x "$bench/midi/bench_midi" ] && run "$bench/midi/bench_midi"
 [ -x "$bench/export/bench_transfers" ] && run "$bench/export/bench_transfers"
 run xvfb-run -a -s "-screen 0 1600x1000x24" "$bench/shell/bench_startup"

@@ -35,6 +35,7 @@ public:
     // True while an exchange runs: its wait lets events through, and the one input buffer
     // must not be lent twice.
     bool busy() const { return busy_; }
+    Librarian& librarian() const { return librarian_; }
 
 private:
     modMIDI& midi_;

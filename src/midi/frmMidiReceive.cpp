@@ -4,6 +4,8 @@
 
 #include "midi/ProgramExchange.h"
 #include "model/PatchRecord.h"
+#include "model/StepLabels.h"
+#include "model/StepScope.h"
 #include "shell/Prompter.h"
 
 namespace zanq {
@@ -19,6 +21,11 @@ frmMidiReceive::frmMidiReceive(QWidget* parent, ProgramExchange& exchange, Promp
 void frmMidiReceive::cmdMidiReceive_Click() {
     if (exchange_.busy() || !beginRun())
         return;
+    std::set<Bank> banks;
+    for (int b = 1; b <= kBanks; ++b)
+        if (isTicked(b))
+            banks.insert(Bank::fromNumber(b));
+    const StepScope step(exchange_.librarian(), labels::ReceiveBanks(banks));
     const QString caption = cmdMidiReceive->text();
     cmdMidiReceive->setEnabled(false);
     for (int b = 1; b <= kBanks && !stopRequested(); ++b) {

@@ -1,8 +1,12 @@
 #pragma once
 // The one owner of the Matrix and the Patch Library. Every change of either goes through a
 // method here, and every change is announced by a signal that any number of listeners follow
-// (the grid, the library list, the status bar, later an undo stack or a journal). Windows ask
-// their questions first and then call one method; nothing here talks to the user.
+// (the grid, the library list, the status bar, the undo history, the session journal). Windows
+// ask their questions first and then call one method; nothing here talks to the user.
+//
+// Every change also belongs to a step: what one command did, undone and redone as one. A
+// command that calls many methods (a file load, a bank receive) brackets them with
+// beginStep/endStep (or a StepScope); a lone call is its own step.
 //
 // Plain QtCore: the command-line companion and the tests use it without any window.
 
@@ -16,9 +20,12 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ChangeRecorder.h"
+#include "model/ChangeSet.h"
 #include "model/Library.h"
 #include "model/Matrix.h"
 #include "model/Slot.h"
+#include "model/StoreContents.h"
 #include "model/SynthDialect.h"
 
 namespace zanq {
@@ -86,6 +93,21 @@ public:
     // Empties the given banks and, when asked, the whole library.
     void clear(const std::set<Bank>& banks, bool library);
 
+    // Steps. Brackets nest; the outermost label names the step. Whatever changes while a step
+    // is open belongs to it, so a long command that lets events run takes in a drop made
+    // meanwhile rather than splitting around it.
+    void beginStep(const QString& label);
+    void endStep();
+    bool stepOpen() const { return recorder_.stepOpen(); }
+    // Plays a recorded step backwards, or forwards again. Refused (false) while a step is open:
+    // the stores must be as the step left them, or as it found them.
+    bool undoStep(const ChangeSetPtr& step);
+    bool redoStep(const ChangeSetPtr& step);
+
+    // Both stores as plain values, and both replaced by such values as one step.
+    StoreContents contents() const;
+    void restore(const StoreContents& contents, const QString& label);
+
 signals:
     // A Matrix cell of banks A..H now holds something else.
     void slotChanged(zanq::Slot slot);
@@ -98,16 +120,50 @@ signals:
     // After any library change: the number of patches it holds.
     void libraryCountChanged(std::size_t patches);
 
+    // After every operation, undo and redo: what the stores now hold where they changed.
+    void changed(zanq::ChangeSetPtr change);
+    // A step has ended that changed something.
+    void stepRecorded(zanq::ChangeSetPtr step);
+    // A bracket opened or the outermost one closed.
+    void stepOpenChanged(bool open);
+
 private:
+    // Brackets one public method: records what it changes, announces that as one change, and
+    // makes it a step of its own when no step is open. label is called only then.
+    class Operation {
+    public:
+        template <typename MakeLabel>
+        Operation(Librarian& librarian, MakeLabel&& label) : librarian_(librarian) {
+            if (!librarian_.stepOpen()) {
+                ownStep_ = true;
+                librarian_.beginStep(label());
+            }
+            librarian_.recorder_.operationStarts();
+        }
+        ~Operation();
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        Librarian& librarian_;
+        bool ownStep_ = false;
+    };
+
     void put(Slot slot, PatchRecord record);
     bool addToLibrary(const PatchRecord& record);
+    void clearLibrary();
+    void replay(const ChangeSetPtr& change);
+    void replayLibrary(const LibraryChange& change, bool announce);
+    void announceWholeLibrary();
 
     const SynthDialect& dialect_;
     Matrix matrix_;
     Library library_;
+    ChangeRecorder recorder_;
 };
 
 }  // namespace zanq
 
 Q_DECLARE_METATYPE(zanq::Slot)
 Q_DECLARE_METATYPE(zanq::Bank)
+Q_DECLARE_METATYPE(zanq::ChangeSetPtr)

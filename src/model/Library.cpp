@@ -44,6 +44,26 @@ std::size_t Library::RemoveFromLibrary(const std::string& name) {
     return index;
 }
 
+void Library::replaceEntry(std::size_t index, const PatchRecord& record) {
+    if (index == 0 || index >= entries_.size())
+        return;
+    PatchRecord& entry = entries_[index];
+    unindexEntry(dialect_->patchName(entry), index);
+    patchCount_ -= entry.empty() ? 0 : 1;
+    entry = record;
+    patchCount_ += entry.empty() ? 0 : 1;
+    indexEntry(dialect_->patchName(entry), index);
+}
+
+void Library::removeLastEntry() {
+    if (entries_.size() <= 1)
+        return;
+    const std::size_t last = entries_.size() - 1;
+    unindexEntry(dialect_->patchName(entries_[last]), last);
+    patchCount_ -= entries_[last].empty() ? 0 : 1;
+    entries_.pop_back();
+}
+
 void Library::ClearLibrary() {
     entries_.assign(1, PatchRecord());
     byName_.clear();

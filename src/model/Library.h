@@ -37,6 +37,11 @@ public:
     // Adds the record unless its name is empty or already present; true when added.
     bool AddIfNew(const PatchRecord& record);
 
+    // Undo and restore put entries back exactly as they were, duplicates rule aside: rewrite
+    // one entry (index 1 up), or drop the last one.
+    void replaceEntry(std::size_t index, const PatchRecord& record);
+    void removeLastEntry();
+
     std::size_t size() const { return entries_.size(); }  // entry 0 included
     const PatchRecord& entry(std::size_t index) const { return entries_.at(index); }
     std::size_t patchCount() const { return patchCount_; }  // non-empty entries

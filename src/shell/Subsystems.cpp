@@ -7,6 +7,7 @@
 #include "midi/MidiTransfers.h"
 #include "shell/frmMain.h"
 #include "sysexfiles/InstallSysexFiles.h"
+#include "undo/InstallUndo.h"
 #include "update/InstallUpdate.h"
 
 namespace zanq {
@@ -19,6 +20,7 @@ void InstallSubsystems(frmMain& window, AppContext& context) {
     InstallMidi(window, context);
     InstallMidiTransfers(window, context);
     InstallExport(window, context);
+    InstallUndo(window, context);
 }
 
 }  // namespace zanq

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QSettings>
 
+#include "session/SessionKeeper.h"
 #include "shell/LibrarianApp.h"
 #include "shell/ProgramFolder.h"
 #include "shell/WindowGeometry.h"
@@ -15,5 +16,6 @@ int main(int argc, char* argv[]) {
     zanq::KeepMainWindowGeometry(librarian.window());
     librarian.window().findChild<zanq::SysexFileCommands*>()->rememberFolderIn(settings);
     librarian.window().show();
+    zanq::KeepSession(librarian.window(), librarian.context());
     return app.exec();
 }

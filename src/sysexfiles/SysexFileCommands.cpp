@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QListView>
 #include <QPushButton>
 #include <QTreeView>
 
+#include "model/StepLabels.h"
 #include "shell/frmMain.h"
 
 namespace zanq {
@@ -82,6 +84,13 @@ void SysexFileCommands::startLoad(std::vector<SysexLoadRun::File> files, bool to
                               : toMatrix ? LoadTarget::Both
                                          : LoadTarget::Library;
     Librarian& librarian = context_.librarian;
+    // The whole run, however many slices and files, is one step to undo; it closes in
+    // loadEnded.
+    librarian.beginStep(loadAll ? labels::LoadAll()
+                                : labels::Load(files.size() == 1
+                                                   ? QFileInfo(files.front().shownPath).fileName()
+                                                   : QString(),
+                                               target));
     // The Librarian keeps the valid records and tells the grid and the list what changed.
     auto sink = [&librarian, target](std::vector<PatchRecord>& candidates) {
         librarian.apply(candidates, target);
@@ -148,6 +157,7 @@ void SysexFileCommands::loadEnded() {
     run_->deleteLater();
     run_ = nullptr;
     loadAllNames_.clear();
+    context_.librarian.endStep();
     setLoading(false);
     emit loadFinished();
 }

@@ -19,8 +19,8 @@ deb=$(ls "$work"/*.deb)
 lintian --fail-on error,warning "$deb" >"$work/lintian" 2>&1 || fail "lintian: $(cat "$work/lintian")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for font in fonts-crosextra-carlito fonts-liberation2; do
-  [[ ", $depends," == *", $font"[\ ,]* ]] || fail "Depends lacks $font: $depends"
+for package in fonts-crosextra-carlito fonts-liberation2 libqt6sql6-sqlite; do
+  [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 
 dpkg-deb -c "$deb" >"$work/contents"
