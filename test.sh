@@ -5,10 +5,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh release dev-asan
 
-# The MIDI end-to-end tests talk to a simulated synthesizer over JACK.
+# The MIDI end-to-end tests talk to a simulated synthesizer over JACK. Run from here, a missing
+# server fails them instead of letting them skip.
 . scripts/jack-server.sh
 trap stop_jack_server EXIT
 start_jack_server || true
+export ZANQ_REQUIRE_JACK=1
 
 status=0
 for preset in release dev-asan; do

@@ -1,6 +1,7 @@
 # Sourced by test.sh and run.sh: a JACK server with the dummy driver for the MIDI tests and the
-# demo. Synchronous mode (-S), because the default asynchronous mode drops MIDI events whenever
-# a client misses a cycle. Runs as root without D-Bus, so no audio device reservation.
+# demo, named by JACK_DEFAULT_SERVER when that is set. Synchronous mode (-S), because the
+# default asynchronous mode drops MIDI events whenever a client misses a cycle. Runs as root
+# without D-Bus, so no audio device reservation.
 
 jack_server_running() {
   [ "$(jack_wait -c 2>/dev/null)" = "running" ]
@@ -10,13 +11,14 @@ jack_server_running() {
 start_jack_server() {
   JACK_STARTED_PID=""
   jack_server_running && return 0
-  JACK_NO_AUDIO_RESERVATION=1 jackd -S -r -d dummy -r 48000 -p 256 >/dev/null 2>&1 &
+  local name=()
+  [ -n "${JACK_DEFAULT_SERVER:-}" ] && name=(-n "$JACK_DEFAULT_SERVER")
+  JACK_NO_AUDIO_RESERVATION=1 jackd "${name[@]}" -S -r -d dummy -r 48000 -p 256 >/dev/null 2>&1 &
   JACK_STARTED_PID=$!
-  for _ in $(seq 100); do
-    jack_server_running && return 0
-    sleep 0.1
-  done
-  echo "The JACK server did not start; MIDI tests will be skipped." >&2
+  # jack_wait -w returns once the server answers (or after the timeout, in seconds).
+  jack_wait -w -t 10 >/dev/null 2>&1 || true
+  jack_server_running && return 0
+  echo "The JACK server did not start." >&2
   return 1
 }
 

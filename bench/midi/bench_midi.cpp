@@ -1,38 +1,25 @@
 // Figures for the MIDI link over a running JACK server with the simulated DeepMind at zero
-// latency: one detection run, and one request-and-reply exchange through the port layer.
+// latency: the first port listing (which starts the MIDI APIs on the link's thread), one
+// detection listing, and one request-and-reply exchange, each timed from the call on the
+// window's thread to the signal that ends it.
 // Usage: bench_midi [runs]. With a JACK server running (test.sh or run.sh --demo start one) it
-// measures both; without one, only detection.
+// measures all three; without one, only the listings.
 
-#include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "midi/DeepMindDetector.h"
-#include "midi/InstallMidi.h"
+#include "midi/MidiLink.h"
+#include "midi/ProgramExchange.h"
 #include "midi/RtMidiBackend.h"
-#include "midi/modMIDI.h"
-#include "midi/modSleep.h"
 #include "model/DeepMindDialect.h"
-#include "shell/frmMain.h"
+#include "model/Librarian.h"
 
 namespace {
-
-class SilentPrompter : public zanq::Prompter {
-public:
-    int messages = 0;
-    bool askYesNo(QWidget*, const QString&, const QString&, QMessageBox::Icon) override {
-        return false;
-    }
-    void tell(QWidget*, const QString& text, const QString&, QMessageBox::Icon) override {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-};
 
 void Report(const char* what, std::vector<double> us) {
     std::sort(us.begin(), us.end());
@@ -44,73 +31,82 @@ void Report(const char* what, std::vector<double> us) {
                 us.size(), at(0.5), at(0.95), us.back(), sum / us.size());
 }
 
+// Microseconds from start() to the first emission of signal.
+template <typename Sender, typename Signal, typename Start>
+double Time(Sender* sender, Signal signal, Start start) {
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, [&loop] { loop.quit(); });
+    QElapsedTimer clock;
+    clock.start();
+    start();
+    loop.exec();
+    return clock.nsecsElapsed() / 1000.0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
 
     QProcess sim;
     sim.start(QStringLiteral(ZANQ_DEEPMIND_SIM),
               {QStringLiteral("--latency"), QStringLiteral("0")});
-    // Without a JACK server only detection is measured: the path of a machine with no synth.
+    // Without a JACK server only the listings are measured: the path of a machine with no synth.
     const bool simulated = sim.waitForReadyRead(5000) && sim.readLine().startsWith("ready");
     if (!simulated)
-        std::printf("no simulator (no JACK server?): detection only\n");
+        std::printf("no simulator (no JACK server?): listings only\n");
 
     zanq::DeepMindDialect dialect;
-    zanq::Librarian librarian{dialect};
-    SilentPrompter prompter;
-    zanq::RtMidiBackend ports("ZANQ Bench");
-    zanq::modMIDI midi(ports, prompter);
-    zanq::AppContext context{librarian, prompter, QDir::tempPath()};
-    context.midi = &midi;
-    zanq::frmMain window(context);
-    window.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-    QElapsedTimer clock;
-    clock.start();
-    zanq::InstallMidi(window, context);  // the first run starts the port systems
-    std::printf("first detection run (starts %zu API(s)): %.1f us\n", ports.runningApis().size(),
-                clock.nsecsElapsed() / 1000.0);
-    auto* detector = zanq::FindDeepMindDetector(window);
-    if (simulated && (!detector->outputFound() || !detector->inputFound())) {
-        std::fprintf(stderr, "bench_midi: the simulator's ports were not found\n");
-        return 1;
-    }
+    zanq::Librarian librarian(dialect);
+    auto* ports = new zanq::RtMidiBackend("ZANQ Bench");
+    zanq::MidiLink link{std::unique_ptr<zanq::MidiPorts>(ports)};
+    std::vector<std::string> outputs, inputs;
+    QObject::connect(&link, &zanq::MidiLink::portsListed,
+                     [&](const auto& outs, const auto& ins) { outputs = outs, inputs = ins; });
+    const auto list = [&] { link.listPorts(); };
 
-    std::vector<double> detection;
-    for (int i = 0; i < runs; ++i) {
-        clock.restart();
-        detector->DetectDeepMind();
-        detection.push_back(clock.nsecsElapsed() / 1000.0);
-    }
-    Report(simulated ? "detection run (simulator present)" : "detection run (no JACK server)",
-           detection);
+    std::printf("first listing (starts %s): %.1f us\n", "the MIDI APIs",
+                Time(&link, &zanq::MidiLink::portsListed, list));
+    std::vector<double> listing;
+    for (int i = 0; i < runs; ++i)
+        listing.push_back(Time(&link, &zanq::MidiLink::portsListed, list));
+    Report(simulated ? "detection listing (simulator present)" : "detection listing (no JACK)",
+           listing);
     if (!simulated)
         return 0;
 
-    const std::string request("\xF0\x00\x20\x32\x20\x00\x01\x01\x10\xF7", 10);
-    std::vector<double> exchange;
-    int missing = 0;
-    for (int i = 0; i < runs; ++i) {
-        clock.restart();
-        midi.OpenMidiIn();
-        QCoreApplication::processEvents();
-        midi.SendSysex(request);
-        const bool complete = zanq::WaitUntil(
-            200, [&] { return midi.SysexComplete(); }, [] { QCoreApplication::processEvents(); });
-        midi.CloseMidiInIfOpen();
-        exchange.push_back(clock.nsecsElapsed() / 1000.0);
-        if (!complete || midi.BytesRecorded() != 291)
-            ++missing;
+    const auto find = [&dialect](const std::vector<std::string>& names) {
+        const auto it = std::find_if(names.begin(), names.end(),
+                                     [&](const std::string& n) { return dialect.isSynthPort(n); });
+        return it == names.end() ? std::string() : *it;
+    };
+    link.setOutputPort(find(outputs));
+    link.setInputPort(find(inputs));
+    if (link.outputPort().empty() || link.inputPort().empty()) {
+        std::fprintf(stderr, "bench_midi: the simulator's ports were not found\n");
+        return 1;
     }
-    Report("request-and-reply exchange (0 ms)", exchange);
-    std::printf("exchanges without a whole reply: %d, messages shown: %d\n", missing,
-                prompter.messages);
+    int messages = 0;
+    QObject::connect(&link, &zanq::MidiLink::failed, [&](const QString& op, const QString& text) {
+        ++messages;
+        std::fprintf(stderr, "failed: %s %s\n", qPrintable(op), qPrintable(text));
+    });
+
+    zanq::ProgramExchange exchange(link, librarian);
+    int missing = 0;
+    QObject::connect(
+        &exchange, &zanq::ProgramExchange::finished,
+        [&](const zanq::ExchangeResult& r) { missing += r.outcome != zanq::ReplyOutcome::Stored; });
+    const zanq::Slot slot{zanq::Bank::fromNumber(2), zanq::Program::fromNumber(17)};
+    std::vector<double> exchanges;
+    for (int i = 0; i < runs; ++i)
+        exchanges.push_back(
+            Time(&exchange, &zanq::ProgramExchange::finished, [&] { exchange.start(slot); }));
+    Report("request-and-reply exchange (0 ms)", exchanges);
+    std::printf("exchanges without a stored reply: %d, failures: %d\n", missing, messages);
 
     sim.terminate();
     sim.waitForFinished(5000);
-    return missing == 0 && prompter.messages == 0 ? 0 : 1;
+    return missing == 0 && messages == 0 ? 0 : 1;
 }

@@ -9,7 +9,7 @@
 
 #include "banktools/DialogDesign.h"
 #include "export/ExportFileName.h"
-#include "midi/modMIDI.h"
+#include "midi/MidiLink.h"
 #include "model/PatchName.h"
 #include "model/SynthDialect.h"
 #include "shell/Prompter.h"
@@ -18,7 +18,7 @@
 namespace zanq {
 
 frmExport::frmExport(QWidget* parent, const SynthDialect& dialect, PatchRecord& exportPatch,
-                     Prompter& prompter, modMIDI* midi, QString programFolder,
+                     Prompter& prompter, MidiLink* midi, QString programFolder,
                      std::function<void()> refreshFiles)
     : QDialog(parent),
       dialect_(dialect),
@@ -123,7 +123,7 @@ void frmExport::cmdSauver_Click() {
 
 void frmExport::cmdSendToMidi_Click() {
     if (midi_)
-        midi_->SendSysex(Retargeted());
+        midi_->send(Retargeted());
     close();
 }
 

@@ -22,7 +22,7 @@ namespace zanq {
 
 class Prompter;
 class SynthDialect;
-class modMIDI;
+class MidiLink;
 
 class frmExport : public QDialog {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
     // exportPatch is the shared ExportPatch record this window fills; refreshFiles re-reads
     // the file list after a save; midi may be null (no MIDI link).
     frmExport(QWidget* parent, const SynthDialect& dialect, PatchRecord& exportPatch,
-              Prompter& prompter, modMIDI* midi, QString programFolder,
+              Prompter& prompter, MidiLink* midi, QString programFolder,
               std::function<void()> refreshFiles);
 
     QLabel* lblName = nullptr;  // "PATCH NAME"
@@ -59,7 +59,7 @@ private:
     const SynthDialect& dialect_;
     PatchRecord& exportPatch_;
     Prompter& prompter_;
-    modMIDI* midi_;
+    MidiLink* midi_;
     QString programFolder_;
     std::function<void()> refreshFiles_;
 };

@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "banktools/DialogDesign.h"
-#include "model/PatchRecord.h"
 
 namespace zanq {
 
@@ -16,9 +15,9 @@ BankRunDialog::BankRunDialog(QWidget* parent, const char* objectName, const QStr
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
     SetDesignClientSize(*this, 3180, 3480);
-    for (int b = 1; b <= kBanks; ++b) {
+    for (int b = 1; b <= Bank::kCount; ++b) {
         auto* box =
-            new QCheckBox(QStringLiteral("Bank ") + QString::fromStdString(BankLetter(b)), this);
+            new QCheckBox(QStringLiteral("Bank ") + QChar(Bank::fromNumber(b).letter()), this);
         box->setObjectName(QStringLiteral("chkBank%1").arg(b));
         PlaceTwips(*box, 1020, 180 + 300 * (b - 1), 1200, 285);
         chkBank[static_cast<std::size_t>(b)] = box;
@@ -33,8 +32,12 @@ QPushButton* BankRunDialog::addStartButton(const char* objectName, const QString
     return button;
 }
 
-bool BankRunDialog::isTicked(int bank) const {
-    return chkBank[static_cast<std::size_t>(bank)]->isChecked();
+std::vector<Bank> BankRunDialog::tickedBanks() const {
+    std::vector<Bank> banks;
+    for (int b = 1; b <= Bank::kCount; ++b)
+        if (chkBank[static_cast<std::size_t>(b)]->isChecked())
+            banks.push_back(Bank::fromNumber(b));
+    return banks;
 }
 
 bool BankRunDialog::beginRun() {
@@ -52,10 +55,11 @@ void BankRunDialog::endRun() {
 }
 
 void BankRunDialog::stopAndClose() {
-    // The run's loop is still on the stack: the window goes once the loop has ended.
+    // The run still reports to this window: it goes once the run has ended.
     stop_ = true;
     closeAfterRun_ = true;
     hide();
+    stopRun();
 }
 
 void BankRunDialog::reject() {

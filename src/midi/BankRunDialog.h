@@ -2,10 +2,13 @@
 // What the Midi Bank Send and MIDI Receive windows share: eight "Bank A".."Bank H" boxes and one
 // start button, modal, created when opened and deleted when closed. Closing the window during a
 // run hides it at once and lets the run stop after the message under way; the window goes when
-// the run's loop has ended.
+// the run has ended.
 
 #include <QDialog>
 #include <array>
+#include <vector>
+
+#include "model/Slot.h"
 
 class QCheckBox;
 class QPushButton;
@@ -25,13 +28,15 @@ protected:
     // The start button, placed below the boxes.
     QPushButton* addStartButton(const char* objectName, const QString& text);
 
-    bool isTicked(int bank) const;
+    // The ticked banks, A first.
+    std::vector<Bank> tickedBanks() const;
     // Marks a run as started; false when one is already under way.
     bool beginRun();
     // Ends the run; deletes the window when the user closed it meanwhile.
     void endRun();
-    void stopRun() { stop_ = true; }
     bool stopRequested() const { return stop_; }
+    // The user closed the window during a run: the run is to stop after its current message.
+    virtual void stopRun() = 0;
 
     void closeEvent(QCloseEvent* event) override;
 

@@ -1,37 +1,58 @@
 #include "midi/DeepMindDetector.h"
 
-#include "midi/PortMatch.h"
-#include "midi/modMIDI.h"
+#include <QEvent>
+#include <QTimer>
+#include <algorithm>
+
+#include "midi/MidiLink.h"
+#include "model/SynthDialect.h"
 #include "shell/frmMain.h"
 
 namespace zanq {
 
-DeepMindDetector::DeepMindDetector(frmMain& window, modMIDI& midi)
-    : QObject(&window), window_(window), midi_(midi) {
+DeepMindDetector::DeepMindDetector(frmMain& window, MidiLink& link, const SynthDialect& dialect)
+    : QObject(&window), window_(window), link_(link), dialect_(dialect) {
     setObjectName(QStringLiteral("DeepMindDetector"));
+    connect(&link_, &MidiLink::portsListed, this, &DeepMindDetector::show);
 }
 
 void DeepMindDetector::DetectDeepMind() {
-    MidiBackend& ports = midi_.backend();
+    link_.listPorts();
+}
 
-    // A direction that finds nothing keeps its port number from an earlier run.
-    const auto out = FindDeepMindPort(ports.outputPortNames());
-    if (out)
-        midi_.SetMidiOutDevice(*out);
-    const bool outChanged = !ranOnce_ || outFound_ != out.has_value();
-    outFound_ = out.has_value();
-    if (outChanged)
-        emit outputPresenceChanged(outFound_);
+void DeepMindDetector::detectOnceShown() {
+    window_.installEventFilter(this);
+}
 
-    const auto in = FindDeepMindPort(ports.inputPortNames());
-    if (in)
-        midi_.SetMidiInDevice(*in);
-    inFound_ = in.has_value();
+bool DeepMindDetector::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::Paint) {
+        window_.removeEventFilter(this);
+        // Queued, so that the paint under way ends first.
+        QTimer::singleShot(0, this, &DeepMindDetector::DetectDeepMind);
+    }
+    return false;
+}
 
-    ranOnce_ = true;
-    window_.showSynthPorts(outFound_, inFound_,
-                           outFound_ && inFound_ ? QStringLiteral("DEEPMIND DETECTED")
-                                                 : QStringLiteral("DEEPMIND NOT DETECTED"));
+void DeepMindDetector::show(const std::vector<std::string>& outputs,
+                            const std::vector<std::string>& inputs) {
+    // The first matching port in the MIDI system's order; a direction that finds nothing keeps
+    // the port of an earlier run.
+    const auto find = [this](const std::vector<std::string>& names) {
+        return std::find_if(names.begin(), names.end(),
+                            [this](const std::string& name) { return dialect_.isSynthPort(name); });
+    };
+    const auto out = find(outputs);
+    if (out != outputs.end())
+        link_.setOutputPort(*out);
+    const auto in = find(inputs);
+    if (in != inputs.end())
+        link_.setInputPort(*in);
+    const bool outFound = out != outputs.end();
+    const bool inFound = in != inputs.end();
+    window_.showSynthPorts(outFound, inFound,
+                           outFound && inFound ? QStringLiteral("DEEPMIND DETECTED")
+                                               : QStringLiteral("DEEPMIND NOT DETECTED"));
+    emit detected();
 }
 
 DeepMindDetector* FindDeepMindDetector(frmMain& window) {

@@ -1,38 +1,46 @@
 #pragma once
-// Finds the DeepMind among the MIDI ports by name, separately for output and input, tells the
-// port layer which ports to use, and shows the result: MIDI OUT and MIDI IN enabled for the
-// directions found, status panel 3 saying whether both were found. Runs once at start-up and
-// on every tick of the main window's timer.
+// Finds the synth among the MIDI ports by name, separately for output and input, tells the
+// link which ports to use, and shows the result: MIDI OUT and MIDI IN enabled for the
+// directions found, status panel 3 saying whether both were found. Runs at start-up and on
+// every tick of the main window's timer. The port lists come from the link's own thread, so a
+// MIDI system that hangs never holds up the window: until a run completes, the panel keeps
+// saying the synth is not detected.
 
 #include <QObject>
+#include <string>
+#include <vector>
 
 namespace zanq {
 
 class frmMain;
-class modMIDI;
+class MidiLink;
+class SynthDialect;
 
 class DeepMindDetector : public QObject {
     Q_OBJECT
 public:
-    DeepMindDetector(frmMain& window, modMIDI& midi);
+    DeepMindDetector(frmMain& window, MidiLink& link, const SynthDialect& dialect);
 
+    // Starts a run, unless one is still waiting for the port lists.
     void DetectDeepMind();
-
-    // Results of the last run.
-    bool outputFound() const { return outFound_; }
-    bool inputFound() const { return inFound_; }
+    // Runs detection once the window has been painted for the first time: starting the MIDI
+    // systems (a JACK client maps the server's memory) then no longer competes with the
+    // window's first appearance.
+    void detectOnceShown();
 
 signals:
-    // After the first run, and after every run whose output result differs from the one before:
-    // the Export window's "Send to DM" button follows it.
-    void outputPresenceChanged(bool found);
+    // After every completed run.
+    void detected();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void show(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs);
+
     frmMain& window_;
-    modMIDI& midi_;
-    bool outFound_ = false;
-    bool inFound_ = false;
-    bool ranOnce_ = false;
+    MidiLink& link_;
+    const SynthDialect& dialect_;
 };
 
 // The detector InstallMidi made for this window, or nullptr when the program runs without MIDI.

@@ -1,7 +1,7 @@
 #pragma once
-// Connects the MIDI link to the main window: detection at start-up and on every timer tick,
-// and the closing of ports still open when the window closes. Does nothing when the context
-// carries no MIDI layer.
+// Connects the MIDI link to the main window: detection once the window is first painted and on
+// every timer tick, the link's failures shown as messages over the window, and the link closed
+// when the window closes. Does nothing when the context carries no MIDI link.
 
 namespace zanq {
 class frmMain;

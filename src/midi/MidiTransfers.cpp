@@ -1,9 +1,10 @@
 #include "midi/MidiTransfers.h"
 
+#include "midi/MidiLink.h"
 #include "midi/ProgramExchange.h"
 #include "midi/frmBankSend.h"
 #include "midi/frmMidiReceive.h"
-#include "midi/modMIDI.h"
+#include "model/Librarian.h"
 #include "model/PatchName.h"
 #include "shell/AppContext.h"
 #include "shell/frmMain.h"
@@ -12,28 +13,32 @@ namespace zanq {
 
 MidiTransfers::MidiTransfers(frmMain& window, AppContext& context)
     : QObject(&window), window_(window), context_(context) {
-    setObjectName(QStringLiteral("MidiTransfers"));
-    if (context.midi)
-        exchange_ = std::make_unique<ProgramExchange>(*context.midi, context.librarian);
+    if (!context.midi)
+        return;
+    exchange_ = new ProgramExchange(*context.midi, context.librarian, this);
+    connect(exchange_, &ProgramExchange::finished, this, [this](const ExchangeResult& result) {
+        if (result.outcome == ReplyOutcome::NoReply)
+            // The same advice as a bank run gives, shown as information.
+            context_.prompter.tell(&window_, kNoMidiDataMessage, kAppTitle,
+                                   QMessageBox::Information);
+    });
 }
-
-MidiTransfers::~MidiTransfers() = default;
 
 void MidiTransfers::cmdMIDI_OUT_clicked() {
     if (!context_.midi)
         return;
-    (new frmBankSend(&window_, context_.librarian.matrix(), *context_.midi))->show();
+    (new frmBankSend(&window_, *context_.midi, context_.librarian))->show();
 }
 
 void MidiTransfers::cmdMIDI_IN_clicked() {
     // A double click's exchange may still be waiting for its reply.
-    if (!exchange_ || exchange_->busy())
+    if (!context_.midi || context_.midi->requesting())
         return;
-    (new frmMidiReceive(&window_, *exchange_, context_.prompter))->show();
+    (new frmMidiReceive(&window_, *context_.midi, context_.librarian, context_.prompter))->show();
 }
 
 void MidiTransfers::SendGridPatch(Slot slot) {
-    const PatchRecord record = context_.librarian.at(slot);
+    const PatchRecord& record = context_.librarian.at(slot);
     if (record.empty() || !context_.midi)
         return;
     const QString question = QStringLiteral("Do you want to send this matrix patch : ") + kCR +
@@ -42,7 +47,7 @@ void MidiTransfers::SendGridPatch(Slot slot) {
                              QStringLiteral(" ?");
     if (context_.prompter.askYesNo(&window_, question, QStringLiteral("Midi Send Patch"),
                                    QMessageBox::Question))
-        context_.midi->SendSysex(record);
+        context_.midi->send(context_.librarian.at(slot));
 }
 
 void MidiTransfers::cmdMIDI_OUT_dropped(DragSource source) {
@@ -51,17 +56,8 @@ void MidiTransfers::cmdMIDI_OUT_dropped(DragSource source) {
 }
 
 void MidiTransfers::FlexGrid1_doubleClicked(Slot slot) {
-    if (!context_.librarian.isEmpty(slot) || !exchange_ || exchange_->busy())
-        return;
-    if (exchange_->Exchange(slot.bank.number(), slot.program.number()) ==
-        ProgramExchange::kNothingReceived)
-        // The same advice as a bank run gives, shown as information.
-        context_.prompter.tell(&window_, kNoMidiDataMessage, kAppTitle, QMessageBox::Information);
-}
-
-MidiTransfers* FindMidiTransfers(frmMain& window) {
-    return window.findChild<MidiTransfers*>(QStringLiteral("MidiTransfers"),
-                                            Qt::FindDirectChildrenOnly);
+    if (context_.librarian.isEmpty(slot) && exchange_)
+        exchange_->start(slot);
 }
 
 void InstallMidiTransfers(frmMain& window, AppContext& context) {

@@ -4,12 +4,9 @@
 // a double click on an empty grid slot fetches it from the synth.
 
 #include <QObject>
-#include <memory>
 
 #include "model/Slot.h"
 #include "shell/DragSource.h"
-
-class QModelIndex;
 
 namespace zanq {
 
@@ -21,7 +18,6 @@ class MidiTransfers : public QObject {
     Q_OBJECT
 public:
     MidiTransfers(frmMain& window, AppContext& context);
-    ~MidiTransfers() override;
 
     void cmdMIDI_OUT_clicked();
     void cmdMIDI_IN_clicked();
@@ -35,11 +31,8 @@ public:
 private:
     frmMain& window_;
     AppContext& context_;
-    std::unique_ptr<ProgramExchange> exchange_;
+    ProgramExchange* exchange_ = nullptr;  // null without a MIDI link
 };
-
-// The transfers object InstallMidiTransfers made for this window, or nullptr.
-MidiTransfers* FindMidiTransfers(frmMain& window);
 
 void InstallMidiTransfers(frmMain& window, AppContext& context);
 

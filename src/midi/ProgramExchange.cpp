@@ -1,51 +1,41 @@
 #include "midi/ProgramExchange.h"
 
-#include <QCoreApplication>
-
-#include "midi/modMIDI.h"
-#include "midi/modSleep.h"
-#include "model/Librarian.h"
+#include "midi/MidiLink.h"
 
 namespace zanq {
 
-std::string ProgramDumpRequest(int bank, int program) {
-    std::string request("\xF0\x00\x20\x32\x20\x00\x01\x00\x00\xF7", 10);
-    request[7] = static_cast<char>(bank);
-    request[8] = static_cast<char>(program);
-    return request;
+ExchangeResult StoreReply(Librarian& librarian, Slot requested, const QByteArray& reply) {
+    ExchangeResult result{requested, ReplyOutcome::NoReply, std::nullopt};
+    if (!reply.isEmpty()) {
+        result.storedAt = librarian.storeReceived(std::string_view(reply.data(), reply.size()));
+        result.outcome = result.storedAt ? ReplyOutcome::Stored : ReplyOutcome::Garbled;
+    }
+    return result;
 }
 
-ProgramExchange::ProgramExchange(modMIDI& midi, Librarian& librarian, std::function<void()> pump)
-    : midi_(midi), librarian_(librarian), pump_(std::move(pump)) {
-    if (!pump_)
-        pump_ = [] { QCoreApplication::processEvents(); };
+ProgramExchange::ProgramExchange(MidiLink& link, Librarian& librarian, QObject* parent)
+    : QObject(parent), link_(link), librarian_(librarian) {
+    connect(&link_, &MidiLink::replyReceived, this,
+            [this](quint64 ticket, int, const QByteArray& reply) {
+                if (ticket == ticket_)
+                    result_ = StoreReply(librarian_, slot_, reply);
+            });
+    // Told once the link is free for the next exchange.
+    connect(&link_, &MidiLink::requestsEnded, this, [this](quint64 ticket) {
+        if (ticket != ticket_)
+            return;
+        ticket_ = 0;
+        emit finished(result_.value_or(ExchangeResult{slot_, ReplyOutcome::NoReply, {}}));
+        result_.reset();
+    });
 }
 
-int ProgramExchange::Exchange(int bankNumber, int slot) {
-    busy_ = true;
-    midi_.OpenMidiIn();
-    pump_();
-    RequestProgram(bankNumber - 1, slot - 1);
-    const int outcome = ReceiveProgram();
-    midi_.CloseMidiInIfOpen();
-    busy_ = false;
-    return outcome;
-}
-
-void ProgramExchange::RequestProgram(int bank, int program) {
-    midi_.SendSysex(ProgramDumpRequest(bank, program));
-}
-
-int ProgramExchange::ReceiveProgram() {
-    // The synth answers one request with one message: once its F7 is in, nothing more is
-    // awaited. Events keep running meanwhile, so the window never freezes.
-    WaitUntil(
-        kReplyWaitMs, [this] { return midi_.SysexComplete(); }, pump_);
-    const std::string reply = midi_.MidiInBuffer();
-    if (reply.empty())
-        return kNothingReceived;
-    librarian_.storeReceived(reply);
-    return kReceived;
+bool ProgramExchange::start(Slot slot) {
+    if (busy() || link_.requesting())
+        return false;
+    slot_ = slot;
+    ticket_ = link_.request({librarian_.dialect().programDumpRequest(slot)});
+    return ticket_ != 0;
 }
 
 }  // namespace zanq

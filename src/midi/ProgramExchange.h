@@ -1,47 +1,52 @@
 #pragma once
-// One request-and-reply exchange with the synth: the input port opens, a program dump request
-// asks for one program, the reply is awaited and, when it has a record's form, stored in the
-// Matrix at the slot the reply names itself. Used by the MIDI Receive window and by a double
-// click on an empty grid slot.
+// Fetching one program from the synth: its dump request exchanged for the reply over the MIDI
+// link, and the reply judged on the window's thread. A reply that is a valid record is stored
+// through the Librarian at the slot it names itself.
 
-#include <functional>
-#include <string>
-#include <string_view>
+#include <QByteArray>
+#include <QObject>
+#include <optional>
+
+#include "model/Librarian.h"  // Slot as a meta type, for queued signals and QSignalSpy
 
 namespace zanq {
 
-class Librarian;
-class modMIDI;
+class MidiLink;
 
-// F0 00 20 32 20 00 01, bank (0..7), program (0..127), F7.
-std::string ProgramDumpRequest(int bank, int program);
+enum class ReplyOutcome {
+    Stored,   // a valid record came and was stored where it says
+    NoReply,  // not a single byte came
+    Garbled,  // something came, but not a valid record: dropped
+};
 
-class ProgramExchange {
+struct ExchangeResult {
+    Slot requested;
+    ReplyOutcome outcome;
+    std::optional<Slot> storedAt;  // may differ from the slot requested
+};
+
+// Judges what came back for the request of slot requested, storing a valid record.
+ExchangeResult StoreReply(Librarian& librarian, Slot requested, const QByteArray& reply);
+
+class ProgramExchange : public QObject {
+    Q_OBJECT
 public:
-    // The longest a reply is awaited; a whole SysEx message ends the wait sooner.
-    static constexpr int kReplyWaitMs = 200;
-    static constexpr int kReceived = 0;
-    static constexpr int kNothingReceived = 1;
+    ProgramExchange(MidiLink& link, Librarian& librarian, QObject* parent = nullptr);
 
-    // pump lets window events run (during the wait too); the default processes Qt's events.
-    ProgramExchange(modMIDI& midi, Librarian& librarian, std::function<void()> pump = {});
+    // Asks the synth for the program at slot; finished() follows. False, and nothing done,
+    // while the link is busy with other exchanges: it awaits one reply at a time.
+    bool start(Slot slot);
+    bool busy() const { return ticket_ != 0; }
 
-    // Opens the input port, lets events run, requests (bankNumber - 1, slot - 1), receives,
-    // closes the input port. kNothingReceived when not a single byte came.
-    int Exchange(int bankNumber, int slot);
-    void RequestProgram(int bank, int program);
-    int ReceiveProgram();
-
-    // True while an exchange runs: its wait lets events through, and the one input buffer
-    // must not be lent twice.
-    bool busy() const { return busy_; }
-    Librarian& librarian() const { return librarian_; }
+signals:
+    void finished(const zanq::ExchangeResult& result);
 
 private:
-    modMIDI& midi_;
+    MidiLink& link_;
     Librarian& librarian_;
-    std::function<void()> pump_;
-    bool busy_ = false;
+    Slot slot_{Bank::fromNumber(1), Program::fromNumber(1)};
+    quint64 ticket_ = 0;
+    std::optional<ExchangeResult> result_;
 };
 
 }  // namespace zanq

@@ -4,25 +4,24 @@
 // start adds no ports and says nothing. The librarian's own ports are left out of the lists.
 //
 // Where ports are shared (ALSA, JACK, CoreMIDI) the connections to the chosen ports stay open
-// between messages, and opening or closing a port only opens or closes the capture window:
-// closing a JACK port right after a send can crash inside RtMidi, and every real open or close
-// costs a JACK cycle. A connection is made again when the chosen port changes, has gone away,
-// or a send failed. On Windows, where a port belongs to one program at a time, the port is
-// really opened and closed around each message.
+// between messages: every real open or close costs a JACK cycle. A connection is made again
+// when the chosen port changes, has gone away, or a send failed. On Windows, where a port
+// belongs to one program at a time, the port is really opened and closed around each message.
 
 #include <RtMidi.h>
 
-#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "midi/MidiBackend.h"
+#include "midi/MidiPorts.h"
 
 namespace zanq {
 
-class RtMidiBackend : public MidiBackend {
+class JackWatch;
+
+class RtMidiBackend : public MidiPorts {
 public:
     // Every client and port this program makes is named from clientName, which must not
     // contain the synthesizer's name.
@@ -31,23 +30,14 @@ public:
     RtMidiBackend(const RtMidiBackend&) = delete;
     RtMidiBackend& operator=(const RtMidiBackend&) = delete;
 
-    std::vector<std::string> outputPortNames() override;
-    std::vector<std::string> inputPortNames() override;
-    MidiCode openOutput(std::uint32_t port) override;
-    MidiCode prepareOutputHeader() override { return 0; }
-    MidiCode sendLongMessage(std::string_view message) override;
-    MidiCode unprepareOutputHeader() override { return 0; }
-    MidiCode closeOutput() override;
-    MidiCode openInput(std::uint32_t port) override;
-    MidiCode prepareInputHeader() override { return 0; }
-    MidiCode addInputBuffer(SysexCapture& capture) override;
-    MidiCode startInput() override;
-    MidiCode resetInput() override;
-    MidiCode unprepareInputHeader() override { return 0; }
-    MidiCode closeInput() override;
-    std::string errorText(MidiCode code) override;
+    void setReceiver(Receiver receiver) override;
+    std::vector<std::string> outputNames() override;
+    std::vector<std::string> inputNames() override;
+    MidiResult send(const std::string& port, std::string_view message) override;
+    MidiResult openInput(const std::string& port) override;
+    MidiResult closeInput() override;
 
-    // Names of the APIs that are running now, in listing order (for the benchmarks and tests).
+    // Names of the APIs that are running now, in listing order (for the benchmarks).
     std::vector<std::string> runningApis() const;
 
     struct Api;
@@ -66,16 +56,10 @@ private:
     void startApis();
     std::vector<PortRef> listPorts(bool outputs);
     bool stillConnected(const Connection& c, const std::string& ownPort) const;
-    MidiCode fail(std::string text);
-    MidiCode takeError(const std::string& fallback);
-    bool hasPendingError();
-    void closeOutputConnection();
-    void closeInputConnection();
-    // Connects one direction to port number `port` of its list, or keeps a live connection.
-    template <typename Midi>
-    MidiCode openConnection(bool outputs, std::uint32_t port, Connection& connection,
-                            const std::string& ownPort, std::unique_ptr<Midi> Api::*midi,
-                            void* Api::*client);
+    std::string takeError(const std::string& fallback);
+    void closeConnection(bool outputs);
+    // Connects one direction to the port of that name, or keeps a live connection to it.
+    MidiResult connect(bool outputs, const std::string& port);
     void onError(const std::string& text);
     static void errorCallback(RtMidiError::Type type, const std::string& text, void* self);
     static void inputCallback(double, std::vector<unsigned char>* message, void* self);
@@ -87,15 +71,11 @@ private:
     std::vector<std::unique_ptr<Api>> apis_;
     Connection out_;
     Connection in_;
+    Receiver receiver_;
 
     std::mutex errorMutex_;
     std::string pendingError_;
-    std::vector<std::string> errorTexts_;
 
-    std::mutex captureMutex_;
-    SysexCapture* capture_ = nullptr;
-
-    struct JackWatch;
     std::unique_ptr<JackWatch> jack_;
 };
 

@@ -1,10 +1,8 @@
 #include "midi/frmBankSend.h"
 
-#include <QCoreApplication>
 #include <QPushButton>
 
-#include "midi/modMIDI.h"
-#include "model/Matrix.h"
+#include "midi/BankRuns.h"
 
 namespace zanq {
 
@@ -12,14 +10,10 @@ namespace {
 const QString kSendCaption = QStringLiteral("SEND");
 }
 
-frmBankSend::frmBankSend(QWidget* parent, const Matrix& matrix, modMIDI& midi,
-                         std::function<void()> pump)
+frmBankSend::frmBankSend(QWidget* parent, MidiLink& link, const Librarian& librarian)
     : BankRunDialog(parent, "frmBankSend", QStringLiteral("Midi Bank Send")),
-      matrix_(matrix),
-      midi_(midi),
-      pump_(std::move(pump)) {
-    if (!pump_)
-        pump_ = [] { QCoreApplication::processEvents(); };
+      link_(link),
+      librarian_(librarian) {
     cmdMidiSend = addStartButton("cmdMidiSend", kSendCaption);
     connect(cmdMidiSend, &QPushButton::clicked, this, &frmBankSend::cmdMidiSend_Click);
 }
@@ -28,24 +22,24 @@ void frmBankSend::cmdMidiSend_Click() {
     if (!beginRun())
         return;
     cmdMidiSend->setEnabled(false);
-    for (int b = 1; b <= kBanks && !stopRequested(); ++b) {
-        if (!isTicked(b))
-            continue;
-        for (int p = 1; p <= kSlots && !stopRequested(); ++p) {
-            const Slot slot{Bank::fromNumber(b), Program::fromNumber(p)};
-            if (matrix_.isEmpty(slot))
-                continue;
-            cmdMidiSend->setText(QStringLiteral("Sending ") + QString::fromStdString(slot.place()) +
-                                 QStringLiteral(" ..."));
-            // A port that does not open now will not open for the next patch either.
-            if (!midi_.SendSysex(matrix_.at(slot)))
-                stopRun();
-            pump_();
-        }
-    }
-    cmdMidiSend->setEnabled(true);
-    cmdMidiSend->setText(kSendCaption);
-    endRun();
+    run_ = new BankSendRun(link_, librarian_, tickedBanks(), this);
+    connect(run_, &BankSendRun::slotStarted, this, [this](Slot slot) {
+        cmdMidiSend->setText(QStringLiteral("Sending ") + QString::fromStdString(slot.place()) +
+                             QStringLiteral(" ..."));
+    });
+    connect(run_, &BankSendRun::finished, this, [this] {
+        run_->deleteLater();
+        run_ = nullptr;
+        cmdMidiSend->setEnabled(true);
+        cmdMidiSend->setText(kSendCaption);
+        endRun();
+    });
+    run_->start();
+}
+
+void frmBankSend::stopRun() {
+    if (run_)
+        run_->stop();
 }
 
 }  // namespace zanq

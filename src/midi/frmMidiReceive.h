@@ -1,16 +1,20 @@
 #pragma once
 // MIDI Receive: fetches every program of the ticked banks from the synth by request and reply,
-// storing each reply where it says. A request that brings back nothing at all stops the run
-// with a message; what came in before stays.
+// storing each reply where it says, with the button naming the program under way. A request
+// that brings back nothing at all stops the run with a message; what came in before stays.
 
 #include <QString>
+#include <optional>
 
 #include "midi/BankRunDialog.h"
+#include "model/StepScope.h"
 
 namespace zanq {
 
+class BankReceiveRun;
+class Librarian;
+class MidiLink;
 class Prompter;
-class ProgramExchange;
 
 // The message of a bank run whose request brought back nothing.
 inline const QString kNoMidiDataMessage = QStringLiteral(
@@ -20,15 +24,19 @@ inline const QString kNoMidiDataMessage = QStringLiteral(
 class frmMidiReceive : public BankRunDialog {
     Q_OBJECT
 public:
-    frmMidiReceive(QWidget* parent, ProgramExchange& exchange, Prompter& prompter);
+    frmMidiReceive(QWidget* parent, MidiLink& link, Librarian& librarian, Prompter& prompter);
 
     QPushButton* cmdMidiReceive = nullptr;
 
 private:
     void cmdMidiReceive_Click();
+    void stopRun() override;
 
-    ProgramExchange& exchange_;
+    MidiLink& link_;
+    Librarian& librarian_;
     Prompter& prompter_;
+    BankReceiveRun* run_ = nullptr;
+    std::optional<StepScope> step_;  // the whole run is one step to undo
 };
 
 }  // namespace zanq

@@ -15,7 +15,7 @@
 
 namespace zanq {
 
-class modMIDI;
+class MidiLink;
 
 struct AppContext {
     Librarian& librarian;
@@ -25,8 +25,8 @@ struct AppContext {
     std::function<void(const QUrl&)> openUrl = [](const QUrl& url) {
         QDesktopServices::openUrl(url);
     };
-    // The MIDI port layer; null where a program or test runs without MIDI.
-    modMIDI* midi = nullptr;
+    // The MIDI link; null where a program or test runs without MIDI.
+    MidiLink* midi = nullptr;
 
     // The record handed to the Export Patch window.
     PatchRecord ExportPatch{};

@@ -20,8 +20,7 @@ void LibrarianApp::SetUpApplication(QApplication& app) {
 }
 
 LibrarianApp::LibrarianApp(const QString& programFolder, const std::string& midiClientName)
-    : midiPorts_(midiClientName),
-      midi_(midiPorts_, prompter_),
+    : midi_(std::make_unique<RtMidiBackend>(midiClientName)),
       context_{librarian_, prompter_, programFolder} {
     context_.midi = &midi_;
     window_ = std::make_unique<frmMain>(context_);

@@ -1,6 +1,6 @@
 #pragma once
 // The whole program put together: the synth dialect and the Librarian, the message-box prompter,
-// the RtMidi ports and the MIDI port layer, the context handed to every window, the main window and
+// the MIDI link over the RtMidi ports, the context handed to every window, the main window and
 // every subsystem's handlers. main() and the end-to-end test build the program through this class,
 // so what the test drives is what the user runs.
 
@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "midi/MidiLink.h"
 #include "midi/RtMidiBackend.h"
-#include "midi/modMIDI.h"
 #include "model/DeepMindDialect.h"
 #include "model/Librarian.h"
 #include "shell/AppContext.h"
@@ -37,15 +37,14 @@ public:
     frmMain& window() { return *window_; }
     AppContext& context() { return context_; }
     Librarian& librarian() { return librarian_; }
-    modMIDI& midi() { return midi_; }
+    MidiLink& midi() { return midi_; }
 
 private:
     // Declaration order is construction order: the window goes first on the way out.
     DeepMindDialect dialect_;
     Librarian librarian_{dialect_};
     MessageBoxPrompter prompter_;
-    RtMidiBackend midiPorts_;
-    modMIDI midi_;
+    MidiLink midi_;
     AppContext context_;
     std::unique_ptr<frmMain> window_;
 };

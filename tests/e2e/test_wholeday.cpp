@@ -138,6 +138,8 @@ private slots:
         simMemory = path(QStringLiteral("synth memory.bin"));  // not a .syx: not listed
         withSynth = test::DeepMindSim::JackServerRunning() &&
                     sim.start({QStringLiteral("--save"), simMemory});
+        if (!withSynth && qEnvironmentVariableIsSet("ZANQ_REQUIRE_JACK"))
+            QFAIL("no simulated DeepMind on a JACK server, and ZANQ_REQUIRE_JACK asks for one");
         if (!withSynth)
             qWarning("no JACK server: the MIDI steps are skipped (test.sh starts one)");
 
@@ -163,9 +165,10 @@ private slots:
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("zanq-librarian"));
         QCOMPARE(window().windowTitle(), QStringLiteral("ZANQ LIBRARIAN"));
         QVERIFY(shows(0, 0, {}));
-        QCOMPARE(test::Ui(window()).StatusPanel[2]->text(),
-                 withSynth ? QStringLiteral("DEEPMIND DETECTED") : "DEEPMIND NOT DETECTED");
-        QCOMPARE(test::Ui(window()).cmdMIDI_IN->isEnabled(), withSynth);
+        // Detection runs off the window's thread: the panel says so once it has.
+        QTRY_COMPARE(test::Ui(window()).StatusPanel[2]->text(),
+                     withSynth ? QStringLiteral("DEEPMIND DETECTED") : "DEEPMIND NOT DETECTED");
+        QTRY_COMPARE(test::Ui(window()).cmdMIDI_IN->isEnabled(), withSynth);
         QCOMPARE(test::Ui(window()).StatusPanel[3]->text(), QStringLiteral("v0.0.56"));
         QCOMPARE(QDir(files().folder()), QDir(folder.path()));
         QCOMPARE(listedFiles(), QStringLiteral("day all banks.syx|leads.syx|pads.syx").split('|'));
@@ -293,7 +296,8 @@ private slots:
         auto* receive = test::ModalWindow<frmMidiReceive>();
         QVERIFY(receive);
         receive->chkBank[2]->setChecked(true);
-        QTest::mouseClick(receive->cmdMidiReceive, Qt::LeftButton);  // the whole run
+        QTest::mouseClick(receive->cmdMidiReceive, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(receive->cmdMidiReceive->isEnabled(), 20000);  // the whole run
         QCOMPARE(receive->cmdMidiReceive->text(), QStringLiteral("RECEIVE"));
         receive->close();
         QVERIFY(shows(kDayPatches, 0,
@@ -320,6 +324,7 @@ private slots:
         send->chkBank[1]->setChecked(true);
         send->chkBank[3]->setChecked(true);
         QTest::mouseClick(send->cmdMidiSend, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(send->cmdMidiSend->isEnabled(), 20000);
         send->close();
         QTRY_COMPARE_WITH_TIMEOUT(sim.lines().filter(QStringLiteral("stored ")).size(),
                                   kSlots + 121, 20000);
@@ -343,8 +348,7 @@ private slots:
     void cleanupTestCase() {
         if (app) {
             window().close();  // the program's own shut-down: ports closed, nothing asked
-            QCOMPARE(app->midi().MidiInIsOpen(), modMIDI::kClosed);
-            QCOMPARE(app->midi().MidiOutIsOpen(), modMIDI::kClosed);
+            QVERIFY(!app->midi().requesting());
         }
         app.reset();
         sim.stop();

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "midi/FakeMidiBackend.h"
+#include "support/FakeMidiPorts.h"
 #include "model/LibraryListWidget.h"
 #include "support/GridClicks.h"
 #include "support/MainUi.h"
@@ -18,7 +18,7 @@ using zanq::test::At;
 class ExportTest : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<FakeMidiBackend> ports;
+    test::FakeMidiPorts* ports = nullptr;  // owned by the app's link
     std::unique_ptr<test::WiredMain> app;
     frmExport* window = nullptr;
 
@@ -50,9 +50,10 @@ private slots:
     void init() {
         folder = std::make_unique<QTemporaryDir>();
         QDir().mkpath(programFolder());
-        ports = std::make_unique<FakeMidiBackend>();
-        ports->outputs = {"DeepMind12 MIDI in"};
-        app = std::make_unique<test::WiredMain>(*ports, programFolder());
+        ports = new test::FakeMidiPorts;
+        ports->setPorts({"DeepMind12 MIDI in"}, {});
+        app = std::make_unique<test::WiredMain>(std::unique_ptr<MidiPorts>(ports), programFolder());
+        QVERIFY(app->detect());
         window = FindExportWindow(app->window);
     }
     void cleanup() { app.reset(); }
@@ -68,8 +69,8 @@ private slots:
 
         // "Send to DM" follows the synth's output port, there and gone.
         QVERIFY(window->cmdSendToMidi->isEnabled());
-        ports->outputs.clear();
-        FindDeepMindDetector(app->window)->DetectDeepMind();
+        ports->setPorts({}, {});
+        QVERIFY(app->detect());
         QVERIFY(!window->cmdSendToMidi->isEnabled());
     }
 
@@ -120,7 +121,7 @@ private slots:
         QVERIFY(window->isVisible() && !window->isModal());
         QCOMPARE(window->txtName->text(), QStringLiteral("Grid Pad"));
         QCOMPARE(place(), QStringLiteral("D-002"));
-        QVERIFY(ports->sent.empty());
+        QVERIFY(ports->sent().empty());
     }
 
     void namesNeverLeaveTheFolder_data() {

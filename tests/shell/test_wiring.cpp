@@ -11,10 +11,10 @@
 #include "editing/InstallEditing.h"
 #include "export/InstallExport.h"
 #include "export/frmExport.h"
-#include "midi/FakeMidiBackend.h"
 #include "midi/InstallMidi.h"
 #include "midi/MidiTransfers.h"
-#include "midi/modMIDI.h"
+#include "midi/MidiLink.h"
+#include "support/FakeMidiPorts.h"
 #include "shell/frmMain.h"
 #include "support/MainUi.h"
 #include "support/Records.h"
@@ -39,14 +39,13 @@ struct WholeProgram {
     DeepMindDialect dialect;
     Librarian librarian{dialect};
     test::ScriptedPrompter prompter;
-    FakeMidiBackend ports;
-    modMIDI midi{ports, prompter};
+    test::FakeMidiPorts* ports = new test::FakeMidiPorts;  // owned by the link
+    MidiLink midi{std::unique_ptr<MidiPorts>(ports)};
     AppContext context{librarian, prompter, folder.path(), [](const QUrl&) {}, &midi};
     frmMain window{context};
 
     explicit WholeProgram(const QStringList& order) {
-        ports.outputs = {"DeepMind12 MIDI in"};
-        ports.inputs = {"DeepMind12 MIDI out"};
+        ports->setPorts({"DeepMind12 MIDI in"}, {"DeepMind12 MIDI out"});
         for (const QString& name : order)
             for (const auto& [known, install] : kSubsystems)
                 if (name == QLatin1String(known))
@@ -89,18 +88,18 @@ private slots:
         p.pressOn(At("A-5"));
         p.prompter.answers << true;
         emit p.window.droppedOnMidiOut(DragSource::Grid);
-        QCOMPARE(p.ports.sent.size(), std::size_t(1));
-        QCOMPARE(p.ports.sent[0].second, pad);
+        QTRY_COMPARE(p.ports->sent().size(), std::size_t(1));
+        QCOMPARE(p.ports->sent()[0].bytes, pad);
 
         // A double click on an empty slot asks the synth for it; on a filled one it opens Export
         // Patch, whose send button follows detection.
         emit p.window.emptySlotDoubleClicked(At("H-128"));
-        QCOMPARE(p.ports.sent.size(), std::size_t(2));
-        QCOMPARE(p.ports.sent[1].second, p.dialect.programDumpRequest(At("H-128")));
+        QTRY_COMPARE(p.ports->sent().size(), std::size_t(2));
+        QCOMPARE(p.ports->sent()[1].bytes, p.dialect.programDumpRequest(At("H-128")));
         emit p.window.filledSlotDoubleClicked(At("A-5"));
         frmExport* exporter = FindExportWindow(p.window);
         QVERIFY(exporter->isVisible());
-        QVERIFY(exporter->cmdSendToMidi->isEnabled());
+        QTRY_VERIFY(exporter->cmdSendToMidi->isEnabled());  // once detection has run
         exporter->close();
 
         // A file dropped on the grid is loaded by the file browser; the grid shows it.

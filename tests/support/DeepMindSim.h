@@ -1,12 +1,22 @@
 #pragma once
 // Runs the simulated DeepMind (tools/deepmind-sim) for an end-to-end test over JACK. The test
 // target defines ZANQ_DEEPMIND_SIM as the program's path. A JACK server must be running
-// (test.sh starts one); JackServerRunning() tells, so a test can skip without one.
+// (test.sh starts one); ZANQ_NEED_JACK_SERVER() skips a test without one, or fails it when
+// ZANQ_REQUIRE_JACK is set, as test.sh does, so that CI cannot pass without the MIDI tests.
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
 #include <csignal>
+
+#define ZANQ_NEED_JACK_SERVER()                                                   \
+    do {                                                                          \
+        if (!zanq::test::DeepMindSim::JackServerRunning()) {                      \
+            if (qEnvironmentVariableIsSet("ZANQ_REQUIRE_JACK"))                   \
+                QFAIL("no JACK server runs, and ZANQ_REQUIRE_JACK asks for one"); \
+            QSKIP("needs a running JACK server; test.sh starts one");             \
+        }                                                                         \
+    } while (false)
 
 namespace zanq::test {
 

@@ -15,10 +15,12 @@
 #include "export/frmExport.h"
 #include "midi/DeepMindDetector.h"
 #include "midi/InstallMidi.h"
+#include "midi/MidiLink.h"
 #include "midi/MidiTransfers.h"
 #include "midi/frmBankSend.h"
 #include "midi/frmMidiReceive.h"
-#include "midi/modMIDI.h"
+#include "model/DeepMindDialect.h"
+#include "model/Librarian.h"
 #include "shell/frmMain.h"
 #include "support/MainUi.h"
 #include "support/Records.h"
@@ -26,18 +28,18 @@
 
 namespace zanq::test {
 
-// Detection runs only when a test asks: the timer is stopped.
+// The timer is stopped: detection runs at start-up and then only when a test asks.
 struct WiredMain {
     DeepMindDialect dialect;
     Librarian librarian{dialect};
     ScriptedPrompter prompter;
-    modMIDI midi;
+    MidiLink link;
     AppContext context;
     frmMain window;
 
-    WiredMain(MidiBackend& ports, const QString& folder)
-        : midi(ports, prompter),
-          context{librarian, prompter, folder, [](const QUrl&) {}, &midi},
+    WiredMain(std::unique_ptr<MidiPorts> ports, const QString& folder)
+        : link(std::move(ports)),
+          context{librarian, prompter, folder, [](const QUrl&) {}, &link},
           window(context) {
         test::Ui(window).Timer1->stop();
         InstallEditing(window, context);
@@ -45,6 +47,15 @@ struct WiredMain {
         InstallMidiTransfers(window, context);
         InstallExport(window, context);
         window.show();
+    }
+    // Runs detection over the ports as they are now and waits for its result.
+    bool detect() {
+        DeepMindDetector* detector = FindDeepMindDetector(window);
+        QSignalSpy detected(detector, &DeepMindDetector::detected);
+        if (link.listing() && !detected.wait())  // a run under way may have seen older lists
+            return false;
+        detector->DetectDeepMind();
+        return detected.wait();
     }
 };
 

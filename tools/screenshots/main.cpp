@@ -24,7 +24,6 @@
 #include "banktools/frmSwap.h"
 #include "export/InstallExport.h"
 #include "export/frmExport.h"
-#include "midi/MidiTransfers.h"
 #include "midi/frmBankSend.h"
 #include "midi/frmMidiReceive.h"
 #include "model/LibraryListWidget.h"
@@ -135,8 +134,7 @@ void Scenes(LibrarianApp& app) {
     Shot("about", about);
     about->close();
 
-    MidiTransfers* transfers = FindMidiTransfers(main);
-    transfers->FlexGrid1_doubleClicked(*zanq::Slot::parse("B-7"));  // a filled slot: Export Patch
+    emit main.filledSlotDoubleClicked(*zanq::Slot::parse("B-7"));  // Export Patch
     frmExport* exporter = FindExportWindow(main);
     exporter->cmbBank->setCurrentIndex(5);
     exporter->cmbPatch->setCurrentIndex(31);
@@ -162,6 +160,9 @@ void Scenes(LibrarianApp& app) {
         receive->close();  // stops the run after the exchange under way
     });
     receive->cmdMidiReceive->click();
+    QEventLoop run;  // the run goes on the event loop; the window goes once it has stopped
+    QObject::connect(receive, &QObject::destroyed, &run, &QEventLoop::quit);
+    run.exec();
 }
 
 }  // namespace
