@@ -27,11 +27,16 @@ public:
     DeepMindSim(const DeepMindSim&) = delete;
     DeepMindSim& operator=(const DeepMindSim&) = delete;
 
+    // Asks a few times: on a loaded machine the server can be slow to answer its first client.
     static bool JackServerRunning() {
-        QProcess check;
-        check.start(QStringLiteral("jack_wait"), {QStringLiteral("-c")});
-        return check.waitForFinished(5000) && check.exitCode() == 0 &&
-               check.readAllStandardOutput().trimmed() == "running";
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            QProcess check;
+            check.start(QStringLiteral("jack_wait"), {QStringLiteral("-c")});
+            if (check.waitForFinished(10000) && check.exitCode() == 0 &&
+                check.readAllStandardOutput().trimmed() == "running")
+                return true;
+        }
+        return false;
     }
 
     // Starts the simulator with these options and waits until its ports exist.
