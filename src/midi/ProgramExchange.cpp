@@ -1,6 +1,7 @@
 #include "midi/ProgramExchange.h"
 
 #include "midi/MidiLink.h"
+#include "model/Librarian.h"
 
 namespace zanq {
 

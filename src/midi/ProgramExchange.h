@@ -7,10 +7,11 @@
 #include <QObject>
 #include <optional>
 
-#include "model/Librarian.h"  // Slot as a meta type, for queued signals and QSignalSpy
+#include "model/Slot.h"
 
 namespace zanq {
 
+class Librarian;
 class MidiLink;
 
 enum class ReplyOutcome {

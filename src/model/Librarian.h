@@ -164,6 +164,4 @@ private:
 
 }  // namespace zanq
 
-Q_DECLARE_METATYPE(zanq::Slot)
-Q_DECLARE_METATYPE(zanq::Bank)
 Q_DECLARE_METATYPE(zanq::ChangeSetPtr)

@@ -4,6 +4,7 @@
 // byte (what travels in SysEx). Nothing else in the program moves bank or program numbers by
 // one by hand.
 
+#include <QMetaType>
 #include <cassert>
 #include <compare>
 #include <optional>
@@ -86,3 +87,7 @@ struct Slot {
 };
 
 }  // namespace zanq
+
+// For queued signals and QSignalSpy.
+Q_DECLARE_METATYPE(zanq::Slot)
+Q_DECLARE_METATYPE(zanq::Bank)
