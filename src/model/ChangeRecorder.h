@@ -29,21 +29,24 @@ public:
     void libraryChanged(LibraryChange change);
 
 private:
-    struct Befores {
+    // What changed since the last take(): the first record of every slot written, and the
+    // library changes in order.
+    struct Pending {
         std::bitset<Bank::kCount * Program::kCount> seen;
-        std::vector<std::pair<Slot, PatchRecord>> records;
-        void note(Slot slot, const PatchRecord& before);
-        // Slots whose record now differs from the first one, with both records.
-        std::vector<SlotChange> changes(const Matrix& now) const;
+        std::vector<std::pair<Slot, PatchRecord>> befores;
+        std::vector<LibraryChange> library;
+
+        void noteSlot(Slot slot, const PatchRecord& before);
+        // The slots whose record now differs from the first one, and the library changes, as
+        // one change set (null when nothing changed); starts afresh.
+        ChangeSetPtr take(const Matrix& now, QString label = {});
     };
 
     int stepDepth_ = 0;
     int operationDepth_ = 0;
     QString label_;
-    Befores stepSlots_;
-    std::vector<LibraryChange> stepLibrary_;
-    Befores operationSlots_;
-    std::vector<LibraryChange> operationLibrary_;
+    Pending step_;
+    Pending operation_;
 };
 
 }  // namespace zanq
