@@ -15,6 +15,7 @@
 #include "shell/AppContext.h"
 #include "shell/Artwork.h"
 #include "shell/MainControls.h"
+#include "shell/frmMain.h"
 #include "sysexfiles/SysexFolder.h"
 
 namespace zanq {
@@ -28,8 +29,8 @@ void TakeOverDragAndDrop(QAbstractItemView* view) {
 }
 }  // namespace
 
-DragDropRouter::DragDropRouter(const MainControls& controls, AppContext& context, QObject* parent)
-    : QObject(parent), controls_(controls), context_(context) {
+DragDropRouter::DragDropRouter(frmMain& window, const MainControls& controls, AppContext& context)
+    : QObject(&window), window_(window), controls_(controls), context_(context) {
     setObjectName(QStringLiteral("DragDropRouter"));
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(controls_.FlexGrid1),
                                     static_cast<QAbstractItemView*>(controls_.List1),
@@ -91,9 +92,9 @@ bool DragDropRouter::eventFilter(QObject* watched, QEvent* event) {
                 const bool onGrid = target == Target::Grid;
                 QTimer::singleShot(0, this, [this, files, onGrid] {
                     if (onGrid)
-                        emit filesDroppedOnGrid(files);
+                        emit window_.filesDroppedOnGrid(files);
                     else
-                        emit filesDroppedOnLibrary(files);
+                        emit window_.filesDroppedOnLibrary(files);
                 });
                 return true;
             }
@@ -201,16 +202,16 @@ void DragDropRouter::dropped(Target target, DragSource source, QPointF pos) {
     QTimer::singleShot(0, this, [this, target, source, slot] {
         switch (target) {
             case Target::Grid:
-                emit droppedOnGrid(source, slot);
+                emit window_.droppedOnGrid(source, slot);
                 break;
             case Target::Library:
-                emit droppedOnLibrary(source);
+                emit window_.droppedOnLibrary(source);
                 break;
             case Target::DeleteZone:
-                emit droppedOnDeleteZone(source);
+                emit window_.droppedOnDeleteZone(source);
                 break;
             case Target::MidiOut:
-                emit droppedOnMidiOut(source);
+                emit window_.droppedOnMidiOut(source);
                 break;
             default:
                 break;

@@ -1,17 +1,17 @@
 #pragma once
 // Turns the main window's mouse and drag events into drags and drops: starts a drag from the
 // grid, the library list or the file list, and announces each drop of one of our own drags on
-// the control it landed on. Of other programs' drags only .syx files dropped on the grid or the
-// library are announced; everything else is refused. What a drop does is up to whoever follows
-// the signals.
+// the control it landed on, through the window's drop signals. Of other programs' drags only
+// .syx files dropped on the grid or the library are announced; everything else is refused. What
+// a drop does is up to whoever follows the window.
 
 #include <QObject>
 #include <QPoint>
 #include <QStringList>
+#include <optional>
 #include <utility>
 #include <vector>
 
-#include "model/Slot.h"
 #include "shell/DragSource.h"
 
 class QDropEvent;
@@ -21,21 +21,13 @@ namespace zanq {
 
 struct AppContext;
 struct MainControls;
+class frmMain;
 
 class DragDropRouter : public QObject {
     Q_OBJECT
 public:
-    DragDropRouter(const MainControls& controls, AppContext& context, QObject* parent);
-
-signals:
-    // Each arrives once the drag has finished, so handlers may ask ordinary modal questions.
-    void droppedOnGrid(zanq::DragSource source, zanq::Slot cell);
-    void droppedOnLibrary(zanq::DragSource source);
-    void droppedOnDeleteZone(zanq::DragSource source);
-    void droppedOnMidiOut(zanq::DragSource source);
-    // .syx files from a file manager, in the order given.
-    void filesDroppedOnGrid(const QStringList& paths);
-    void filesDroppedOnLibrary(const QStringList& paths);
+    // Owned by window, whose controls it watches.
+    DragDropRouter(frmMain& window, const MainControls& controls, AppContext& context);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +44,7 @@ private:
     // The .syx files of another program's drag that the target takes; empty when it takes none.
     QStringList foreignFiles(Target target, const QDropEvent* event) const;
 
+    frmMain& window_;
     const MainControls& controls_;
     AppContext& context_;
     std::vector<std::pair<QObject*, Target>> watched_;

@@ -13,7 +13,6 @@
 
 #include "model/LibraryListWidget.h"
 #include "model/MatrixGridModel.h"
-#include "model/PatchName.h"
 #include "shell/ClickableLabel.h"
 #include "shell/DragDropRouter.h"
 
@@ -35,7 +34,7 @@ frmMain::frmMain(AppContext& context, QWidget* parent)
     UpdateLibraryCount();
     connect(&context_.librarian, &Librarian::libraryCountChanged, this,
             &frmMain::UpdateLibraryCount);
-    router_ = new DragDropRouter(ui_, context_, this);
+    new DragDropRouter(*this, ui_, context_);
     routeCommands();
 
     ui_.client->installEventFilter(this);
@@ -81,13 +80,6 @@ void frmMain::routeCommands() {
         if (line)
             emit libraryLineDoubleClicked(line->text());
     });
-
-    connect(router_, &DragDropRouter::droppedOnGrid, this, &frmMain::droppedOnGrid);
-    connect(router_, &DragDropRouter::droppedOnLibrary, this, &frmMain::droppedOnLibrary);
-    connect(router_, &DragDropRouter::droppedOnDeleteZone, this, &frmMain::droppedOnDeleteZone);
-    connect(router_, &DragDropRouter::droppedOnMidiOut, this, &frmMain::droppedOnMidiOut);
-    connect(router_, &DragDropRouter::filesDroppedOnGrid, this, &frmMain::filesDroppedOnGrid);
-    connect(router_, &DragDropRouter::filesDroppedOnLibrary, this, &frmMain::filesDroppedOnLibrary);
 }
 
 FileBrowserControls frmMain::fileBrowser() const {

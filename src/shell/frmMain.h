@@ -10,7 +10,6 @@
 
 #include <QMainWindow>
 #include <QStringList>
-#include <memory>
 
 #include "model/Slot.h"
 #include "shell/AppContext.h"
@@ -25,8 +24,6 @@ class QTimer;
 class QTreeView;
 
 namespace zanq {
-
-class DragDropRouter;
 
 // The file browser pane, handed whole to the subsystem that browses and loads files.
 struct FileBrowserControls {
@@ -96,11 +93,13 @@ signals:
     void libraryLineDoubleClicked(const QString& name);
 
     // A drag of the grid, the library list or the file list ended on one of the four targets.
+    // Each arrives once the drag has finished, so handlers may ask ordinary modal questions.
     void droppedOnGrid(zanq::DragSource source, zanq::Slot cell);
     void droppedOnLibrary(zanq::DragSource source);
     void droppedOnDeleteZone(zanq::DragSource source);
     void droppedOnMidiOut(zanq::DragSource source);
-    // .syx files dragged from a file manager onto the grid or the library list.
+    // .syx files dragged from a file manager onto the grid or the library list, in the order
+    // given.
     void filesDroppedOnGrid(const QStringList& paths);
     void filesDroppedOnLibrary(const QStringList& paths);
 
@@ -125,7 +124,6 @@ private:
 
     AppContext& context_;
     MainControls ui_;
-    DragDropRouter* router_ = nullptr;
     QTimer* Timer1 = nullptr;
     MainGeometry geometry_;
     int gridColumnWidth_ = kGridDesignColumnWidth;
