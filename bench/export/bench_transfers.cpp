@@ -230,9 +230,8 @@ int main(int argc, char** argv) {
     context.midi = &link;
     zanq::frmMain window(context);
     window.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-    zanq::InstallMidi(window, context);
+    auto* detector = zanq::InstallMidi(window, context);
     zanq::InstallMidiTransfers(window, context);
-    auto* detector = zanq::FindDeepMindDetector(window);
 
     int failures = 0;
     for (int latency : {0, 20}) {

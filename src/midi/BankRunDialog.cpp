@@ -25,11 +25,11 @@ BankRunDialog::BankRunDialog(QWidget* parent, const char* objectName, const QStr
 }
 
 QPushButton* BankRunDialog::addStartButton(const char* objectName, const QString& text) {
-    auto* button = new QPushButton(text, this);
-    button->setObjectName(QString::fromLatin1(objectName));
-    button->setAutoDefault(false);
-    PlaceTwips(*button, 240, 2700, 2700, 555);
-    return button;
+    start_ = new QPushButton(text, this);
+    start_->setObjectName(QString::fromLatin1(objectName));
+    start_->setAutoDefault(false);
+    PlaceTwips(*start_, 240, 2700, 2700, 555);
+    return start_;
 }
 
 std::vector<Bank> BankRunDialog::tickedBanks() const {
@@ -40,37 +40,44 @@ std::vector<Bank> BankRunDialog::tickedBanks() const {
     return banks;
 }
 
-bool BankRunDialog::beginRun() {
-    if (running_)
-        return false;
-    running_ = true;
+void BankRunDialog::showRun(BankRun* run, std::function<QString(Slot)> progress,
+                            std::function<void(RunEnd)> ended) {
+    run_ = run;
     stop_ = false;
-    return true;
-}
-
-void BankRunDialog::endRun() {
-    running_ = false;
-    if (closeAfterRun_)
-        close();
+    run->setParent(this);
+    const QString caption = start_->text();
+    start_->setEnabled(false);
+    connect(run, &BankRun::slotStarted, this,
+            [this, progress = std::move(progress)](Slot slot) { start_->setText(progress(slot)); });
+    connect(run, &BankRun::finished, this, [this, caption, ended = std::move(ended)](RunEnd end) {
+        run_->deleteLater();
+        if (ended)
+            ended(end);
+        start_->setEnabled(true);
+        start_->setText(caption);
+        run_ = nullptr;
+        // A window closed during the run goes now.
+        if (stop_)
+            close();
+    });
 }
 
 void BankRunDialog::stopAndClose() {
     // The run still reports to this window: it goes once the run has ended.
     stop_ = true;
-    closeAfterRun_ = true;
     hide();
-    stopRun();
+    run_->stop();
 }
 
 void BankRunDialog::reject() {
-    if (running_)
+    if (running())
         stopAndClose();
     else
         QDialog::reject();
 }
 
 void BankRunDialog::closeEvent(QCloseEvent* event) {
-    if (running_) {
+    if (running()) {
         stopAndClose();
         event->ignore();
         return;

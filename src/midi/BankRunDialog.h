@@ -1,13 +1,15 @@
 #pragma once
 // What the Midi Bank Send and MIDI Receive windows share: eight "Bank A".."Bank H" boxes and one
-// start button, modal, created when opened and deleted when closed. Closing the window during a
-// run hides it at once and lets the run stop after the message under way; the window goes when
-// the run has ended.
+// start button, modal, created when opened and deleted when closed. While a run goes the start
+// button is off and names the slot under way. Closing the window during a run hides it at once
+// and lets the run stop after the message under way; the window goes when the run has ended.
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <vector>
 
+#include "midi/BankRuns.h"
 #include "model/Slot.h"
 
 class QCheckBox;
@@ -20,7 +22,7 @@ class BankRunDialog : public QDialog {
 public:
     std::array<QCheckBox*, 9> chkBank{};  // 1..8: banks A..H
 
-    bool running() const { return running_; }
+    bool running() const { return run_ != nullptr; }
     void reject() override;
 
 protected:
@@ -30,22 +32,22 @@ protected:
 
     // The ticked banks, A first.
     std::vector<Bank> tickedBanks() const;
-    // Marks a run as started; false when one is already under way.
-    bool beginRun();
-    // Ends the run; deletes the window when the user closed it meanwhile.
-    void endRun();
+    // Shows run, which this window takes over, until it has finished: the start button names
+    // each slot the run reaches in progress's words. When it has finished, ended runs first;
+    // then the button comes back as it was.
+    void showRun(BankRun* run, std::function<QString(Slot)> progress,
+                 std::function<void(RunEnd)> ended);
+    // The user closed the window during the run under way.
     bool stopRequested() const { return stop_; }
-    // The user closed the window during a run: the run is to stop after its current message.
-    virtual void stopRun() = 0;
 
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void stopAndClose();
 
-    bool running_ = false;
+    QPushButton* start_ = nullptr;
+    BankRun* run_ = nullptr;
     bool stop_ = false;
-    bool closeAfterRun_ = false;
 };
 
 }  // namespace zanq

@@ -7,7 +7,7 @@ namespace zanq {
 
 BankSendRun::BankSendRun(MidiLink& link, const Librarian& librarian, std::vector<Bank> banks,
                          QObject* parent)
-    : QObject(parent), link_(link), librarian_(librarian), banks_(std::move(banks)) {
+    : BankRun(parent), link_(link), librarian_(librarian), banks_(std::move(banks)) {
     connect(&link_, &MidiLink::sendFinished, this, &BankSendRun::onSendFinished);
 }
 
@@ -45,7 +45,7 @@ void BankSendRun::onSendFinished(quint64 ticket, SendOutcome outcome) {
 
 BankReceiveRun::BankReceiveRun(MidiLink& link, Librarian& librarian, std::vector<Bank> banks,
                                QObject* parent)
-    : QObject(parent), link_(link), librarian_(librarian), banks_(std::move(banks)) {
+    : BankRun(parent), link_(link), librarian_(librarian), banks_(std::move(banks)) {
     connect(&link_, &MidiLink::requestStarted, this, [this](quint64 ticket, int index) {
         if (ticket == ticket_)
             emit slotStarted(slotAt(index));

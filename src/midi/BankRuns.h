@@ -22,19 +22,29 @@ enum class RunEnd {
     PortUnavailable,  // send: the output port did not open
 };
 
+// What every run reports to the window that shows it.
+class BankRun : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual void stop() = 0;
+
+signals:
+    void slotStarted(zanq::Slot slot);
+    void finished(zanq::RunEnd end);
+};
+
 // Sends every patch of the given banks, bank by bank in slot order; empty slots are skipped.
-class BankSendRun : public QObject {
+class BankSendRun : public BankRun {
     Q_OBJECT
 public:
     BankSendRun(MidiLink& link, const Librarian& librarian, std::vector<Bank> banks,
                 QObject* parent = nullptr);
     void start();
-    void stop() { stopRequested_ = true; }
+    void stop() override { stopRequested_ = true; }
 
 signals:
-    void slotStarted(zanq::Slot slot);
     void slotSent(zanq::Slot slot, zanq::SendOutcome outcome);
-    void finished(zanq::RunEnd end);
 
 private:
     void next();
@@ -52,19 +62,17 @@ private:
 
 // Requests every program of the given banks, bank by bank in slot order, storing each valid
 // reply where it says. An exchange without any reply ends the run.
-class BankReceiveRun : public QObject {
+class BankReceiveRun : public BankRun {
     Q_OBJECT
 public:
     BankReceiveRun(MidiLink& link, Librarian& librarian, std::vector<Bank> banks,
                    QObject* parent = nullptr);
     // False, and nothing done, while the link is busy with other exchanges.
     bool start();
-    void stop();
+    void stop() override;
 
 signals:
-    void slotStarted(zanq::Slot slot);
     void slotFinished(const zanq::ExchangeResult& result);
-    void finished(zanq::RunEnd end);
 
 private:
     Slot slotAt(int index) const;

@@ -12,7 +12,6 @@ namespace zanq {
 
 DeepMindDetector::DeepMindDetector(frmMain& window, MidiLink& link, const SynthDialect& dialect)
     : QObject(&window), window_(window), link_(link), dialect_(dialect) {
-    setObjectName(QStringLiteral("DeepMindDetector"));
     connect(&link_, &MidiLink::portsListed, this, &DeepMindDetector::show);
 }
 
@@ -53,11 +52,6 @@ void DeepMindDetector::show(const std::vector<std::string>& outputs,
                            outFound && inFound ? QStringLiteral("DEEPMIND DETECTED")
                                                : QStringLiteral("DEEPMIND NOT DETECTED"));
     emit detected();
-}
-
-DeepMindDetector* FindDeepMindDetector(frmMain& window) {
-    return window.findChild<DeepMindDetector*>(QStringLiteral("DeepMindDetector"),
-                                               Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace zanq

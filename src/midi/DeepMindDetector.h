@@ -43,7 +43,4 @@ private:
     const SynthDialect& dialect_;
 };
 
-// The detector InstallMidi made for this window, or nullptr when the program runs without MIDI.
-DeepMindDetector* FindDeepMindDetector(frmMain& window);
-
 }  // namespace zanq

@@ -20,10 +20,10 @@ QString MidiErrorMessage(const QString& operation, QString text) {
 
 }  // namespace
 
-void InstallMidi(frmMain& window, AppContext& context) {
+DeepMindDetector* InstallMidi(frmMain& window, AppContext& context) {
     MidiLink* link = context.midi;
     if (!link)
-        return;
+        return nullptr;
     QObject::connect(
         link, &MidiLink::failed, &window,
         [&window, &prompter = context.prompter](const QString& operation, const QString& text) {
@@ -34,6 +34,7 @@ void InstallMidi(frmMain& window, AppContext& context) {
     detector->detectOnceShown();
     QObject::connect(&window, &frmMain::ticked, detector, &DeepMindDetector::DetectDeepMind);
     QObject::connect(&window, &frmMain::closing, detector, [link] { link->shutdown(); });
+    return detector;
 }
 
 }  // namespace zanq

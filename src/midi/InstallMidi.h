@@ -4,8 +4,10 @@
 // when the window closes. Does nothing when the context carries no MIDI link.
 
 namespace zanq {
+class DeepMindDetector;
 class frmMain;
 struct AppContext;
 
-void InstallMidi(frmMain& window, AppContext& context);
+// The detector it made (owned by the window), or nullptr without a MIDI link.
+DeepMindDetector* InstallMidi(frmMain& window, AppContext& context);
 }  // namespace zanq

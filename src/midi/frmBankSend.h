@@ -7,7 +7,6 @@
 
 namespace zanq {
 
-class BankSendRun;
 class Librarian;
 class MidiLink;
 
@@ -20,11 +19,9 @@ public:
 
 private:
     void cmdMidiSend_Click();
-    void stopRun() override;
 
     MidiLink& link_;
     const Librarian& librarian_;
-    BankSendRun* run_ = nullptr;
 };
 
 }  // namespace zanq

@@ -11,7 +11,6 @@
 
 namespace zanq {
 
-class BankReceiveRun;
 class Librarian;
 class MidiLink;
 class Prompter;
@@ -30,12 +29,10 @@ public:
 
 private:
     void cmdMidiReceive_Click();
-    void stopRun() override;
 
     MidiLink& link_;
     Librarian& librarian_;
     Prompter& prompter_;
-    BankReceiveRun* run_ = nullptr;
     std::optional<StepScope> step_;  // the whole run is one step to undo
 };
 

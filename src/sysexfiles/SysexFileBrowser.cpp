@@ -14,12 +14,16 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "sysexfiles/FolderIconProvider.h"
+
 namespace zanq {
 
 namespace {
 const QString kFolderKey = QStringLiteral("browser/folder");
 // Other programs write a file in several steps: the list is read again once they pause.
 constexpr int kSettleMs = 150;
+// Dir1's folders arrive a folder at a time and are sorted a moment later.
+constexpr int kInSightMs = 50;
 
 // Mount points (drives on Windows) that can be browsed, each once, sorted.
 QStringList DriveRoots() {
@@ -65,11 +69,13 @@ void SysexFileBrowser::buildBrowser() {
     browser_.Drive1->addItems(DriveRoots());
     connect(browser_.Drive1, &QComboBox::activated, this, &SysexFileBrowser::Drive1_activated);
 
-    dirModel_ = new QFileSystemModel(this);
+    folderIcons_ = std::make_unique<FolderIconProvider>();
+    dirModel_ = std::make_unique<QFileSystemModel>();
+    dirModel_->setIconProvider(folderIcons_.get());
     dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     dirModel_->setReadOnly(true);
     QTreeView* dir = browser_.Dir1;
-    dir->setModel(dirModel_);
+    dir->setModel(dirModel_.get());
     for (int column = 1; column < dirModel_->columnCount(); ++column)
         dir->hideColumn(column);
     // Long folder names are shown whole: the tree scrolls sideways instead of cutting them.
@@ -77,8 +83,12 @@ void SysexFileBrowser::buildBrowser() {
     dir->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     dir->setTextElideMode(Qt::ElideNone);
     dir->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(dirModel_, &QFileSystemModel::directoryLoaded, this,
-            [this] { QTimer::singleShot(50, this, [this] { keepCurrentFolderInSight(); }); });
+    inSight_ = new QTimer(this);
+    inSight_->setSingleShot(true);
+    inSight_->setInterval(kInSightMs);
+    connect(inSight_, &QTimer::timeout, this, &SysexFileBrowser::keepCurrentFolderInSight);
+    connect(dirModel_.get(), &QFileSystemModel::directoryLoaded, inSight_,
+            qOverload<>(&QTimer::start));
     connect(dir->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { Dir1_currentChanged(current); });
 
@@ -135,7 +145,7 @@ void SysexFileBrowser::setFolder(const QString& path) {
     }
     for (QModelIndex up = here.parent(); up.isValid(); up = up.parent())
         browser_.Dir1->expand(up);
-    keepCurrentFolderInSight();
+    inSight_->start();
     folder_ = target;
     folderShown();
 }

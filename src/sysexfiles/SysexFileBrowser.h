@@ -6,11 +6,13 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "shell/frmMain.h"
 #include "sysexfiles/SysexFolder.h"
 
+class QAbstractFileIconProvider;
 class QFileSystemModel;
 class QFileSystemWatcher;
 class QModelIndex;
@@ -73,18 +75,21 @@ private:
     void File1_doubleClicked();
     void folderShown();
     // The folders arrive from a background reader and are sorted a moment later: scrolls the
-    // current folder into sight once they have settled.
+    // current folder into sight once they have settled (inSight_ waits for that).
     void keepCurrentFolderInSight();
     // Re-reads the folder after a change on disk, keeping the selected file selected.
     void followFolder();
     void showEntries(std::vector<SysexFileEntry> entries);
     int selectedRow() const;
 
-    QFileSystemModel* dirModel_ = nullptr;
+    // Declared first, so it outlives the model that asks it for icons.
+    std::unique_ptr<QAbstractFileIconProvider> folderIcons_;
+    std::unique_ptr<QFileSystemModel> dirModel_;
     QStringListModel* fileModel_ = nullptr;
     std::vector<SysexFileEntry> entries_;
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer* settle_ = nullptr;
+    QTimer* inSight_ = nullptr;
     QSettings* settings_ = nullptr;
     QString folder_;
     bool loading_ = false;

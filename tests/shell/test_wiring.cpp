@@ -12,10 +12,10 @@
 #include "export/InstallExport.h"
 #include "export/frmExport.h"
 #include "midi/InstallMidi.h"
-#include "midi/MidiTransfers.h"
 #include "midi/MidiLink.h"
-#include "support/FakeMidiPorts.h"
+#include "midi/MidiTransfers.h"
 #include "shell/frmMain.h"
+#include "support/FakeMidiPorts.h"
 #include "support/MainUi.h"
 #include "support/Records.h"
 #include "support/ScriptedPrompter.h"
@@ -29,8 +29,12 @@ using test::At;
 namespace {
 using Install = void (*)(frmMain&, AppContext&);
 const std::vector<std::pair<const char*, Install>> kSubsystems = {
-    {"files", InstallSysexFiles}, {"banks", InstallBankTools},         {"editing", InstallEditing},
-    {"midi", InstallMidi},        {"transfers", InstallMidiTransfers}, {"export", InstallExport},
+    {"files", InstallSysexFiles},
+    {"banks", InstallBankTools},
+    {"editing", InstallEditing},
+    {"midi", [](frmMain& window, AppContext& context) { InstallMidi(window, context); }},
+    {"transfers", InstallMidiTransfers},
+    {"export", InstallExport},
 };
 
 // A whole program over fake ports, its subsystems installed in the given order.

@@ -36,6 +36,7 @@ struct WiredMain {
     MidiLink link;
     AppContext context;
     frmMain window;
+    DeepMindDetector* detector = nullptr;
 
     WiredMain(std::unique_ptr<MidiPorts> ports, const QString& folder)
         : link(std::move(ports)),
@@ -43,14 +44,13 @@ struct WiredMain {
           window(context) {
         test::Ui(window).Timer1->stop();
         InstallEditing(window, context);
-        InstallMidi(window, context);
+        detector = InstallMidi(window, context);
         InstallMidiTransfers(window, context);
         InstallExport(window, context);
         window.show();
     }
     // Runs detection over the ports as they are now and waits for its result.
     bool detect() {
-        DeepMindDetector* detector = FindDeepMindDetector(window);
         QSignalSpy detected(detector, &DeepMindDetector::detected);
         if (link.listing() && !detected.wait())  // a run under way may have seen older lists
             return false;
