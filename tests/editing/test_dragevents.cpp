@@ -1,12 +1,15 @@
+// Real drags with Qt's own drag loop: what a drag carries, where it may end, what it does
+// there, and drags that are not this program's.
+
 #include <QtTest>
 #include <QtWidgets>
 
-#include "EditingHarness.h"
-#include "support/MainUi.h"
+#include "editing/InstallEditing.h"
+#include "support/MainRig.h"
+#include "sysexfiles/InstallSysexFiles.h"
 
 using namespace zanq;
 using test::At;
-using test::EditingHarness;
 using test::MakeRecord;
 
 namespace {
@@ -47,96 +50,91 @@ QString DragAndDrop(QWidget* source, QPoint from, QWidget* target, QPoint to) {
     return outcome.join(' ');
 }
 
-QPoint CellCentre(const EditingHarness& h, Slot slot) {
-    return h.ui().FlexGrid1->visualRect(h.ui().gridModel->indexOf(slot)).center();
+QPoint CellCentre(const test::MainRig& rig, Slot slot) {
+    return rig.ui.FlexGrid1->visualRect(rig.ui.gridModel->indexOf(slot)).center();
 }
 }  // namespace
 
 class DragEventTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<EditingHarness> h;
+    std::unique_ptr<test::MainRig> rig;
 
 private slots:
     void init() {
-        h = std::make_unique<EditingHarness>();
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h->window.get()));
+        rig = std::make_unique<test::MainRig>(
+            std::vector<test::Install>{InstallSysexFiles, InstallEditing});
+        rig->window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig->window));
     }
-    void cleanup() { h.reset(); }
+    void cleanup() { rig.reset(); }
 
     void gridDragMovesAPatchToTheCellUnderThePointer() {
         const PatchRecord pad = MakeRecord("Pad", 1, 2);
-        h->librarian.place(At("B-3"), pad);
-        QWidget* grid = h->ui().FlexGrid1->viewport();
-        QCOMPARE(DragAndDrop(grid, CellCentre(*h, At("B-3")), grid, CellCentre(*h, At("E-6"))),
+        rig->librarian.place(At("B-3"), pad);
+        QWidget* grid = rig->ui.FlexGrid1->viewport();
+        QCOMPARE(DragAndDrop(grid, CellCentre(*rig, At("B-3")), grid, CellCentre(*rig, At("E-6"))),
                  QStringLiteral("FlexGrid1 picture entered dropped"));
-        QTRY_COMPARE(h->librarian.at(At("E-6")), h->dialect.retarget(pad, At("E-6")));
-        QVERIFY(h->librarian.isEmpty(At("B-3")));
-    }
-
-    void pressOnAnEmptySlotStartsNoDrag() {
-        QWidget* grid = h->ui().FlexGrid1->viewport();
-        QCOMPARE(DragAndDrop(grid, CellCentre(*h, At("D-9")), grid, CellCentre(*h, At("A-1"))),
+        QTRY_COMPARE(rig->librarian.at(At("E-6")), rig->dialect.retarget(pad, At("E-6")));
+        QVERIFY(rig->librarian.isEmpty(At("B-3")));
+        // A press on an empty slot starts no drag, but marks the origin.
+        QCOMPARE(DragAndDrop(grid, CellCentre(*rig, At("D-9")), grid, CellCentre(*rig, At("A-1"))),
                  QString());
-        QCOMPARE(h->context.dragOrigin, std::optional(At("D-9")));
+        QCOMPARE(rig->context.dragOrigin, std::optional(At("D-9")));
     }
 
-    void libraryDragOnTheDeleteZoneDeletesAfterYes() {
-        h->librarian.apply({MakeRecord("Bell", 0, 0), MakeRecord("Choir", 0, 1)},
-                           LoadTarget::Library);
-        auto* list = h->ui().List1;
+    void listAndFileDragsReachTheirTargets() {
+        rig->librarian.apply({MakeRecord("Bell", 0, 0), MakeRecord("Choir", 0, 1)},
+                             LoadTarget::Library);
+        auto* list = rig->ui.List1;
         const QPoint line = list->visualItemRect(list->lineNamed("Choir")).center();
-        h->prompter.answers.enqueue(true);
-        QCOMPARE(DragAndDrop(list->viewport(), line, h->ui().Image1, {5, 5}),
+        rig->prompter.answers.enqueue(true);
+        QCOMPARE(DragAndDrop(list->viewport(), line, rig->ui.Image1, {5, 5}),
                  QStringLiteral("List1 picture entered dropped"));
-        QTRY_COMPARE(list->count(), 1);
-        QVERIFY(!list->lineNamed("Choir"));
-    }
+        QTRY_VERIFY(!list->lineNamed("Choir"));
 
-    void fileDragOnTheLibraryLoadsIt() {
-        h->writeAndSelect("bank.syx", {MakeRecord("Brass", 3, 3), MakeRecord("Flute", 3, 4)});
-        auto* files = h->ui().File1;
-        const QPoint line = files->visualRect(files->model()->index(0, 0)).center();
-        QCOMPARE(DragAndDrop(files->viewport(), line, h->ui().List1->viewport(), {5, 5}),
+        rig->write("bank.syx", MakeRecord("Brass", 3, 3) + MakeRecord("Flute", 3, 4));
+        rig->select("bank.syx");
+        auto* files = rig->ui.File1;
+        const QPoint file = files->visualRect(files->model()->index(0, 0)).center();
+        QCOMPARE(DragAndDrop(files->viewport(), file, list->viewport(), {5, 5}),
                  QStringLiteral("File1 picture entered dropped"));
-        QTRY_COMPARE(h->ui().List1->count(), 2);
+        QTRY_COMPARE(list->count(), 3);
     }
 
     void gridDragIsRefusedByTheLibraryAndADisabledMidiOut() {
-        h->librarian.place(At("A-1"), MakeRecord("Pad", 0, 0));
-        QWidget* grid = h->ui().FlexGrid1->viewport();
-        const QPoint cell = CellCentre(*h, At("A-1"));
-        QPushButton* out = h->ui().cmdMIDI_OUT;
-        QCOMPARE(DragAndDrop(grid, cell, h->ui().List1->viewport(), {5, 5}),
+        rig->librarian.place(At("A-1"), MakeRecord("Pad", 0, 0));
+        QWidget* grid = rig->ui.FlexGrid1->viewport();
+        const QPoint cell = CellCentre(*rig, At("A-1"));
+        QPushButton* out = rig->ui.cmdMIDI_OUT;
+        QCOMPARE(DragAndDrop(grid, cell, rig->ui.List1->viewport(), {5, 5}),
                  QStringLiteral("FlexGrid1 picture - -"));
         QCOMPARE(DragAndDrop(grid, cell, out, {5, 5}), QStringLiteral("FlexGrid1 picture - -"));
 
-        QSignalSpy toMidiOut(h->window.get(), &frmMain::droppedOnMidiOut);
+        QSignalSpy toMidiOut(&rig->window, &frmMain::droppedOnMidiOut);
         out->setEnabled(true);
         QCOMPARE(DragAndDrop(grid, cell, out, {5, 5}),
                  QStringLiteral("FlexGrid1 picture entered dropped"));
         QTRY_COMPARE(toMidiOut.size(), 1);
         QCOMPARE(toMidiOut[0][0].value<DragSource>(), DragSource::Grid);
-        QCOMPARE(h->ui().List1->count(), 0);
+        QCOMPARE(rig->ui.List1->count(), 0);
     }
 
     void foreignDragsAreIgnored() {
-        h->librarian.place(At("A-1"), MakeRecord("Pad", 0, 0));
-        h->librarian.apply(MakeRecord("Bell", 0, 0), LoadTarget::Library);
-        h->window->selectLibraryEntry("Bell");
-        h->context.dragOrigin = At("A-1");
-        h->ui().cmdMIDI_OUT->setEnabled(true);
+        rig->librarian.place(At("A-1"), MakeRecord("Pad", 0, 0));
+        rig->librarian.apply(MakeRecord("Bell", 0, 0), LoadTarget::Library);
+        rig->window.selectLibraryEntry("Bell");
+        rig->context.dragOrigin = At("A-1");
+        rig->ui.cmdMIDI_OUT->setEnabled(true);
 
         QMimeData text, urls, oursWithoutDrag;  // the last: our type, but no drag of ours under way
         text.setText("FlexGrid1");
-        urls.setUrls({QUrl::fromLocalFile(h->folder.filePath("x.syx"))});
+        urls.setUrls({QUrl::fromLocalFile(rig->dir.filePath("x.syx"))});
         oursWithoutDrag.setData(kDragSourceMime, "List1");
-
         const std::pair<QWidget*, QPoint> targets[] = {
-            {h->ui().FlexGrid1->viewport(), CellCentre(*h, At("C-3"))},
-            {h->ui().List1->viewport(), {5, 5}},
-            {h->ui().Image1, {5, 5}},
-            {h->ui().cmdMIDI_OUT, {5, 5}},
+            {rig->ui.FlexGrid1->viewport(), CellCentre(*rig, At("C-3"))},
+            {rig->ui.List1->viewport(), {5, 5}},
+            {rig->ui.Image1, {5, 5}},
+            {rig->ui.cmdMIDI_OUT, {5, 5}},
         };
         for (const QMimeData* mime : {&text, &urls, &oursWithoutDrag}) {
             for (auto [target, pos] : targets) {
@@ -149,9 +147,9 @@ private slots:
             }
         }
         QCoreApplication::processEvents();  // a drop that slipped through would be handled now
-        QVERIFY(h->prompter.shown.isEmpty());
-        QCOMPARE(h->librarian.matrix().CountMatrixPatches(), 1);
-        QCOMPARE(h->ui().List1->count(), 1);
+        QVERIFY(rig->prompter.shown.isEmpty());
+        QCOMPARE(rig->librarian.matrix().CountMatrixPatches(), 1);
+        QCOMPARE(rig->ui.List1->count(), 1);
     }
 };
 

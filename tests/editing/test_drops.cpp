@@ -1,17 +1,38 @@
+// Drops as the main window announces them once a drag has ended: grid patches moved and
+// swapped, library patches copied into slots, and the delete zone, each after its question.
+
 #include <QtTest>
 
 #include <unistd.h>
 
-#include "EditingHarness.h"
-#include "support/MainUi.h"
+#include "editing/InstallEditing.h"
+#include "support/MainRig.h"
+#include "sysexfiles/InstallSysexFiles.h"
 
 using namespace zanq;
 using test::At;
-using test::EditingHarness;
 using test::MakeRecord;
 
 namespace {
 const QString CR(kCR);
+
+struct Rig : test::MainRig {
+    Rig() : MainRig({InstallSysexFiles, InstallEditing}) {}
+    void dropOnGrid(DragSource source, Slot cell) { emit window.droppedOnGrid(source, cell); }
+    // What the user sees: library lines | grid names | files [selected file] | library counter.
+    QString shown() const {
+        QStringList library, grid;
+        for (int i = 0; i < ui.List1->count(); ++i)
+            library << ui.List1->item(i)->text();
+        for (int index = 0; index < Bank::kCount * Program::kCount; ++index)
+            if (!librarian.isEmpty(Slot::fromIndex(index)))
+                grid << ui.gridModel->cellText(Slot::fromIndex(index));
+        const QString selected = files()->hasSelectedFile() ? files()->selectedFileName() : "";
+        return QStringList{library.join(' '), grid.join(' '),
+                           listed().join(' ') + " [" + selected + "]", ui.StatusPanel[1]->text()}
+            .join(" | ");
+    }
+};
 
 // The record as it reads once it sits in slot: only bytes 9 and 10 rewritten.
 PatchRecord Moved(const PatchRecord& record, Slot slot) {
@@ -22,92 +43,70 @@ QString InUse(const QString& place, const QString& name) {
     return "WARNING ! " + CR + CR + "The matrix " + place +
            " is already in use with patch : " + name + CR + CR;
 }
-
-// What the user sees: library lines | grid names | files [selected file] | library counter.
-QString Shown(const EditingHarness& h) {
-    QStringList library, grid, files;
-    const auto* list = h.ui().List1;
-    for (int i = 0; i < list->count(); ++i)
-        library << list->item(i)->text();
-    for (int index = 0; index < Bank::kCount * Program::kCount; ++index)
-        if (!h.librarian.isEmpty(Slot::fromIndex(index)))
-            grid << h.cell(Slot::fromIndex(index));
-    for (int row = 0; row < h.files->fileCount(); ++row)
-        files << h.files->fileNameAt(row);
-    files << "[" + (h.files->hasSelectedFile() ? h.files->selectedFileName() : QString()) + "]";
-    return QStringList{library.join(' '), grid.join(' '), files.join(' '), h.counter()}.join(" | ");
-}
-
 }  // namespace
 
 class DropTest : public QObject {
     Q_OBJECT
 private slots:
     void gridPatchesSwapAfterYesAndMoveToEmptySlots() {
-        EditingHarness h;
+        Rig rig;
         const PatchRecord a = MakeRecord("Alpha", 0, 0, 1), b = MakeRecord("Beta", 2, 4, 2);
-        h.librarian.place(At("A-1"), a);
-        h.librarian.place(At("C-5"), b);
-        h.dropOnGrid(DragSource::Grid, At("A-1"));  // no press yet: nothing to move
-        h.context.dragOrigin = At("A-1");
-        h.dropOnGrid(DragSource::Grid, At("A-1"));  // its own cell
-        QVERIFY(h.prompter.shown.isEmpty());
+        rig.librarian.place(At("A-1"), a);
+        rig.librarian.place(At("C-5"), b);
+        rig.dropOnGrid(DragSource::Grid, At("A-1"));  // no press yet: nothing to move
+        rig.context.dragOrigin = At("A-1");
+        rig.dropOnGrid(DragSource::Grid, At("A-1"));  // its own cell
+        QVERIFY(rig.prompter.shown.isEmpty());
 
-        h.prompter.answers.enqueue(false);
-        h.dropOnGrid(DragSource::Grid, At("C-5"));
-        QCOMPARE(h.prompter.shown.size(), 1);
-        const auto& asked = h.prompter.shown.front();
+        for (bool yes : {false, true}) {
+            rig.prompter.answers.enqueue(yes);
+            rig.dropOnGrid(DragSource::Grid, At("C-5"));
+        }
+        QCOMPARE(rig.prompter.shown.size(), 2);
+        const auto& asked = rig.prompter.shown.front();
         QCOMPARE(asked.text, InUse("Bank C-005", "Beta") + "Do you want to swap these 2 patches ?");
         QCOMPARE(asked.title, kAppTitle);
         QCOMPARE(asked.icon, QMessageBox::Warning);
-        QVERIFY(h.librarian.at(At("A-1")) == a && h.librarian.at(At("C-5")) == b);
+        QCOMPARE(rig.librarian.at(At("C-5")), Moved(a, At("C-5")));
+        QCOMPARE(rig.librarian.at(At("A-1")), Moved(b, At("A-1")));
 
-        h.prompter.answers.enqueue(true);
-        h.dropOnGrid(DragSource::Grid, At("C-5"));
-        QCOMPARE(h.librarian.at(At("C-5")), Moved(a, At("C-5")));
-        QCOMPARE(h.librarian.at(At("A-1")), Moved(b, At("A-1")));
-
-        h.context.dragOrigin = At("C-5");
-        h.dropOnGrid(DragSource::Grid, At("H-100"));
-        QCOMPARE(h.prompter.shown.size(), 2);
-        QCOMPARE(h.librarian.at(At("H-100")), Moved(a, At("H-100")));
-        QVERIFY(h.librarian.isEmpty(At("C-5")));
-        QCOMPARE(h.cell(At("H-100")), QStringLiteral("Alpha"));
-        QCOMPARE(h.librarian.matrix().CountMatrixPatches(), 2);
+        rig.context.dragOrigin = At("C-5");
+        rig.dropOnGrid(DragSource::Grid, At("H-100"));
+        QCOMPARE(rig.prompter.shown.size(), 2);
+        QCOMPARE(rig.librarian.at(At("H-100")), Moved(a, At("H-100")));
+        QVERIFY(rig.librarian.isEmpty(At("C-5")));
     }
 
     void libraryPatchIsCopiedOnlyFromASelectedLineToACell() {
-        EditingHarness h;
+        Rig rig;
         const PatchRecord strings = MakeRecord("Strings", 6, 100, 4);
-        h.librarian.apply({MakeRecord("Bass", 0, 1), strings}, LoadTarget::Library);
-        h.dropOnGrid(DragSource::Library, At("C-3"));  // no line selected
-        h.window->selectLibraryEntry("Strings");
-        QCOMPARE(h.librarian.matrix().CountMatrixPatches(), 0);
+        rig.librarian.apply({MakeRecord("Bass", 0, 1), strings}, LoadTarget::Library);
+        rig.dropOnGrid(DragSource::Library, At("C-3"));  // no line selected
+        rig.window.selectLibraryEntry("Strings");
+        QCOMPARE(rig.librarian.matrix().CountMatrixPatches(), 0);
 
         // Empty slots take copies without a question, each with its own slot bytes.
-        h.dropOnGrid(DragSource::Library, At("A-1"));
-        h.dropOnGrid(DragSource::Library, At("H-128"));
-        QVERIFY(h.prompter.shown.isEmpty());
-        QCOMPARE(h.librarian.at(At("A-1")), Moved(strings, At("A-1")));
-        QCOMPARE(h.librarian.at(At("H-128")), Moved(strings, At("H-128")));
+        rig.dropOnGrid(DragSource::Library, At("A-1"));
+        rig.dropOnGrid(DragSource::Library, At("H-128"));
+        QVERIFY(rig.prompter.shown.isEmpty());
+        QCOMPARE(rig.librarian.at(At("A-1")), Moved(strings, At("A-1")));
+        QCOMPARE(rig.librarian.at(At("H-128")), Moved(strings, At("H-128")));
 
         const PatchRecord organ = MakeRecord("Organ", 4, 20);
-        h.librarian.place(At("E-21"), organ);
-        h.prompter.answers.enqueue(false);
-        h.dropOnGrid(DragSource::Library, At("E-21"));
-        QCOMPARE(h.prompter.shown.size(), 1);
+        rig.librarian.place(At("E-21"), organ);
+        rig.prompter.answers.enqueue(false);
+        rig.dropOnGrid(DragSource::Library, At("E-21"));
+        QCOMPARE(rig.prompter.shown.size(), 1);
         QCOMPARE(
-            h.prompter.shown[0].text,
+            rig.prompter.shown[0].text,
             InUse("Bank E-021", "Organ") + "Do you want to overwrite it (Patch will be lost) ?");
-        QCOMPARE(h.prompter.shown[0].title, QStringLiteral("Warning"));
-        QCOMPARE(h.prompter.shown[0].icon, QMessageBox::Warning);
-        QCOMPARE(h.librarian.at(At("E-21")), organ);
+        QCOMPARE(rig.prompter.shown[0].title, QStringLiteral("Warning"));
+        QCOMPARE(rig.librarian.at(At("E-21")), organ);
 
-        h.prompter.answers.enqueue(true);
-        h.dropOnGrid(DragSource::Library, At("E-21"));
-        QCOMPARE(h.librarian.at(At("E-21")), Moved(strings, At("E-21")));
-        QCOMPARE(h.librarian.library().entry(h.librarian.library().FindInLibrary("Strings")),
-                 strings);
+        rig.prompter.answers.enqueue(true);
+        rig.dropOnGrid(DragSource::Library, At("E-21"));
+        QCOMPARE(rig.librarian.at(At("E-21")), Moved(strings, At("E-21")));
+        QCOMPARE(rig.librarian.libraryPatch("Strings"), std::optional(strings));
     }
 
     void deleteZoneAsksThenDeletes_data() {
@@ -135,28 +134,28 @@ private slots:
         QFETCH(bool, selected);
         QFETCH(QString, question);
         QFETCH(QString, afterYes);
-        EditingHarness h;
-        h.writeAndSelect("bank.syx", {MakeRecord("Alpha", 0, 0), MakeRecord("Beta", 0, 1),
-                                      MakeRecord("Gamma", 0, 2)});
-        h.files->cmdLoadPatchlist_clicked();
-        const QString gone = h.writeAndSelect("gone.syx", {MakeRecord("Gone", 0, 0)});
-        h.librarian.place(At("B-10"), MakeRecord("Keys", 1, 9));
-        h.librarian.place(At("B-11"), MakeRecord("Other", 1, 10));
-        h.context.dragOrigin = At("B-10");
+        Rig rig;
+        rig.write("bank.syx",
+                  MakeRecord("Alpha", 0, 0) + MakeRecord("Beta", 0, 1) + MakeRecord("Gamma", 0, 2));
+        rig.select("bank.syx");
+        rig.files()->cmdLoadPatchlist_clicked();
+        const QString gone = rig.write("gone.syx", MakeRecord("Gone", 0, 0));
+        rig.select(selected ? "gone.syx" : "");
+        rig.librarian.place(At("B-10"), MakeRecord("Keys", 1, 9));
+        rig.librarian.place(At("B-11"), MakeRecord("Other", 1, 10));
+        rig.context.dragOrigin = At("B-10");
         if (selected)
-            h.window->selectLibraryEntry("Beta");
-        else
-            h.files->selectFile(-1);
-        const QString before = Shown(h);
+            rig.window.selectLibraryEntry("Beta");
+        const QString before = rig.shown();
 
         for (bool yes : {false, true}) {
-            h.prompter.answers.enqueue(yes);
-            h.dropOnDeleteZone(source);
-            QCOMPARE(Shown(h), yes && selected ? afterYes : before);
+            rig.prompter.answers.enqueue(yes);
+            emit rig.window.droppedOnDeleteZone(source);
+            QCOMPARE(rig.shown(), yes && selected ? afterYes : before);
         }
         QCOMPARE(QFile::exists(gone), source != DragSource::Files || !selected);
-        QCOMPARE(h.prompter.shown.size(), selected ? 2 : 0);
-        for (const auto& asked : h.prompter.shown) {
+        QCOMPARE(rig.prompter.shown.size(), selected ? 2 : 0);
+        for (const auto& asked : rig.prompter.shown) {
             QCOMPARE(asked.text, question);
             QCOMPARE(asked.title, QStringLiteral("WARNING"));
             QCOMPARE(asked.icon, QMessageBox::Warning);
@@ -174,25 +173,25 @@ private slots:
         QFETCH(bool, readOnlyFolder);
         if (readOnlyFolder && geteuid() == 0)
             QSKIP("root may delete in a read-only folder");
-        EditingHarness h;
-        const QString path = h.writeAndSelect("stuck.syx", {MakeRecord("Stuck", 0, 0)});
-        const QString before = Shown(h);
-        const QFile::Permissions permissions = QFile::permissions(h.folder.path());
+        Rig rig;
+        const QString path = rig.write("stuck.syx", MakeRecord("Stuck", 0, 0));
+        rig.select("stuck.syx");
+        const QString before = rig.shown();
+        const QFile::Permissions permissions = QFile::permissions(rig.dir.path());
         if (readOnlyFolder)
-            QFile::setPermissions(h.folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+            QFile::setPermissions(rig.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         else
             QFile::remove(path);
 
-        h.prompter.answers.enqueue(true);
-        h.dropOnDeleteZone(DragSource::Files);
-        QFile::setPermissions(h.folder.path(), permissions);
+        rig.prompter.answers.enqueue(true);
+        emit rig.window.droppedOnDeleteZone(DragSource::Files);
+        QFile::setPermissions(rig.dir.path(), permissions);
 
-        QCOMPARE(h.prompter.shown.size(), 2);
-        const auto& told = h.prompter.shown.back();
-        QVERIFY(!told.question);
-        QVERIFY(told.text.contains("stuck.syx"));
+        QCOMPARE(rig.prompter.shown.size(), 2);
+        const auto& told = rig.prompter.shown.back();
+        QVERIFY(!told.question && told.text.contains("stuck.syx"));
         QVERIFY(told.text.contains(readOnlyFolder ? "ermission" : "No such file"));
-        QCOMPARE(Shown(h), before);  // the list and its selection stay as they were
+        QCOMPARE(rig.shown(), before);  // the list and its selection stay as they were
     }
 };
 

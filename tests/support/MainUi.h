@@ -4,10 +4,8 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFrame>
 #include <QLabel>
 #include <QListView>
-#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -40,11 +38,8 @@ struct MainUi {
     QPushButton* cmdLoadPatchlist = named<QPushButton>("cmdLoadPatchlist");
     QPushButton* cmdLoadInMatrix = named<QPushButton>("cmdLoadInMatrix");
     QPushButton* cmdLoadAll = named<QPushButton>("cmdLoadAll");
-    QLabel* Label1 = named<QLabel>("Label1");
     LibraryListWidget* List1 = named<LibraryListWidget>("List1");
-    QLabel* imgPoubelle = named<QLabel>("imgPoubelle");
     QLabel* Image1 = named<QLabel>("Image1");
-    QLabel* Label3 = named<QLabel>("Label3");
     QPushButton* cmdMIDI_IN = named<QPushButton>("cmdMIDI_IN");
     QPushButton* cmdMIDI_OUT = named<QPushButton>("cmdMIDI_OUT");
     QPushButton* cmdMatrixUtils = named<QPushButton>("cmdMatrixUtils");
@@ -55,21 +50,15 @@ struct MainUi {
     QTableView* FlexGrid1 = named<QTableView>("FlexGrid1");
     MatrixGridModel* gridModel = qobject_cast<MatrixGridModel*>(FlexGrid1->model());
     ClickableLabel* Image3 = named<ClickableLabel>("Image3");
-    QFrame* Shape1 = named<QFrame>("Shape1");
-    QLabel* Image2 = named<QLabel>("Image2");
-    QLabel* lblSysexLib = named<QLabel>("lblSysexLib");
     QProgressBar* ProgressBar1 = named<QProgressBar>("ProgressBar1");
     QStatusBar* StatusBar1 = named<QStatusBar>("StatusBar1");
     std::array<ClickableLabel*, 4> StatusPanel{
         named<ClickableLabel>("StatusBar1Panel1"), named<ClickableLabel>("StatusBar1Panel2"),
         named<ClickableLabel>("StatusBar1Panel3"), named<ClickableLabel>("StatusBar1Panel4")};
     QTimer* Timer1 = named<QTimer>("Timer1");
-    QMenu* mnuFiles = named<QMenu>("mnuFiles");
     QAction* mnuSave = named<QAction>("mnuSave");
     QAction* mnuQuit = named<QAction>("mnuQuit");
-    QMenu* mnuUtils = named<QMenu>("mnuUtils");
     QAction* mnuClear = named<QAction>("mnuClear");
-    QMenu* mnuAsk = named<QMenu>("mnuAsk");
     QAction* mnuAbout = named<QAction>("mnuAbout");
 };
 

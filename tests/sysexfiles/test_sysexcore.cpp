@@ -18,23 +18,20 @@
 #include "sysexfiles/SysexSaver.h"
 
 using namespace zanq;
-using test::At;
 using test::MakeRecord;
 
 namespace {
+// A file of the scratch folder by its own bytes, which need not be UTF-8.
 QByteArray Native(const QTemporaryDir& dir, const QByteArray& name) {
     return QFile::encodeName(dir.path()) + '/' + name;
 }
-
-// By the path's own bytes, which need not be UTF-8.
 void Write(const QByteArray& path, const std::string& bytes) {
     FILE* file = std::fopen(path.constData(), "wb");
     QVERIFY(file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
     std::fclose(file);
 }
-
-std::string Strip(const PatchRecord& r) {
-    return r.substr(0, kRecordLength - 1);
+void Pipe(const QTemporaryDir& dir, const QByteArray& name) {
+    QVERIFY(::mkfifo(Native(dir, name).constData(), 0600) == 0);
 }
 
 // Every candidate of the file, read through the reader.
@@ -49,6 +46,16 @@ std::vector<std::string> Candidates(const QByteArray& path, QString* error = nul
         *error = reader.error();
     return found;
 }
+
+std::vector<std::string> Split(const std::vector<std::string>& chunks) {
+    std::vector<std::string> found;
+    SysexSplitter splitter(kRecordLength);
+    const auto keep = [&](std::string_view r) { found.emplace_back(r); };
+    for (const std::string& chunk : chunks)
+        splitter.feed(chunk, keep);
+    splitter.finish(keep);
+    return found;
+}
 }  // namespace
 
 class SysexCoreTest : public QObject {
@@ -57,29 +64,19 @@ private slots:
     void candidatesDoNotDependOnTheChunks() {
         const PatchRecord a = MakeRecord("Alpha", 0, 0, 1), b = MakeRecord("Beta", 3, 9, 2);
         const std::string request("\xF0\x00\x20\x32\x20\x00\x01\x00\x00\xF7", 10);
+        const std::string unended = b.substr(0, kRecordLength - 1);
         // A stray byte costs only the message it lengthens; a request is no record; the last
         // record counts without its closing F7.
-        const std::string file = a + request + "\x42" + b + a + "\xF7\xF7" + Strip(b);
-        const std::vector<std::string> expected{a, a, b};
-        for (std::size_t chunk : {std::size_t(1), std::size_t(7), kRecordLength - 1, kRecordLength,
-                                  kRecordLength + 1, file.size()}) {
-            std::vector<std::string> found;
-            SysexSplitter splitter(kRecordLength);
-            const auto keep = [&](std::string_view r) { found.emplace_back(r); };
-            for (std::size_t at = 0; at < file.size(); at += chunk)
-                splitter.feed(std::string_view(file).substr(at, chunk), keep);
-            splitter.finish(keep);
-            QCOMPARE(found, expected);
+        const std::string file = a + request + "\x42" + b + a + "\xF7\xF7" + unended;
+        for (std::size_t size : {std::size_t(1), std::size_t(7), kRecordLength - 1, kRecordLength,
+                                 kRecordLength + 1, file.size()}) {
+            std::vector<std::string> chunks;
+            for (std::size_t at = 0; at < file.size(); at += size)
+                chunks.push_back(file.substr(at, size));
+            QCOMPARE(Split(chunks), (std::vector<std::string>{a, a, b}));
         }
         // A stretch that outgrows a record across chunks stays too long.
-        std::vector<std::string> found;
-        SysexSplitter splitter(kRecordLength);
-        const auto keep = [&](std::string_view r) { found.emplace_back(r); };
-        for (const std::string& chunk :
-             {Strip(a), std::string("x"), Strip(a) + "\xF7", Strip(a), std::string("y")})
-            splitter.feed(chunk, keep);
-        splitter.finish(keep);
-        QVERIFY(found.empty());
+        QVERIFY(Split({unended, "x", unended + "\xF7", unended, "y"}).empty());
     }
 
     void readerOpensOnlyRegularFilesAndNeverWaits() {
@@ -90,7 +87,7 @@ private slots:
         Write(odd, std::string(SysexFileReader::kChunk - 100, '\xF7') + planted);
         QCOMPARE(Candidates(odd), std::vector<std::string>{planted});
 
-        QVERIFY(::mkfifo(Native(dir, "pipe.syx").constData(), 0600) == 0);
+        Pipe(dir, "pipe.syx");
         QVERIFY(QDir(dir.path()).mkdir("folder.syx"));
         for (const QByteArray name : {"pipe.syx", "folder.syx", "missing.syx"}) {
             QString error;
@@ -105,7 +102,7 @@ private slots:
                                       "\xC3\xA9t\xC3\xA9.syx", "bad\xFF.Syx"})
             Write(Native(dir, name), "x");
         QVERIFY(QDir(dir.path()).mkdir("folder.syx"));
-        QVERIFY(::mkfifo(Native(dir, "pipe.syx").constData(), 0600) == 0);
+        Pipe(dir, "pipe.syx");
         QVERIFY(QFile::link(dir.filePath("a.syx"), dir.filePath("link.syx")));
         QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("broken.syx")));
         QStringList shown;
@@ -133,16 +130,11 @@ private slots:
                                   << "ALL - _tmp_x.syx";
         QTest::newRow("backslash") << "..\\x"
                                    << "ALL - .._x.syx";
-        QTest::newRow("nul") << QString::fromLatin1("a\0b", 3) << "ALL - a_b.syx";
-        QTest::newRow("control") << "a\tb\x1b\x7f"
-                                 << "ALL - a_b__.syx";
+        QTest::newRow("controls") << QString::fromLatin1("a\0b\t\x1b\x7f", 6) << "ALL - a_b___.syx";
         QTest::newRow("refused") << "a:b*c?\"<>|"
                                  << "ALL - a_b_c_____.syx";
         QTest::newRow("dots") << ".."
                               << "ALL - _.syx";
-        QTest::newRow("empty") << ""
-                               << "ALL - .syx";
-        QTest::newRow("300") << QString(300, 'n') << "ALL - " + QString(245, 'n') + ".syx";
         QTest::newRow("300 two-byte")
             << QString(300, QChar(0xE9)) << "ALL - " + QString(122, QChar(0xE9)) + ".syx";
         QTest::newRow("broken utf-16") << QString(1, QChar(0xD800)) + "x"
@@ -184,33 +176,23 @@ private slots:
         QCOMPARE(LibraryContent(t.librarian.library()), MakeRecord("Zed", 0, 0) + s5);
     }
 
-    void librarianLoadsFilesWholeOrSaysWhy() {
+    void librarianLoadsEveryFileOrSaysWhy() {
         QTemporaryDir dir;
-        PatchRecord badBank = MakeRecord("BadBank", 0, 3), badProgram = MakeRecord("BadProg", 0, 4);
-        badBank[8] = 8;
-        badProgram[9] = static_cast<char>(0x80);
-        const PatchRecord first = MakeRecord("Dup", 1, 4, 1), later = MakeRecord("Dup", 1, 4, 2);
         std::string many;  // more than one chunk
         for (int i = 0; many.size() < 2 * SysexFileReader::kChunk; ++i)
             many += MakeRecord(std::to_string(i), 6, i % 128);
-        Write(Native(dir, "a.syx"), badBank + first + badProgram + later + MakeRecord("", 2, 0));
         Write(Native(dir, "many.syx"), many);
-        QVERIFY(::mkfifo(Native(dir, "pipe.syx").constData(), 0600) == 0);
-
+        Pipe(dir, "pipe.syx");
         test::TestLibrarian t;
-        const FileLoad a = t.librarian.loadFile(Native(dir, "a.syx"), LoadTarget::Both);
-        QCOMPARE(a.error, QString());
-        QCOMPARE(a.counts.records, std::size_t(3));
-        QCOMPARE(t.librarian.at(At("B-5")), later);  // the later record wins the slot
-        QVERIFY(t.librarian.isEmpty(At("A-4")) && t.librarian.isEmpty(At("A-5")));
-        // The first of a name wins in the Library; a blank name never enters it.
-        QCOMPARE(LibraryContent(t.librarian.library()), first);
-
-        const auto loads = t.librarian.loadAll({Native(dir, "pipe.syx"), Native(dir, "many.syx")});
-        QVERIFY(!loads[0].error.isEmpty());
+        const auto loads =
+            t.librarian.loadAll({Native(dir, "pipe.syx"), Native(dir, "many.syx"), "/nowhere"});
+        QVERIFY(!loads[0].error.isEmpty() && !loads[2].error.isEmpty());
         QCOMPARE(loads[1].error, QString());
         QCOMPARE(loads[1].counts.addedToLibrary, many.size() / kRecordLength);
-        QCOMPARE(t.librarian.matrix().CountBankPatches(Bank::fromNumber(7)), 0);
+        QCOMPARE(t.librarian.matrix().CountMatrixPatches(), 0);
+        QCOMPARE(
+            t.librarian.loadFile(Native(dir, "many.syx"), LoadTarget::Matrix).counts.placedInMatrix,
+            many.size() / kRecordLength);
     }
 
     void saveRunReplacesWholeOrReportsTheFile() {
@@ -241,7 +223,7 @@ private slots:
         for (int i = 0; big.size() < 3 * SysexLoadRun::kSliceBytes; ++i)
             big += MakeRecord(std::to_string(i), i % 8, i % 128);
         Write(Native(dir, "big.syx"), big);
-        QVERIFY(::mkfifo(Native(dir, "pipe.syx").constData(), 0600) == 0);
+        Pipe(dir, "pipe.syx");
         std::size_t records = 0;
         SysexLoadRun run(kRecordLength, [&](std::vector<PatchRecord>& c) { records += c.size(); },
                          {{Native(dir, "pipe.syx"), "pipe"}, {Native(dir, "big.syx"), "big"}});

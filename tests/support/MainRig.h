@@ -1,0 +1,95 @@
+#pragma once
+// The main window over a Librarian of its own, a scratch program folder and a prompter that
+// answers from a script, with the subsystems a test installs; with MIDI ports given, a MIDI
+// link over them and its timer stopped, so that detection runs only when the test asks. Also
+// the user's real clicks on the grid and the library list.
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <vector>
+
+#include "export/InstallExport.h"
+#include "export/frmExport.h"
+#include "midi/DeepMindDetector.h"
+#include "midi/MidiLink.h"
+#include "midi/frmBankSend.h"
+#include "midi/frmMidiReceive.h"
+#include "model/DeepMindDialect.h"
+#include "shell/frmMain.h"
+#include "support/MainUi.h"
+#include "support/Records.h"
+#include "support/ScriptedPrompter.h"
+#include "sysexfiles/SysexFileCommands.h"
+
+namespace zanq::test {
+
+using Install = void (*)(frmMain&, AppContext&);
+
+struct MainRig {
+    QTemporaryDir dir;
+    DeepMindDialect dialect;
+    Librarian librarian{dialect};
+    ScriptedPrompter prompter;
+    std::unique_ptr<MidiLink> link;
+    AppContext context;
+    frmMain window;
+    MainUi ui{window};
+
+    explicit MainRig(const std::vector<Install>& installs, std::unique_ptr<MidiPorts> ports = {})
+        : link(ports ? std::make_unique<MidiLink>(std::move(ports)) : nullptr),
+          context{librarian, prompter, dir.path(), [](const QUrl&) {}, link.get()},
+          window(context) {
+        if (link)
+            ui.Timer1->stop();
+        for (Install install : installs)
+            install(window, context);
+    }
+
+    SysexFileCommands* files() const { return window.findChild<SysexFileCommands*>(); }
+    // Writes a file of these bytes into the program folder; its path.
+    QString write(const QString& name, const std::string& bytes) const {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        file.write(bytes.data(), qint64(bytes.size()));
+        return file.fileName();
+    }
+    QStringList listed() const {
+        QStringList names;
+        for (int i = 0; i < files()->fileCount(); ++i)
+            names << files()->fileNameAt(i);
+        return names;
+    }
+    // Lists the folder again and selects the file of that name.
+    void select(const QString& name) const {
+        files()->RefreshFileList();
+        files()->selectFile(int(listed().indexOf(name)));
+    }
+    // Runs detection over the ports as they are now and waits for its result.
+    bool detect() {
+        DeepMindDetector* detector = FindDeepMindDetector(window);
+        QSignalSpy detected(detector, &DeepMindDetector::detected);
+        if (link->listing() && !detected.wait())  // a run under way may have seen older lists
+            return false;
+        detector->DetectDeepMind();
+        return detected.wait();
+    }
+};
+
+inline void DoubleClickCell(QTableView* grid, Slot slot) {
+    const QModelIndex cell = grid->model()->index(slot.program.byte(), slot.bank.byte());
+    grid->scrollTo(cell);
+    const QPoint at = grid->visualRect(cell).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+}
+
+inline void DoubleClickLine(QListWidget* list, QListWidgetItem* line) {
+    list->scrollToItem(line);
+    const QPoint at = list->visualItemRect(line).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+}  // namespace zanq::test
