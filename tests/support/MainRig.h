@@ -68,7 +68,7 @@ struct MainRig {
     }
     // Runs detection over the ports as they are now and waits for its result.
     bool detect() {
-        DeepMindDetector* detector = FindDeepMindDetector(window);
+        auto* detector = window.findChild<DeepMindDetector*>();
         QSignalSpy detected(detector, &DeepMindDetector::detected);
         if (link->listing() && !detected.wait())  // a run under way may have seen older lists
             return false;
