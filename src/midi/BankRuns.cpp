@@ -5,47 +5,45 @@
 
 namespace zanq {
 
-BankSendRun::BankSendRun(MidiLink& link, const Librarian& librarian, std::vector<Bank> banks,
-                         QObject* parent)
-    : BankRun(parent), link_(link), librarian_(librarian), banks_(std::move(banks)) {
-    connect(&link_, &MidiLink::sendFinished, this, &BankSendRun::onSendFinished);
-}
+namespace {
 
-void BankSendRun::start() {
-    next();
-}
-
-void BankSendRun::next() {
-    for (; !stopRequested_ && bank_ < banks_.size(); ++bank_, program_ = 0) {
-        for (; program_ < Program::kCount; ++program_) {
-            const Slot slot{banks_[bank_], Program::fromByte(program_)};
-            if (librarian_.isEmpty(slot))
-                continue;
-            ++program_;
-            current_ = slot;
-            emit slotStarted(slot);
-            ticket_ = link_.send(librarian_.at(slot));
-            return;
-        }
+SlotResult ResultOf(const ExchangeResult& exchanged) {
+    switch (exchanged.outcome) {
+        case ReplyOutcome::NoReply:
+            return SlotResult::NoReply;
+        case ReplyOutcome::Garbled:
+            return SlotResult::Garbled;
+        case ReplyOutcome::Stored:
+            break;
     }
-    emit finished(stopRequested_ ? RunEnd::Stopped : RunEnd::Completed);
+    return exchanged.storedAt == exchanged.requested ? SlotResult::Done : SlotResult::Elsewhere;
 }
 
-void BankSendRun::onSendFinished(quint64 ticket, SendOutcome outcome) {
-    if (ticket != ticket_)
-        return;
-    ticket_ = 0;
-    emit slotSent(current_, outcome);
-    // A port that did not open for this patch will not open for the next one either.
-    if (outcome == SendOutcome::PortUnavailable)
-        emit finished(RunEnd::PortUnavailable);
-    else
-        next();
+}  // namespace
+
+RunEnd EndOf(int answered, int asked, bool stopRequested) {
+    // Stopped before the end, and not by the caller: the synth stopped answering.
+    return stopRequested ? RunEnd::Stopped : answered < asked ? RunEnd::NoReply : RunEnd::Completed;
+}
+
+BankRun::BankRun(RunKind kind, const Librarian& librarian, QObject* parent)
+    : QObject(parent), report_(kind, librarian.dialect().modelName()) {}
+
+void BankRun::finish(RunEnd end) {
+    report_.end(end, last_);
+    emit finished(end);
 }
 
 BankReceiveRun::BankReceiveRun(MidiLink& link, Librarian& librarian, std::vector<Bank> banks,
                                QObject* parent)
-    : BankRun(parent), link_(link), librarian_(librarian), banks_(std::move(banks)) {
+    : BankRun(RunKind::Receive, librarian, parent),
+      link_(link),
+      librarian_(librarian),
+      banks_(std::move(banks)) {
+    std::vector<Slot> planned;
+    for (int i = 0; i < static_cast<int>(banks_.size()) * Program::kCount; ++i)
+        planned.push_back(slotAt(i));
+    report_.plan(std::move(planned));
     connect(&link_, &MidiLink::requestStarted, this, [this](quint64 ticket, int index) {
         if (ticket == ticket_)
             emit slotStarted(slotAt(index));
@@ -55,16 +53,16 @@ BankReceiveRun::BankReceiveRun(MidiLink& link, Librarian& librarian, std::vector
                 if (ticket != ticket_)
                     return;
                 const ExchangeResult result = StoreReply(librarian_, slotAt(index), reply);
-                nothingCame_ = result.outcome == ReplyOutcome::NoReply;
+                last_ = result.requested;
+                report_.record(result.requested, ResultOf(result), result.storedAt);
+                ++answered_;
                 emit slotFinished(result);
             });
     connect(&link_, &MidiLink::requestsEnded, this, [this](quint64 ticket) {
         if (ticket != ticket_)
             return;
         ticket_ = 0;
-        emit finished(nothingCame_     ? RunEnd::NoReply
-                      : stopRequested_ ? RunEnd::Stopped
-                                       : RunEnd::Completed);
+        finish(EndOf(answered_, report_.asked(), stopRequested_));
     });
 }
 
@@ -75,7 +73,7 @@ bool BankReceiveRun::start() {
     for (int i = 0; i < static_cast<int>(banks_.size()) * Program::kCount; ++i)
         requests.push_back(librarian_.dialect().programDumpRequest(slotAt(i)));
     // With no bank at all, the link ends the run at once.
-    ticket_ = link_.request(std::move(requests));
+    ticket_ = link_.request(std::move(requests), ProgramRequests(librarian_.dialect(), attempts_));
     return ticket_ != 0;
 }
 

@@ -1,13 +1,17 @@
 #pragma once
 // Whole-bank runs over the MIDI link, each a state machine on the event loop that goes one
-// message or exchange at a time and reports every slot's outcome as it goes. The windows show
-// progress from slotStarted() and the end from finished(); a later layer may keep the per-slot
-// outcomes for a report or a retry. stop() ends a run after the message or exchange under way.
+// message or exchange at a time and reports every slot's outcome as it goes. Each keeps a
+// RunReport of what reached the synth or the Matrix and what did not; the windows show
+// progress from slotStarted(), and the report once finished() has come. stop() ends a run
+// after the message or exchange under way.
 
 #include <QObject>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "midi/ProgramExchange.h"
+#include "midi/RunReport.h"
 
 namespace zanq {
 
@@ -15,58 +19,76 @@ class Librarian;
 class MidiLink;
 enum class SendOutcome;
 
-enum class RunEnd {
-    Completed,
-    Stopped,          // stop() was called
-    NoReply,          // receive: an exchange brought back nothing at all
-    PortUnavailable,  // send: the output port did not open
-};
+// How a series of requests ended after answered of asked came back.
+RunEnd EndOf(int answered, int asked, bool stopRequested);
 
-// What every run reports to the window that shows it.
+// What every run reports to the window or tool that shows it.
 class BankRun : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    BankRun(RunKind kind, const Librarian& librarian, QObject* parent);
     virtual void stop() = 0;
+    // Complete once finished() has come.
+    const RunReport& report() const { return report_; }
 
 signals:
     void slotStarted(zanq::Slot slot);
     void finished(zanq::RunEnd end);
+
+protected:
+    // Closes the report and says so.
+    void finish(RunEnd end);
+
+    RunReport report_;
+    std::optional<Slot> last_;  // the last slot handed over: sent, or requested
 };
 
 // Sends every patch of the given banks, bank by bank in slot order; empty slots are skipped.
+// Stops at the first message that does not go: the synth's port has gone, or sending failed.
+// With read-back, then requests every patch it sent and compares the reply byte for byte,
+// storing nothing.
 class BankSendRun : public BankRun {
     Q_OBJECT
 public:
     BankSendRun(MidiLink& link, const Librarian& librarian, std::vector<Bank> banks,
                 QObject* parent = nullptr);
+    void setReadBack(bool on);
     void start();
-    void stop() override { stopRequested_ = true; }
+    void stop() override;
 
 signals:
     void slotSent(zanq::Slot slot, zanq::SendOutcome outcome);
+    // The read-back of slot is under way.
+    void readingBack(zanq::Slot slot);
 
 private:
     void next();
     void onSendFinished(quint64 ticket, SendOutcome outcome);
+    void startReadBack();
+    void onReadBack(quint64 ticket, int index, const QByteArray& reply);
 
     MidiLink& link_;
     const Librarian& librarian_;
-    std::vector<Bank> banks_;
-    std::size_t bank_ = 0;
-    int program_ = 0;  // zero-based, the next to look at
-    Slot current_{Bank::fromNumber(1), Program::fromNumber(1)};
+    std::vector<Slot> slots_;  // the filled slots of the banks, in sending order
+    std::size_t next_ = 0;
+    std::map<Slot, std::string> sent_;  // what went, to compare with what comes back
+    std::vector<Slot> readBack_;
     quint64 ticket_ = 0;
+    bool readBackWanted_ = false;
     bool stopRequested_ = false;
+    int answered_ = 0;  // read-back replies
 };
 
 // Requests every program of the given banks, bank by bank in slot order, storing each valid
-// reply where it says. An exchange without any reply ends the run.
+// reply where it says. Each program is asked for up to kProgramAttempts times; the run ends
+// after kSilentPrograms programs in a row brought back nothing at all.
 class BankReceiveRun : public BankRun {
     Q_OBJECT
 public:
     BankReceiveRun(MidiLink& link, Librarian& librarian, std::vector<Bank> banks,
                    QObject* parent = nullptr);
+    // How often each program is requested (kProgramAttempts unless set before start()).
+    void setAttempts(int attempts) { attempts_ = attempts; }
     // False, and nothing done, while the link is busy with other exchanges.
     bool start();
     void stop() override;
@@ -81,7 +103,8 @@ private:
     Librarian& librarian_;
     std::vector<Bank> banks_;
     quint64 ticket_ = 0;
-    bool nothingCame_ = false;
+    int attempts_ = kProgramAttempts;
+    int answered_ = 0;
     bool stopRequested_ = false;
 };
 

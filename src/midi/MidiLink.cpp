@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -38,9 +39,11 @@ struct MidiLink::Shared {
 struct MidiLink::Exchanges {
     quint64 ticket = 0;
     std::vector<std::string> requests;
+    RequestPolicy policy;
     std::string input;
     std::string output;
-    std::size_t next = 0;  // used on the MIDI thread only
+    std::size_t next = 0;  // used on the MIDI thread only, like silent
+    int silent = 0;        // requests in a row that brought back not a byte
     std::atomic<bool> stop{false};
 };
 
@@ -141,12 +144,13 @@ quint64 MidiLink::send(std::string message) {
     return ticket;
 }
 
-quint64 MidiLink::request(std::vector<std::string> requests) {
+quint64 MidiLink::request(std::vector<std::string> requests, RequestPolicy policy) {
     if (requesting_ || !thread_)
         return 0;
     auto exchanges = std::make_shared<Exchanges>();
     exchanges->ticket = nextTicket_++;
     exchanges->requests = std::move(requests);
+    exchanges->policy = std::move(policy);
     exchanges->input = inputPort_;
     exchanges->output = outputPort_;
     exchanges_ = exchanges;
@@ -170,22 +174,38 @@ void MidiLink::Exchange(const std::shared_ptr<Shared>& shared,
     }
     const int index = static_cast<int>(exchanges->next++);
     shared->post([ticket, index](MidiLink& link) { emit link.requestStarted(ticket, index); });
-    shared->reply.arm();
-    MidiResult opened = shared->ports->openInput(exchanges->input);
-    MidiResult sent = shared->ports->send(exchanges->output, exchanges->requests[index]);
-    const std::string reply = shared->reply.await(QDeadlineTimer(kReplyWaitMs, Qt::PreciseTimer));
-    MidiResult closed = shared->ports->closeInput();
-    if (reply.empty())
-        exchanges->stop = true;  // not a single byte: the synth is not answering
+    const RequestPolicy& policy = exchanges->policy;
+    std::string reply;
+    bool stepFailed = false;
+    for (int attempt = 1;; ++attempt) {
+        shared->reply.arm();
+        MidiResult opened = shared->ports->openInput(exchanges->input);
+        MidiResult sent = shared->ports->send(exchanges->output, exchanges->requests[index]);
+        reply = shared->reply.await(QDeadlineTimer(kReplyWaitMs, Qt::PreciseTimer));
+        MidiResult closed = shared->ports->closeInput();
+        stepFailed = opened || sent || closed;
+        if (stepFailed)
+            shared->post([opened = std::move(opened), sent = std::move(sent),
+                          closed = std::move(closed)](MidiLink& link) {
+                // One message per failed step, in the order the steps were taken.
+                for (const MidiResult* result : {&opened, &sent, &closed})
+                    link.report(*result);
+            });
+        // Checked first: once the link is closing, the judge may be gone.
+        if (exchanges->stop || stepFailed || attempt >= policy.attempts)
+            break;
+        if (policy.accepts ? policy.accepts(reply) : !reply.empty())
+            break;
+        shared->post([ticket, index](MidiLink& link) { emit link.requestRetried(ticket, index); });
+    }
+    exchanges->silent = reply.empty() ? exchanges->silent + 1 : 0;
+    // The synth is not answering; or it cannot be reached, and the next request would fail
+    // the same way.
+    if (exchanges->silent >= std::max(1, policy.silentLimit) || (reply.empty() && stepFailed))
+        exchanges->stop = true;
     shared->post(
-        [ticket, index, opened = std::move(opened), sent = std::move(sent),
-         closed = std::move(closed),
-         reply = QByteArray(reply.data(), static_cast<qsizetype>(reply.size()))](MidiLink& link) {
-            // One message per failed step, in the order the steps were taken.
-            for (const MidiResult* result : {&opened, &sent, &closed})
-                link.report(*result);
-            emit link.replyReceived(ticket, index, reply);
-        });
+        [ticket, index, reply = QByteArray(reply.data(), static_cast<qsizetype>(reply.size()))](
+            MidiLink& link) { emit link.replyReceived(ticket, index, reply); });
     shared->run([shared, exchanges] { Exchange(shared, exchanges); });
 }
 

@@ -29,6 +29,19 @@ class QThread;
 
 namespace zanq {
 
+// How a series of request-and-reply exchanges treats a reply that is missing or no use.
+struct RequestPolicy {
+    // How often a request goes out before its reply counts as missing: a request whose reply
+    // is not accepted goes once more at once, unless a step of the exchange failed (the user
+    // has been told; the same step would fail again).
+    int attempts = 1;
+    // The series ends after this many requests in a row brought back not a single byte.
+    int silentLimit = 1;
+    // Judges a reply on the MIDI thread (so it must not touch the window's objects); none:
+    // any byte will do.
+    std::function<bool(std::string_view reply)> accepts;
+};
+
 enum class SendOutcome {
     Sent,
     PortUnavailable,  // the output port did not open: the next message would not go either
@@ -64,10 +77,12 @@ public:
 
     // Exchanges each request for its reply, in order: the SysEx bytes that come in at the
     // input port from the moment a request is about to go until its reply is whole or has been
-    // awaited for kReplyWaitMs. Ends after the last request, after one that brought back not a
-    // single byte, or after stopRequests(). requestStarted() and replyReceived() follow for
-    // each, requestsEnded() at the end, all with the number returned here.
-    quint64 request(std::vector<std::string> requests);
+    // awaited for kReplyWaitMs, each sent again as the policy says. Ends after the last request,
+    // after the policy's run of requests that brought back not a single byte, after a request
+    // that brought back nothing because a step failed, or after stopRequests(). requestStarted()
+    // and replyReceived() (the last attempt's reply) follow for each, requestRetried() for each
+    // second attempt, requestsEnded() at the end, all with the number returned here.
+    quint64 request(std::vector<std::string> requests, RequestPolicy policy = {});
     // Ends the exchanges after the one under way.
     void stopRequests();
     bool requesting() const { return requesting_; }
@@ -81,6 +96,8 @@ signals:
                      const std::vector<std::string>& inputs);
     void sendFinished(quint64 ticket, zanq::SendOutcome outcome);
     void requestStarted(quint64 ticket, int index);
+    // The request went once more: the reply to the attempt before was missing or no use.
+    void requestRetried(quint64 ticket, int index);
     // reply: whole, cut at 300 bytes, unfinished, or empty when nothing came.
     void replyReceived(quint64 ticket, int index, const QByteArray& reply);
     void requestsEnded(quint64 ticket);

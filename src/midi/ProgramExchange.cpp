@@ -2,8 +2,14 @@
 
 #include "midi/MidiLink.h"
 #include "model/Librarian.h"
+#include "model/SynthDialect.h"
 
 namespace zanq {
+
+RequestPolicy ProgramRequests(const SynthDialect& dialect, int attempts, int silentLimit) {
+    return {attempts, silentLimit,
+            [&dialect](std::string_view reply) { return dialect.isValidRecord(reply); }};
+}
 
 ExchangeResult StoreReply(Librarian& librarian, Slot requested, const QByteArray& reply) {
     ExchangeResult result{requested, ReplyOutcome::NoReply, std::nullopt};
@@ -35,7 +41,8 @@ bool ProgramExchange::start(Slot slot) {
     if (busy() || link_.requesting())
         return false;
     slot_ = slot;
-    ticket_ = link_.request({librarian_.dialect().programDumpRequest(slot)});
+    ticket_ = link_.request({librarian_.dialect().programDumpRequest(slot)},
+                            ProgramRequests(librarian_.dialect()));
     return ticket_ != 0;
 }
 

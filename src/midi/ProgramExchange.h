@@ -1,18 +1,30 @@
 #pragma once
 // Fetching one program from the synth: its dump request exchanged for the reply over the MIDI
 // link, and the reply judged on the window's thread. A reply that is a valid record is stored
-// through the Librarian at the slot it names itself.
+// through the Librarian at the slot it names itself. A request whose reply is missing or no
+// valid record goes once more before the program counts as not received: a USB MIDI link can
+// drop one message now and then.
 
 #include <QByteArray>
 #include <QObject>
 #include <optional>
 
+#include "midi/MidiLink.h"
 #include "model/Slot.h"
 
 namespace zanq {
 
 class Librarian;
-class MidiLink;
+class SynthDialect;
+
+// How often a program is requested before it counts as not received.
+inline constexpr int kProgramAttempts = 2;
+// A run of program requests ends after this many programs in a row brought back nothing.
+inline constexpr int kSilentPrograms = 2;
+
+// Program dump requests whose replies must be valid records of the dialect.
+RequestPolicy ProgramRequests(const SynthDialect& dialect, int attempts = kProgramAttempts,
+                              int silentLimit = kSilentPrograms);
 
 enum class ReplyOutcome {
     Stored,   // a valid record came and was stored where it says

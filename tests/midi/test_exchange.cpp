@@ -1,8 +1,11 @@
 // Exchanges and bank runs over fake ports, with a synth that answers from a made-up memory: an
-// exchange gives up a while after a request that brings nothing, judges what came and stores
-// valid replies where they say; bank runs go in order, skip, stop and report every slot.
+// exchange gives up a while after a request that brings nothing and asks once more, judges
+// what came and stores valid replies where they say; bank runs go in order, get over one
+// missed reply, stop when asked, when the synth goes quiet or a message does not go, and
+// report every slot.
 
 #include <QtTest>
+#include <set>
 
 #include "midi/BankRuns.h"
 #include "midi/MidiLink.h"
@@ -13,12 +16,9 @@
 #include "support/Records.h"
 
 using namespace zanq;
+using test::At;
 
 namespace {
-
-Slot At(char bank, int program) {
-    return {*Bank::fromLetter(std::string(1, bank)), Program::fromNumber(program)};
-}
 
 std::string Stored(Slot slot) {
     return test::MakeRecord("Got " + slot.text(), slot.bank.byte(), slot.program.byte(),
@@ -38,6 +38,7 @@ struct Rig {
 
     Rig() {
         ports->setPorts({"DM out"}, {"DM in"});
+        link.setOutputPort("DM out");
         ports->onSend = [this](std::string_view m) {
             if (m.size() == 10 && static_cast<unsigned char>(m[0]) == 0xF0)
                 for (const auto& piece : answer({Bank::fromByte(m[7]), Program::fromByte(m[8])}))
@@ -48,8 +49,9 @@ struct Rig {
     QStringList requested() const {
         QStringList names;
         for (const auto& sent : ports->sent())
-            names << QString::fromStdString(
-                Slot{Bank::fromByte(sent.bytes[7]), Program::fromByte(sent.bytes[8])}.text());
+            if (sent.bytes.size() == 10)
+                names << QString::fromStdString(
+                    Slot{Bank::fromByte(sent.bytes[7]), Program::fromByte(sent.bytes[8])}.text());
         return names;
     }
     ExchangeResult exchange1(Slot slot) {
@@ -57,6 +59,13 @@ struct Rig {
         if (!exchange.start(slot) || !done.wait(2000))
             return {slot, ReplyOutcome::NoReply, slot};  // no valid result: fails any check
         return done.first().at(0).value<ExchangeResult>();
+    }
+    // Runs a bank run to its end; its end, or Stopped when it never ended.
+    template <typename Run>
+    RunEnd runToEnd(Run& run) {
+        QSignalSpy finished(&run, &BankRun::finished);
+        run.start();
+        return finished.wait(20000) ? finished[0][0].value<RunEnd>() : RunEnd::Stopped;
     }
 };
 
@@ -66,16 +75,17 @@ class ExchangeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aSilentSynthIsGivenUpAfterTheWait() {
+    void aSilentSynthIsAskedTwiceAndGivenUpAfterTheWaits() {
         Rig rig;
         rig.answer = [](Slot) { return std::vector<std::string>{}; };
         QSignalSpy done(&rig.exchange, &ProgramExchange::finished);
         QElapsedTimer clock;
         clock.start();
-        rig.exchange.start(At('A', 1));
-        QVERIFY(done.wait(1000));
-        QVERIFY(clock.elapsed() >= 200);
+        rig.exchange.start(At("A-1"));
+        QVERIFY(done.wait(2000));
+        QVERIFY(clock.elapsed() >= 2 * MidiLink::kReplyWaitMs);
         QCOMPARE(done.first().at(0).value<ExchangeResult>().outcome, ReplyOutcome::NoReply);
+        QCOMPARE(rig.requested(), QStringList({"A-001", "A-001"}));
         QVERIFY(!rig.link.requesting());
     }
 
@@ -85,117 +95,126 @@ private slots:
         const auto answerWith = [&](std::vector<std::string> pieces) {
             rig.answer = [pieces](Slot) { return pieces; };
         };
-        std::string bankOutOfRange = Stored(At('C', 1));
+        std::string bankOutOfRange = Stored(At("C-1"));
         bankOutOfRange[8] = 8;
         for (const auto& garbled :
-             {Stored(At('C', 1)).erase(100, 1), bankOutOfRange, Stored(At('C', 1)).substr(0, 100),
-              Stored(At('C', 1)) + Stored(At('C', 2))}) {
+             {Stored(At("C-1")).erase(100, 1), bankOutOfRange, Stored(At("C-1")).substr(0, 100),
+              Stored(At("C-1")) + Stored(At("C-2"))}) {
             answerWith({garbled});
-            QCOMPARE(rig.exchange1(At('C', 1)).outcome, ReplyOutcome::Garbled);
+            QCOMPARE(rig.exchange1(At("C-1")).outcome, ReplyOutcome::Garbled);
         }
         QVERIFY(changes.isEmpty());
+        QCOMPARE(rig.requested().size(), 8);  // each garbled reply asked for once more
 
         // A reply that names another slot is stored there; the slot asked for stays as it was.
-        answerWith({Stored(At('D', 50))});
-        const auto result = rig.exchange1(At('C', 1));
+        answerWith({Stored(At("D-50"))});
+        const auto result = rig.exchange1(At("C-1"));
         QCOMPARE(result.outcome, ReplyOutcome::Stored);
-        QVERIFY(result.storedAt == At('D', 50));
-        QVERIFY(rig.librarian.isEmpty(At('C', 1)));
-        QVERIFY(rig.librarian.at(At('D', 50)) == Stored(At('D', 50)));
+        QVERIFY(result.storedAt == At("D-50"));
+        QVERIFY(rig.librarian.isEmpty(At("C-1")));
+        QVERIFY(rig.librarian.at(At("D-50")) == Stored(At("D-50")));
 
-        // The input port that does not open: nothing can come back.
+        // The input port that does not open: nothing can come back, and asking again would
+        // only fail again.
         QSignalSpy failures(&rig.link, &MidiLink::failed);
         rig.ports->failStep(MidiStep::InputOpen, "busy");
-        QCOMPARE(rig.exchange1(At('C', 2)).outcome, ReplyOutcome::NoReply);
+        QCOMPARE(rig.exchange1(At("C-2")).outcome, ReplyOutcome::NoReply);
         QCOMPARE(failures.size(), 1);
         QCOMPARE(failures[0][0].toString(), QStringLiteral("MIDI IN OPEN"));
+        QCOMPARE(rig.requested().last(), QStringLiteral("C-002"));
+        QCOMPARE(rig.requested().size(), 10);
     }
 
-    void bankReceiveGoesInOrderAndStopsWhereNothingCame() {
+    void bankReceiveGoesInOrderAndStopsWhenAsked() {
         Rig rig;
-        rig.answer = [](Slot s) {  // one reply broken, the rest whole
-            return std::vector<std::string>{s == At('B', 7) ? "\xF0\xF7" : Stored(s)};
+        rig.answer = [](Slot s) {  // one reply broken every time, the rest whole
+            return std::vector<std::string>{s == At("B-7") ? "\xF0\xF7" : Stored(s)};
         };
-        struct Seen {
-            RunEnd end = RunEnd::PortUnavailable;  // none of a receive run's ends
-            QList<QList<QVariant>> started, results;
-        };
-        const auto runOver = [&](std::vector<Bank> banks,
-                                 std::function<void(BankReceiveRun&)> meanwhile = {}) {
-            BankReceiveRun run(rig.link, rig.librarian, std::move(banks));
-            QSignalSpy finished(&run, &BankReceiveRun::finished);
-            QSignalSpy started(&run, &BankReceiveRun::slotStarted);
-            QSignalSpy results(&run, &BankReceiveRun::slotFinished);
-            if (meanwhile)
-                meanwhile(run);
-            Seen seen;
-            if (run.start() && finished.wait(20000))
-                seen = {finished[0][0].value<RunEnd>(), started, results};
-            return seen;
-        };
-        const auto [end, started, results] = runOver({Bank::fromNumber(2), Bank::fromNumber(4)});
-        QCOMPARE(end, RunEnd::Completed);
+        BankReceiveRun run(rig.link, rig.librarian, {Bank::fromNumber(2), Bank::fromNumber(4)});
+        QSignalSpy started(&run, &BankReceiveRun::slotStarted);
+        QSignalSpy results(&run, &BankReceiveRun::slotFinished);
+        QCOMPARE(rig.runToEnd(run), RunEnd::Completed);
         QCOMPARE(results.size(), 256);
         QCOMPARE(rig.requested().first(), QStringLiteral("B-001"));
-        QCOMPARE(rig.requested()[128], QStringLiteral("D-001"));
+        QCOMPARE(rig.requested().mid(6, 3), QStringList({"B-007", "B-007", "B-008"}));
+        QCOMPARE(rig.requested()[129], QStringLiteral("D-001"));
         QCOMPARE(rig.requested().last(), QStringLiteral("D-128"));
-        QVERIFY(started.last().at(0).value<Slot>() == At('D', 128));
+        QVERIFY(started.last().at(0).value<Slot>() == At("D-128"));
         QCOMPARE(results[6].at(0).value<ExchangeResult>().outcome, ReplyOutcome::Garbled);
         QCOMPARE(rig.librarian.matrix().CountMatrixPatches(), 255);
-
-        // Silence from A-003 on ends the run there.
-        rig.answer = [](Slot s) {
-            return s.program.number() < 3 ? std::vector<std::string>{Stored(s)}
-                                          : std::vector<std::string>{};
-        };
-        const auto before = rig.requested().size();
-        QCOMPARE(runOver({Bank::fromNumber(1), Bank::fromNumber(3)}).end, RunEnd::NoReply);
-        QCOMPARE(rig.requested().mid(before), QStringList({"A-001", "A-002", "A-003"}));
+        QCOMPARE(run.report().summary(),
+                 QStringLiteral("Received 255 of 256. Not received: B-007"));
 
         // Stopped while the first request goes out: the run ends after that exchange.
-        const Seen stopped = runOver({Bank::fromNumber(5)}, [&](BankReceiveRun& run) {
-            rig.answer = [&run](Slot s) {
-                QMetaObject::invokeMethod(&run, &BankReceiveRun::stop,
-                                          Qt::BlockingQueuedConnection);
-                return std::vector<std::string>{Stored(s)};
-            };
-        });
-        QCOMPARE(stopped.end, RunEnd::Stopped);
+        BankReceiveRun stopped(rig.link, rig.librarian, {Bank::fromNumber(5)});
+        rig.answer = [&stopped](Slot s) {
+            QMetaObject::invokeMethod(&stopped, &BankReceiveRun::stop,
+                                      Qt::BlockingQueuedConnection);
+            return std::vector<std::string>{Stored(s)};
+        };
+        QCOMPARE(rig.runToEnd(stopped), RunEnd::Stopped);
         QCOMPARE(rig.requested().last(), QStringLiteral("E-001"));
-        QVERIFY(!rig.librarian.isEmpty(At('E', 1)));
+        QVERIFY(!rig.librarian.isEmpty(At("E-1")));
+        QVERIFY(stopped.report().summary().startsWith(
+            QStringLiteral("Stopped after E-001 at the user's request. Received 1 of 128")));
     }
 
-    void bankSendGoesInOrderSkippingGapsAndStopsWithoutAPort() {
+    void aMissedReplyIsAskedAgainAndTwoInARowEndTheRun() {
         Rig rig;
-        for (Slot s : {At('A', 6), At('A', 7), At('A', 128), At('B', 1), At('C', 17)})
-            rig.librarian.place(s, Stored(s));
-        const auto runOver = [&](std::vector<Bank> banks) {
-            auto run = std::make_unique<BankSendRun>(rig.link, rig.librarian, std::move(banks));
-            QSignalSpy finished(run.get(), &BankSendRun::finished);
-            run->start();
-            return finished.wait() ? finished.first().at(0).value<RunEnd>() : RunEnd::Stopped;
+        std::set<Slot> answered;
+        rig.answer = [&answered](Slot s) {  // each program's first request goes unanswered
+            if (s.program.number() % 32 != 0 || answered.count(s))
+                return std::vector<std::string>{Stored(s)};
+            answered.insert(s);
+            return std::vector<std::string>{};
         };
-        QCOMPARE(runOver({Bank::fromNumber(1), Bank::fromNumber(3)}), RunEnd::Completed);
-        const auto sent = rig.ports->sent();
-        QCOMPARE(sent.size(), std::size_t(4));
-        for (std::size_t i = 0; i < sent.size(); ++i)
-            QVERIFY(sent[i].bytes ==
-                    Stored(std::array{At('A', 6), At('A', 7), At('A', 128), At('C', 17)}[i]));
+        BankReceiveRun run(rig.link, rig.librarian, {Bank::fromNumber(1)});
+        QSignalSpy retried(&rig.link, &MidiLink::requestRetried);
+        QCOMPARE(rig.runToEnd(run), RunEnd::Completed);
+        QCOMPARE(rig.librarian.matrix().CountBankPatches(Bank::fromNumber(1)), 128);
+        QCOMPARE(retried.size(), 4);
+        QCOMPARE(rig.requested().mid(30, 3), QStringList({"A-031", "A-032", "A-032"}));
+        QVERIFY(run.report().complete());
 
-        // A message the port refuses is reported and the run goes on; a port that is not
-        // there ends the run at its first message.
-        rig.ports->failStep(MidiStep::OutputSend, "refused");
+        // A program that never answers is passed over; two in a row end the run.
+        rig.answer = [](Slot s) {
+            const bool silent = s == At("C-3") || s == At("C-40") || s == At("C-41");
+            return silent ? std::vector<std::string>{} : std::vector<std::string>{Stored(s)};
+        };
+        BankReceiveRun quiet(rig.link, rig.librarian, {Bank::fromNumber(3), Bank::fromNumber(4)});
+        QCOMPARE(rig.runToEnd(quiet), RunEnd::NoReply);
+        QCOMPARE(rig.requested().last(), QStringLiteral("C-041"));
+        QCOMPARE(rig.librarian.matrix().CountBankPatches(Bank::fromNumber(3)), 38);
+        QVERIFY(rig.librarian.isEmpty(At("C-3")));
+        QVERIFY(quiet.report().summary().startsWith(
+            QStringLiteral("Stopped after C-041: the DeepMind stopped answering. Received 38 of "
+                           "256. Not received: C-003, C-040 to C-041")));
+        QCOMPARE(quiet.report().details().last(), QStringLiteral("C-042 to D-128: not requested"));
+    }
+
+    void bankSendStopsAtAMessageThatDoesNotGo() {
+        Rig rig;
+        for (Slot s : {At("A-6"), At("A-7"), At("A-128"), At("B-1")})
+            rig.librarian.place(s, Stored(s));
         QSignalSpy failures(&rig.link, &MidiLink::failed);
-        QCOMPARE(runOver({Bank::fromNumber(1)}), RunEnd::Completed);
-        QCOMPARE(failures.size(), 3);
+        rig.ports->failStep(MidiStep::OutputSend, "refused");
+        BankSendRun refused(rig.link, rig.librarian, {Bank::fromNumber(1)});
+        QCOMPARE(rig.runToEnd(refused), RunEnd::SendFailed);
+        QCOMPARE(failures.size(), 1);
         QCOMPARE(failures[0][0].toString(), QStringLiteral("MIDI OUT LONG MESSAGE"));
         QCOMPARE(failures[0][1].toString(), QStringLiteral("refused"));
+        QCOMPARE(refused.report().details(),
+                 QStringList({"A-006 to A-007: not sent", "A-128: not sent"}));
+
+        // The synth's port left the list after the first patch.
         rig.ports->healStep(MidiStep::OutputSend);
-        rig.link.setOutputPort("DM out");
-        rig.ports->setPorts({"Midi Through"}, {});
-        QCOMPARE(runOver({Bank::fromNumber(1)}), RunEnd::PortUnavailable);
-        QCOMPARE(failures.size(), 4);
-        QCOMPARE(rig.ports->sent().size(), std::size_t(4));
+        rig.ports->onSend = [&rig](std::string_view) { rig.ports->setPorts({"Through"}, {}); };
+        BankSendRun gone(rig.link, rig.librarian, {Bank::fromNumber(1), Bank::fromNumber(2)});
+        QCOMPARE(rig.runToEnd(gone), RunEnd::PortUnavailable);
+        QCOMPARE(rig.ports->sent().size(), std::size_t(1));
+        QCOMPARE(gone.report().summary(),
+                 QStringLiteral("Stopped after A-006: the DeepMind's port went away. Sent 1 of 4 "
+                                "patches to the DeepMind"));
     }
 };
 

@@ -1,42 +1,44 @@
-// The bank windows and the main window's MIDI commands over fake ports with a synth behind
-// them: each run's captions as it goes, its button disabled meanwhile, the messages it shows,
-// a window closed mid-run, and the double click's fetch and its own message.
+// Detection and the MIDI commands in the main window over fake ports with a synth behind them:
+// what detection hands the link and the window shows, each bank run's captions as it goes, its
+// button disabled meanwhile, the messages it shows, a window closed mid-run, and the double
+// click's fetch and its own message.
 
+#include <QCheckBox>
 #include <QtTest>
 
 #include "support/FakeMidiPorts.h"
-#include "support/GridClicks.h"
-#include "support/MainUi.h"
+#include "support/MainRig.h"
 
 using namespace zanq;
+using test::At;
 
 namespace {
-
-Slot At(int bank, int program) {
-    return {Bank::fromNumber(bank), Program::fromNumber(program)};
-}
-
 std::string FromMemory(Slot s) {
     return test::MakeRecord("Got " + s.text(), s.bank.byte(), s.program.byte(), s.index());
 }
-
 }  // namespace
 
 class TransfersTest : public QObject {
     Q_OBJECT
-    test::FakeMidiPorts* ports = nullptr;
-    std::unique_ptr<test::WiredMain> app;
+    test::FakeMidiPorts* ports = nullptr;  // owned by the rig's link
+    std::unique_ptr<test::MainRig> rig;
     bool synthAnswers = true;
+    QStringList captions;
+    QPointer<QPushButton> watched;
 
-    QList<test::ShownPrompt>& shown() { return app->prompter.shown; }
+    QList<test::ShownPrompt>& shown() { return rig->prompter.shown; }
     template <typename Window>
     Window* openedWindow(QPushButton* button) {
         button->click();
-        auto* window = app->window.findChild<Window*>();
+        auto* window = rig->window.findChild<Window*>();
         return window && window->isVisible() && window->isModal() ? window : nullptr;
     }
-    QStringList captions;
-    QPointer<QPushButton> watched;
+    // MIDI OUT, MIDI IN and panel 3, as one string.
+    QString detection() const {
+        return QString::number(rig->ui.cmdMIDI_OUT->isEnabled()) +
+               QString::number(rig->ui.cmdMIDI_IN->isEnabled()) + ' ' +
+               rig->ui.StatusPanel[2]->text();
+    }
 
 private slots:
     void init() {
@@ -56,19 +58,41 @@ private slots:
             if (synthAnswers && m.size() == 10)
                 ports->deliver(FromMemory({Bank::fromByte(m[7]), Program::fromByte(m[8])}));
         };
-        app =
-            std::make_unique<test::WiredMain>(std::unique_ptr<MidiPorts>(ports), QDir::tempPath());
-        QVERIFY(app->detect());
+        rig =
+            std::make_unique<test::MainRig>(test::kMidiWindows, std::unique_ptr<MidiPorts>(ports));
+        QVERIFY(rig->detect());
     }
-    void cleanup() { app.reset(); }
+    void cleanup() { rig.reset(); }
+
+    void windowFollowsThePorts() {
+        QCOMPARE(detection(), QStringLiteral("11 DEEPMIND DETECTED"));
+        // Both directions, each the first match after other ports.
+        ports->setPorts({"Midi Through:0", "DeepMind12:out", "deepmind12-01:out"},
+                        {"DeepMind12:in"});
+        QVERIFY(rig->detect());
+        QCOMPARE(rig->link->outputPort(), std::string("DeepMind12:out"));
+        QCOMPARE(rig->link->inputPort(), std::string("DeepMind12:in"));
+        // Output only: the panel says not detected.
+        ports->setPorts({"DeepMind12:out"}, {"Midi Through:0", "Deep Mind 12"});
+        QVERIFY(rig->detect());
+        QCOMPARE(detection(), QStringLiteral("10 DEEPMIND NOT DETECTED"));
+        // Unplugged: everything off, the link keeps the last ports it was given.
+        ports->setPorts({}, {});
+        QVERIFY(rig->detect());
+        QCOMPARE(detection(), QStringLiteral("00 DEEPMIND NOT DETECTED"));
+        QCOMPARE(rig->link->outputPort(), std::string("DeepMind12:out"));
+        // The timer's tick runs detection.
+        ports->setPorts({"DeepMind12:out"}, {"DeepMind12:in"});
+        rig->ui.Timer1->start(1);
+        QTRY_COMPARE(detection(), QStringLiteral("11 DEEPMIND DETECTED"));
+    }
 
     void bankSendNamesEachPatchAndStopsWithoutAPort() {
         for (Slot s : {At(1, 6), At(1, 7), At(1, 128), At(2, 1), At(3, 17)})
-            app->librarian.place(s, FromMemory(s));
-        auto* window = openedWindow<frmBankSend>(test::Ui(app->window).cmdMIDI_OUT);
+            rig->librarian.place(s, FromMemory(s));
+        auto* window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
         QVERIFY(window);
         QPushButton* button = watched = window->cmdMidiSend;
-        QCOMPARE(window->windowTitle(), QStringLiteral("Midi Bank Send"));
         window->chkBank[1]->setChecked(true);
         window->chkBank[3]->setChecked(true);
         button->click();
@@ -76,7 +100,9 @@ private slots:
         QCOMPARE(captions, QStringList({"Sending Bank A-006 ...", "Sending Bank A-007 ...",
                                         "Sending Bank A-128 ...", "Sending Bank C-017 ..."}));
         QCOMPARE(button->text(), QStringLiteral("SEND"));
-        QCOMPARE(ports->sent().size(), std::size_t(4));
+        const auto sent = ports->sent();
+        QCOMPARE(sent.size(), std::size_t(4));
+        QVERIFY(sent[3].bytes == FromMemory(At(3, 17)));
         QVERIFY(shown().isEmpty());
 
         // The synth's port went away: one message, one attempt.
@@ -84,16 +110,15 @@ private slots:
         button->click();
         QTRY_VERIFY(button->isEnabled());
         QCOMPARE(shown().size(), 1);
-        QCOMPARE(shown()[0].text, QStringLiteral("Operation: MIDI OUT OPEN\r\nno port "
-                                                 "DeepMind12 MIDI in"));
+        QCOMPARE(shown()[0].text,
+                 QStringLiteral("Operation: MIDI OUT OPEN\r\nno port DeepMind12 MIDI in"));
         QCOMPARE(shown()[0].title, QStringLiteral("Zanq"));
-        QCOMPARE(shown()[0].icon, QMessageBox::NoIcon);
     }
 
     void bankSendWindowClosedMidRunStopsAfterTheMessage() {
         for (int p = 1; p <= 20; ++p)
-            app->librarian.place(At(1, p), FromMemory(At(1, p)));
-        QPointer<frmBankSend> window = openedWindow<frmBankSend>(test::Ui(app->window).cmdMIDI_OUT);
+            rig->librarian.place(At(1, p), FromMemory(At(1, p)));
+        QPointer<frmBankSend> window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
         QVERIFY(window);
         ports->onSend = [window](std::string_view) {  // posted before the send's own result
             QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
@@ -105,43 +130,40 @@ private slots:
     }
 
     void bankReceiveNamesEachProgramAndStopsWhereNothingCame() {
-        auto* window = openedWindow<frmMidiReceive>(test::Ui(app->window).cmdMIDI_IN);
+        auto* window = openedWindow<frmMidiReceive>(rig->ui.cmdMIDI_IN);
         QVERIFY(window);
         QPushButton* button = watched = window->cmdMidiReceive;
-        QCOMPARE(window->windowTitle(), QStringLiteral("MIDI Receive"));
         window->chkBank[2]->setChecked(true);
         button->click();
         QTRY_VERIFY(button->isEnabled());
         QCOMPARE(captions.size(), 128);
         QCOMPARE(captions.front(), QStringLiteral("RECEIVING Bank B - 001"));
         QCOMPARE(captions.back(), QStringLiteral("RECEIVING Bank B - 128"));
-        QCOMPARE(button->text(), QStringLiteral("RECEIVE"));
-        QCOMPARE(app->librarian.matrix().CountBankPatches(Bank::fromNumber(2)), 128);
+        QCOMPARE(rig->librarian.matrix().CountBankPatches(Bank::fromNumber(2)), 128);
         QVERIFY(shown().isEmpty());
 
         synthAnswers = false;
         window->chkBank[1]->setChecked(true);
         button->click();
         QTRY_VERIFY(button->isEnabled());
-        QCOMPARE(ports->sent().size(), std::size_t(129));  // A-001 only
+        QCOMPARE(ports->sent().size(), std::size_t(132));  // twice each
         QCOMPARE(shown().size(), 1);
         QCOMPARE(shown()[0].text, kNoMidiDataMessage);
-        QCOMPARE(shown()[0].title, QStringLiteral("Zanq"));
         QCOMPARE(shown()[0].icon, QMessageBox::NoIcon);
         QCOMPARE(button->text(), QStringLiteral("RECEIVE"));
     }
 
     void doubleClickFetchesAnEmptySlotOrSaysNothingCame() {
-        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At(5, 10));
-        QTRY_VERIFY(app->librarian.at(At(5, 10)) == FromMemory(At(5, 10)));
-        QVERIFY(!FindExportWindow(app->window)->isVisible());
+        test::DoubleClickCell(rig->ui.FlexGrid1, At(5, 10));
+        QTRY_VERIFY(rig->librarian.at(At(5, 10)) == FromMemory(At(5, 10)));
+        QVERIFY(!FindExportWindow(rig->window)->isVisible());
 
         synthAnswers = false;
-        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At(5, 11));
+        test::DoubleClickCell(rig->ui.FlexGrid1, At(5, 11));
         QTRY_COMPARE(shown().size(), 1);
         QCOMPARE(shown()[0].text, kNoMidiDataMessage);
         QCOMPARE(shown()[0].icon, QMessageBox::Information);
-        QVERIFY(app->librarian.isEmpty(At(5, 11)));
+        QVERIFY(rig->librarian.isEmpty(At(5, 11)));
     }
 };
 

@@ -12,7 +12,9 @@
 #include "export/InstallExport.h"
 #include "export/frmExport.h"
 #include "midi/DeepMindDetector.h"
+#include "midi/InstallMidi.h"
 #include "midi/MidiLink.h"
+#include "midi/MidiTransfers.h"
 #include "midi/frmBankSend.h"
 #include "midi/frmMidiReceive.h"
 #include "model/DeepMindDialect.h"
@@ -25,6 +27,10 @@
 namespace zanq::test {
 
 using Install = void (*)(frmMain&, AppContext&);
+// What the MIDI link drives: detection, the bank windows, the double click's fetch and Export.
+inline const std::vector<Install> kMidiWindows = {
+    [](frmMain& window, AppContext& context) { InstallMidi(window, context); },
+    InstallMidiTransfers, InstallExport};
 
 struct MainRig {
     QTemporaryDir dir;
