@@ -2,9 +2,9 @@
 
 #include <QEvent>
 #include <QTimer>
-#include <algorithm>
 
 #include "midi/MidiLink.h"
+#include "midi/SynthPortChoice.h"
 #include "model/SynthDialect.h"
 #include "shell/frmMain.h"
 
@@ -34,20 +34,15 @@ bool DeepMindDetector::eventFilter(QObject* watched, QEvent* event) {
 
 void DeepMindDetector::show(const std::vector<std::string>& outputs,
                             const std::vector<std::string>& inputs) {
-    // The first matching port in the MIDI system's order; a direction that finds nothing keeps
-    // the port of an earlier run.
-    const auto find = [this](const std::vector<std::string>& names) {
-        return std::find_if(names.begin(), names.end(),
-                            [this](const std::string& name) { return dialect_.isSynthPort(name); });
-    };
-    const auto out = find(outputs);
-    if (out != outputs.end())
+    // A direction that finds nothing keeps the port of an earlier run.
+    const std::optional<std::string> out = ChooseSynthPort(outputs, dialect_);
+    if (out)
         link_.setOutputPort(*out);
-    const auto in = find(inputs);
-    if (in != inputs.end())
+    const std::optional<std::string> in = ChooseSynthPort(inputs, dialect_);
+    if (in)
         link_.setInputPort(*in);
-    const bool outFound = out != outputs.end();
-    const bool inFound = in != inputs.end();
+    const bool outFound = out.has_value();
+    const bool inFound = in.has_value();
     window_.showSynthPorts(outFound, inFound,
                            outFound && inFound ? QStringLiteral("DEEPMIND DETECTED")
                                                : QStringLiteral("DEEPMIND NOT DETECTED"));
