@@ -41,6 +41,9 @@ public:
 
     qint64 size() const { return size_; }
     qint64 position() const { return position_; }
+    // Pieces cut so far (see SysexSplitter::pieces).
+    std::size_t pieces() const { return splitter_.pieces(); }
+    bool endedUnclosed() const { return splitter_.endedUnclosed(); }
     QString error() const { return error_; }
 
 private:

@@ -37,6 +37,7 @@ public:
                 return;
             }
             const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - chunk.data());
+            ++pieces_;
             if (held_.empty() && !overlong_) {
                 // The usual case: the whole record lies in this chunk, F7 included.
                 if (at == stretchLength)
@@ -57,13 +58,22 @@ public:
     // The stream has ended: a final stretch of the right length counts without its F7.
     template <typename Candidate>
     void finish(Candidate&& candidate) {
+        if (overlong_ || !held_.empty())
+            ++pieces_;
         if (!overlong_ && held_.size() == recordLength_ - 1) {
             held_.push_back(kEnd);
+            unclosed_ = true;
             candidate(std::string_view(held_));
         }
         held_.clear();
         overlong_ = false;
     }
+
+    // Pieces seen so far: one closed by each F7, and a final one when bytes follow the last F7.
+    // What the loader skips is every piece that did not give a record.
+    std::size_t pieces() const { return pieces_; }
+    // True when the stream ended in a record that lacked its F7 (finish added it).
+    bool endedUnclosed() const { return unclosed_; }
 
 private:
     // Keeps the start of a stretch that continues in the next chunk, while it can still be a
@@ -82,6 +92,8 @@ private:
     std::size_t recordLength_;
     std::string held_;
     bool overlong_ = false;
+    std::size_t pieces_ = 0;
+    bool unclosed_ = false;
 };
 
 }  // namespace zanq
