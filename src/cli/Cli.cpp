@@ -95,11 +95,12 @@ std::optional<std::vector<Bank>> ParseBanks(const QString& text) {
 
 QString BanksText(const std::vector<Bank>& banks) {
     if (static_cast<int>(banks.size()) == Bank::kCount)
-        return QStringLiteral("A-H");
+        return QStringLiteral("banks A-H");
     QStringList letters;
     for (Bank bank : banks)
         letters << QString(QLatin1Char(bank.letter()));
-    return letters.join(QStringLiteral(", "));
+    return (letters.size() == 1 ? QStringLiteral("bank ") : QStringLiteral("banks ")) +
+           letters.join(QStringLiteral(", "));
 }
 
 }  // namespace zanq::cli

@@ -71,7 +71,7 @@ private:
 
 // "A-H", "C,D", "a,c-e": the banks named, each once, in order A..H; nothing when malformed.
 std::optional<std::vector<Bank>> ParseBanks(const QString& text);
-// "A-H" for every bank, "C, D" for some: how reports name the banks of a run.
+// "banks A-H", "banks C, D", "bank C": how reports name the banks of a run.
 QString BanksText(const std::vector<Bank>& banks);
 
 }  // namespace zanq::cli

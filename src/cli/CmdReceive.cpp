@@ -69,7 +69,7 @@ int RunReceive(const QStringList& arguments, const SynthDialect& dialect) {
         if (const int status = WriteOutput(out, AllBanksContent(librarian.matrix()), force);
             status != kDone)
             return status;
-    Print(QStringLiteral("Received %1 of %2 programs of banks %3%4")
+    Print(QStringLiteral("Received %1 of %2 programs of %3%4")
               .arg(requested - static_cast<int>(missing.size()))
               .arg(requested)
               .arg(BanksText(*banks), received > 0 ? QStringLiteral(" into ") + out

@@ -54,7 +54,7 @@ int RunSend(const QStringList& arguments, const SynthDialect& dialect) {
             if (const Slot slot{bank, Program::fromByte(p)}; !librarian.isEmpty(slot))
                 unsent.insert(slot);
     if (unsent.empty())
-        return Fail(QStringLiteral("%1 holds no patch for banks %2").arg(path, BanksText(*banks)));
+        return Fail(QStringLiteral("%1 holds no patch for %2").arg(path, BanksText(*banks)));
 
     const int total = static_cast<int>(unsent.size());
     CliMidi midi(dialect);
@@ -71,7 +71,7 @@ int RunSend(const QStringList& arguments, const SynthDialect& dialect) {
         loop.exec();
     }
 
-    Print(QStringLiteral("Sent %1 of %2 patches of banks %3")
+    Print(QStringLiteral("Sent %1 of %2 patches of %3")
               .arg(total - static_cast<int>(unsent.size()))
               .arg(total)
               .arg(BanksText(*banks)));
