@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a configured build tree and holds it to what a desktop user
 # and Debian expect: lintian reports no error and no warning, the layout's fonts come with it,
-# the menu icons come in every size, the changelog names this version, and the manual page
-# names every environment variable that the program reads.
+# the menu icons come in every size, both programs come with their manual pages, the changelog
+# names this version, and the manual page names every environment variable that the program
+# reads.
 #   test_package.sh BUILD-DIR SOURCE-DIR
 set -uo pipefail
 build=$1 source=$2
@@ -29,6 +30,13 @@ for size in 48x48 128x128 256x256 scalable; do
 done
 
 dpkg-deb -x "$deb" "$work/root"
+for program in zanq-librarian zanq-cli; do
+  [ -x "$work/root/usr/bin/$program" ] || fail "the package lacks $program"
+done
+for program in "$work"/root/usr/bin/*; do
+  [ -f "$work/root/usr/share/man/man1/$(basename "$program").1.gz" ] ||
+    fail "$(basename "$program") comes without its manual page"
+done
 manual=$(zcat "$work/root/usr/share/man/man1/zanq-librarian.1.gz")
 for variable in $(grep -rhoE '(getenv|qgetenv|qEnvironmentVariable[A-Za-z]*)\("[A-Za-z_]+"' \
                   "$source/src" | grep -oE '"[A-Za-z_]+"' | tr -d '"' | sort -u); do
