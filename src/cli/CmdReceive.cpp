@@ -1,8 +1,6 @@
 // zanq-cli receive: every program of the chosen banks fetched from the synth by request and
 // reply, as the MIDI Receive window fetches them, and written to one file in slot order.
 
-#include <QEventLoop>
-
 #include "cli/Cli.h"
 #include "cli/CliFiles.h"
 #include "cli/CliMidi.h"
@@ -53,10 +51,7 @@ int RunReceive(const QStringList& arguments, const SynthDialect& dialect) {
     if (aimed) {
         BankReceiveRun run(midi.link(), librarian, *banks);
         RunProgress progress(run, QStringLiteral("Receiving"), requested);
-        QEventLoop loop;
-        QObject::connect(&run, &BankRun::finished, &loop, &QEventLoop::quit);
-        if (run.start())
-            loop.exec();
+        AwaitRun(run, [&run] { return run.start(); });
     }
 
     std::vector<Slot> missing;

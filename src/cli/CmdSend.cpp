@@ -1,7 +1,6 @@
 // zanq-cli send: the patches of a file sent to the synth bank by bank, as the Midi Bank Send
 // window sends the Matrix: each to the slot it names.
 
-#include <QEventLoop>
 #include <set>
 
 #include "cli/Cli.h"
@@ -65,10 +64,10 @@ int RunSend(const QStringList& arguments, const SynthDialect& dialect) {
             if (outcome == SendOutcome::Sent)
                 unsent.erase(slot);
         });
-        QEventLoop loop;
-        QObject::connect(&run, &BankRun::finished, &loop, &QEventLoop::quit);
-        run.start();
-        loop.exec();
+        AwaitRun(run, [&run] {
+            run.start();
+            return true;
+        });
     }
 
     Print(QStringLiteral("Sent %1 of %2 patches of %3")

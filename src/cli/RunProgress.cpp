@@ -1,5 +1,7 @@
 #include "cli/RunProgress.h"
 
+#include <QEventLoop>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 
@@ -27,6 +29,30 @@ RunProgress::~RunProgress() {
     // The report follows on a clean line.
     if (shown_)
         std::fputs("\r\x1b[K", stderr);
+}
+
+bool AwaitRun(BankRun& run, const std::function<bool()>& start, int stallMs) {
+    QEventLoop loop;
+    bool finished = false;
+    QTimer stall;
+    stall.setSingleShot(true);
+    stall.setInterval(stallMs);
+    QObject::connect(&stall, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&run, &BankRun::slotStarted, &stall, qOverload<>(&QTimer::start));
+    QObject::connect(&run, &BankRun::finished, &loop, [&] {
+        finished = true;
+        loop.quit();
+    });
+    stall.start();
+    if (!start()) {
+        Complain(QStringLiteral("the MIDI link is busy; nothing was started"));
+        return false;
+    }
+    if (!finished)
+        loop.exec();
+    if (!finished)
+        Complain(QStringLiteral("the MIDI system stopped answering; the run was given up"));
+    return finished;
 }
 
 QString SlotRanges(std::vector<Slot> places) {
