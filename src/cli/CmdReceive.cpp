@@ -5,7 +5,7 @@
 #include "cli/CliFiles.h"
 #include "cli/CliMidi.h"
 #include "cli/Commands.h"
-#include "cli/RunProgress.h"
+#include "cli/RunWatch.h"
 #include "midi/BankRuns.h"
 #include "model/Librarian.h"
 #include "sysexfiles/SysexSaver.h"
@@ -17,9 +17,9 @@ int RunReceive(const QStringList& arguments, const SynthDialect& dialect) {
         "receive", QStringLiteral("receive [--banks A-H] --out FILE [--force] [--port TEXT]"),
         QStringLiteral(
             "Asks the synth for every program of the banks, one by one, and writes the\n"
-            "programs that came to FILE in slot order. A request that brings back nothing at\n"
-            "all ends the run; FILE then holds what came before, and the report names the\n"
-            "programs that did not come."));
+            "programs that came to FILE in slot order. A program that does not come is asked\n"
+            "for once more; when the synth stops answering the run ends, FILE holds what came\n"
+            "before, and the report names the programs that did not come."));
     command.addValue(QStringLiteral("banks"), QStringLiteral("BANKS"),
                      QStringLiteral("The banks to fetch, like A-H (the default) or C,D."));
     command.addValue(QStringLiteral("out"), QStringLiteral("FILE"),
@@ -44,35 +44,28 @@ int RunReceive(const QStringList& arguments, const SynthDialect& dialect) {
     if (const auto refused = CheckOutput(out, force))
         return *refused;
 
-    const int requested = static_cast<int>(banks->size()) * Program::kCount;
-    Librarian librarian(dialect);
     CliMidi midi(dialect);
-    const bool aimed = midi.aim(command.value(QStringLiteral("port")), true);
-    if (aimed) {
-        BankReceiveRun run(midi.link(), librarian, *banks);
-        RunProgress progress(run, QStringLiteral("Receiving"), requested);
-        AwaitRun(run, [&run] { return run.start(); });
+    if (!midi.aim(command.value(QStringLiteral("port")), true)) {
+        Complain(QStringLiteral("nothing was received"));
+        return kIncomplete;
     }
+    Librarian librarian(dialect);
+    BankReceiveRun run(midi.link(), librarian, *banks);
+    RunWatch watch(run, static_cast<int>(banks->size()) * Program::kCount);
+    QObject::connect(&run, &BankRun::slotStarted,
+                     [&watch](Slot slot) { watch.reached(QStringLiteral("Receiving"), slot); });
+    const bool finished = watch.await([&run] { return run.start(); });
+    watch.printReport();
 
-    std::vector<Slot> missing;
-    for (Bank bank : *banks)
-        for (int p = 0; p < Program::kCount; ++p)
-            if (const Slot slot{bank, Program::fromByte(p)}; librarian.isEmpty(slot))
-                missing.push_back(slot);
+    // Replies that named another slot were stored there, and are written with the rest.
     const int received = librarian.matrix().CountMatrixPatches();
-    if (received > 0)
+    if (received > 0) {
         if (const int status = WriteOutput(out, AllBanksContent(librarian.matrix()), force);
             status != kDone)
             return status;
-    Print(QStringLiteral("Received %1 of %2 programs of %3%4")
-              .arg(requested - static_cast<int>(missing.size()))
-              .arg(requested)
-              .arg(BanksText(*banks), received > 0 ? QStringLiteral(" into ") + out
-                                                   : QStringLiteral("; nothing written")));
-    if (missing.empty())
-        return kDone;
-    Print(QStringLiteral("Not received: ") + SlotRanges(missing));
-    return kIncomplete;
+        Print(QStringLiteral("%1 programs written to %2").arg(received).arg(out));
+    }
+    return finished && run.report().complete() ? kDone : kIncomplete;
 }
 
 }  // namespace zanq::cli

@@ -1,13 +1,11 @@
 // zanq-cli send: the patches of a file sent to the synth bank by bank, as the Midi Bank Send
 // window sends the Matrix: each to the slot it names.
 
-#include <set>
-
 #include "cli/Cli.h"
 #include "cli/CliFiles.h"
 #include "cli/CliMidi.h"
 #include "cli/Commands.h"
-#include "cli/RunProgress.h"
+#include "cli/RunWatch.h"
 #include "midi/BankRuns.h"
 #include "model/Librarian.h"
 
@@ -15,16 +13,18 @@ namespace zanq::cli {
 
 int RunSend(const QStringList& arguments, const SynthDialect& dialect) {
     CommandLine command(
-        "send", QStringLiteral("send FILE [--banks C,D] [--port TEXT]"),
+        "send", QStringLiteral("send FILE [--banks C,D] [--verify] [--port TEXT]"),
         QStringLiteral(
             "Sends the patches of FILE to the synth, bank by bank in program order, each to the\n"
             "slot it names; as when FILE is loaded into the Matrix, of patches for the same\n"
             "slot the later one goes. Without --banks every bank that FILE holds patches for\n"
-            "is sent."));
+            "is sent. The run stops at the first patch that does not go."));
     command.addValue(QStringLiteral("banks"), QStringLiteral("BANKS"),
                      QStringLiteral("Send only these banks, like C,D or A-D."));
+    command.addFlag(QStringLiteral("verify"),
+                    QStringLiteral("Then ask the synth for every patch sent and compare it."));
     command.addValue(QStringLiteral("port"), QStringLiteral("TEXT"),
-                     QStringLiteral("Use the first MIDI output port whose name holds TEXT."));
+                     QStringLiteral("Use the first MIDI ports whose name holds TEXT."));
     if (const auto done = command.parse(arguments))
         return *done;
     if (command.positional().size() != 1)
@@ -47,37 +47,31 @@ int RunSend(const QStringList& arguments, const SynthDialect& dialect) {
             if (librarian.matrix().CountBankPatches(Bank::fromByte(b)) > 0)
                 banks->push_back(Bank::fromByte(b));
     }
-    std::set<Slot> unsent;
+    int patches = 0;
     for (Bank bank : *banks)
-        for (int p = 0; p < Program::kCount; ++p)
-            if (const Slot slot{bank, Program::fromByte(p)}; !librarian.isEmpty(slot))
-                unsent.insert(slot);
-    if (unsent.empty())
+        patches += librarian.matrix().CountBankPatches(bank);
+    if (patches == 0)
         return Fail(QStringLiteral("%1 holds no patch for %2").arg(path, BanksText(*banks)));
 
-    const int total = static_cast<int>(unsent.size());
+    const bool verify = command.isSet(QStringLiteral("verify"));
     CliMidi midi(dialect);
-    if (midi.aim(command.value(QStringLiteral("port")), false)) {
-        BankSendRun run(midi.link(), librarian, *banks);
-        RunProgress progress(run, QStringLiteral("Sending"), total);
-        QObject::connect(&run, &BankSendRun::slotSent, [&unsent](Slot slot, SendOutcome outcome) {
-            if (outcome == SendOutcome::Sent)
-                unsent.erase(slot);
-        });
-        AwaitRun(run, [&run] {
-            run.start();
-            return true;
-        });
+    if (!midi.aim(command.value(QStringLiteral("port")), verify)) {
+        Complain(QStringLiteral("nothing was sent"));
+        return kIncomplete;
     }
-
-    Print(QStringLiteral("Sent %1 of %2 patches of %3")
-              .arg(total - static_cast<int>(unsent.size()))
-              .arg(total)
-              .arg(BanksText(*banks)));
-    if (unsent.empty())
-        return kDone;
-    Print(QStringLiteral("Not sent: ") + SlotRanges({unsent.begin(), unsent.end()}));
-    return kIncomplete;
+    BankSendRun run(midi.link(), librarian, *banks);
+    run.setReadBack(verify);
+    RunWatch watch(run, patches);
+    QObject::connect(&run, &BankRun::slotStarted,
+                     [&watch](Slot slot) { watch.reached(QStringLiteral("Sending"), slot); });
+    QObject::connect(&run, &BankSendRun::readingBack,
+                     [&watch](Slot slot) { watch.reached(QStringLiteral("Reading back"), slot); });
+    const bool finished = watch.await([&run] {
+        run.start();
+        return true;
+    });
+    watch.printReport();
+    return finished && run.report().complete() ? kDone : kIncomplete;
 }
 
 }  // namespace zanq::cli
