@@ -19,7 +19,7 @@ namespace zanq::cli {
 // Exit statuses, as the manual page lists them.
 enum Exit : int {
     kDone = 0,        // everything asked for was done
-    kIncomplete = 1,  // some patches were not sent or received
+    kIncomplete = 1,  // some patches were not sent or received, or MIDI did not answer
     kFailed = 2,      // bad usage, or a file that cannot be read or written
 };
 

@@ -39,8 +39,10 @@ int RunPorts(const QStringList& arguments, const SynthDialect& dialect) {
 
     CliMidi midi(dialect);
     const auto lists = midi.list();
-    if (!lists)
-        return Fail(QStringLiteral("the MIDI system did not list its ports"));
+    if (!lists) {
+        Complain(QStringLiteral("the MIDI system did not list its ports"));
+        return kIncomplete;
+    }
     const QString filter = command.value(QStringLiteral("port"));
     const bool output =
         PrintPorts(QStringLiteral("output"), lists->outputs, midi.choose(lists->outputs, filter));
