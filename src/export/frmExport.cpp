@@ -1,5 +1,6 @@
 #include "export/frmExport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -10,6 +11,8 @@
 #include "banktools/DialogDesign.h"
 #include "export/ExportFileName.h"
 #include "midi/MidiLink.h"
+#include "midi/PatchSend.h"
+#include "midi/VerifySetting.h"
 #include "model/PatchName.h"
 #include "model/SynthDialect.h"
 #include "shell/Prompter.h"
@@ -29,7 +32,7 @@ frmExport::frmExport(QWidget* parent, const SynthDialect& dialect, PatchRecord& 
       refreshFiles_(std::move(refreshFiles)) {
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Patch"));
-    SetDesignClientSize(*this, 4215, 3300);
+    SetDesignClientSize(*this, 4215, 3480);
 
     const auto named = [](QWidget* control, const char* name) {
         control->setObjectName(QString::fromLatin1(name));
@@ -72,6 +75,11 @@ frmExport::frmExport(QWidget* parent, const SynthDialect& dialect, PatchRecord& 
     cmdSendToMidi->setEnabled(false);  // until detection finds the synth's output port
     for (QPushButton* button : {cmdSauver, cmdSendToMidi})
         button->setAutoDefault(false);
+    // The send window's "Verify": the same setting.
+    chkVerify = new QCheckBox(QStringLiteral("Verify"), this);
+    named(chkVerify, "chkVerify");
+    PlaceTwips(*chkVerify, 2205, 3090, 1770, 285);
+    connect(chkVerify, &QCheckBox::toggled, this, &SetVerifySends);
 
     connect(cmdSauver, &QPushButton::clicked, this, &frmExport::cmdSauver_Click);
     connect(cmdSendToMidi, &QPushButton::clicked, this, &frmExport::cmdSendToMidi_Click);
@@ -92,6 +100,7 @@ void frmExport::LoadPatch(const PatchRecord& record, Slot destination) {
     cmbBank->setCurrentIndex(destination.bank.byte());
     cmbPatch->setCurrentIndex(destination.program.byte());
     txtName->setText(NameText(dialect_.patchName(record)));
+    chkVerify->setChecked(VerifySends());
 }
 
 PatchRecord frmExport::Retargeted() const {
@@ -122,8 +131,10 @@ void frmExport::cmdSauver_Click() {
 }
 
 void frmExport::cmdSendToMidi_Click() {
-    if (midi_)
-        midi_->send(Retargeted());
+    // The window closes at once: the main window hears how a verified send went.
+    if (midi_ && parentWidget())
+        SendOnePatch(*parentWidget(), *midi_, dialect_, prompter_, dialect_.slotOf(Retargeted()),
+                     Retargeted());
     close();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // Export Patch: takes one patch (ExportPatch), lets the user pick a destination bank and
 // program, and saves the retargeted copy as a single-patch .syx file in the program's folder
-// or sends it to the synth, then closes. Works on a copy: the Matrix and the Library never
-// change, and only the bank and program bytes of what leaves differ from ExportPatch.
-// One instance, created early and hidden, shown modally for a grid patch and modelessly for a
-// library patch.
+// or sends it to the synth (reading it back with "Verify" ticked), then closes. Works on a copy:
+// the Matrix and the Library never change, and only the bank and program bytes of what leaves
+// differ from ExportPatch. One instance, created early and hidden, shown modally for a grid patch
+// and modelessly for a library patch.
 
 #include <QDialog>
 #include <functional>
@@ -12,6 +12,7 @@
 #include "model/PatchRecord.h"
 #include "model/Slot.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -42,6 +43,7 @@ public:
     QComboBox* cmbPatch = nullptr;
     QPushButton* cmdSauver = nullptr;
     QPushButton* cmdSendToMidi = nullptr;
+    QCheckBox* chkVerify = nullptr;  // read "Send to DM" back (the shared verify setting)
 
     // ExportPatch := record, the lists at the destination, the name shown.
     void LoadPatch(const PatchRecord& record, Slot destination);

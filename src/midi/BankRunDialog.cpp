@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "banktools/DialogDesign.h"
@@ -14,7 +16,7 @@ BankRunDialog::BankRunDialog(QWidget* parent, const char* objectName, const QStr
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
-    SetDesignClientSize(*this, 3180, 3480);
+    SetDesignClientSize(*this, 4800, 5760);
     for (int b = 1; b <= Bank::kCount; ++b) {
         auto* box =
             new QCheckBox(QStringLiteral("Bank ") + QChar(Bank::fromNumber(b).letter()), this);
@@ -22,13 +24,30 @@ BankRunDialog::BankRunDialog(QWidget* parent, const char* objectName, const QStr
         PlaceTwips(*box, 1020, 180 + 300 * (b - 1), 1200, 285);
         chkBank[static_cast<std::size_t>(b)] = box;
     }
+    lblRunSummary = new QLabel(this);
+    lblRunSummary->setObjectName(QStringLiteral("lblRunSummary"));
+    lblRunSummary->setWordWrap(true);
+    lblRunSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    PlaceTwips(*lblRunSummary, 240, 3360, 4320, 600);
+    txtRunReport = new QPlainTextEdit(this);
+    txtRunReport->setObjectName(QStringLiteral("txtRunReport"));
+    txtRunReport->setReadOnly(true);
+    txtRunReport->setLineWrapMode(QPlainTextEdit::NoWrap);
+    PlaceTwips(*txtRunReport, 240, 4020, 4320, 1500);
+}
+
+QCheckBox* BankRunDialog::addOption(const char* objectName, const QString& text) {
+    auto* box = new QCheckBox(text, this);
+    box->setObjectName(QString::fromLatin1(objectName));
+    PlaceTwips(*box, 2700, 180 + 300 * options_++, 1800, 285);
+    return box;
 }
 
 QPushButton* BankRunDialog::addStartButton(const char* objectName, const QString& text) {
     start_ = new QPushButton(text, this);
     start_->setObjectName(QString::fromLatin1(objectName));
     start_->setAutoDefault(false);
-    PlaceTwips(*start_, 240, 2700, 2700, 555);
+    PlaceTwips(*start_, 1020, 2700, 2700, 555);
     return start_;
 }
 
@@ -47,10 +66,14 @@ void BankRunDialog::showRun(BankRun* run, std::function<QString(Slot)> progress,
     run->setParent(this);
     const QString caption = start_->text();
     start_->setEnabled(false);
+    lblRunSummary->clear();
+    txtRunReport->clear();
     connect(run, &BankRun::slotStarted, this,
             [this, progress = std::move(progress)](Slot slot) { start_->setText(progress(slot)); });
     connect(run, &BankRun::finished, this, [this, caption, ended = std::move(ended)](RunEnd end) {
         run_->deleteLater();
+        lblRunSummary->setText(run_->report().summary());
+        txtRunReport->setPlainText(run_->report().details().join(QLatin1Char('\n')));
         if (ended)
             ended(end);
         start_->setEnabled(true);
@@ -60,6 +83,10 @@ void BankRunDialog::showRun(BankRun* run, std::function<QString(Slot)> progress,
         if (stop_)
             close();
     });
+}
+
+void BankRunDialog::progressText(const QString& text) {
+    start_->setText(text);
 }
 
 void BankRunDialog::stopAndClose() {

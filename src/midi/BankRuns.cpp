@@ -2,6 +2,7 @@
 
 #include "midi/MidiLink.h"
 #include "model/Librarian.h"
+#include "model/SynthDialect.h"
 
 namespace zanq {
 
@@ -26,8 +27,8 @@ RunEnd EndOf(int answered, int asked, bool stopRequested) {
     return stopRequested ? RunEnd::Stopped : answered < asked ? RunEnd::NoReply : RunEnd::Completed;
 }
 
-BankRun::BankRun(RunKind kind, const Librarian& librarian, QObject* parent)
-    : QObject(parent), report_(kind, librarian.dialect().modelName()) {}
+BankRun::BankRun(RunKind kind, const SynthDialect& dialect, QObject* parent)
+    : QObject(parent), report_(kind, dialect.modelName()) {}
 
 void BankRun::finish(RunEnd end) {
     report_.end(end, last_);
@@ -36,7 +37,7 @@ void BankRun::finish(RunEnd end) {
 
 BankReceiveRun::BankReceiveRun(MidiLink& link, Librarian& librarian, std::vector<Bank> banks,
                                QObject* parent)
-    : BankRun(RunKind::Receive, librarian, parent),
+    : BankRun(RunKind::Receive, librarian.dialect(), parent),
       link_(link),
       librarian_(librarian),
       banks_(std::move(banks)) {

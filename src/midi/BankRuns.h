@@ -17,6 +17,7 @@ namespace zanq {
 
 class Librarian;
 class MidiLink;
+class SynthDialect;
 enum class SendOutcome;
 
 // How a series of requests ended after answered of asked came back.
@@ -26,7 +27,7 @@ RunEnd EndOf(int answered, int asked, bool stopRequested);
 class BankRun : public QObject {
     Q_OBJECT
 public:
-    BankRun(RunKind kind, const Librarian& librarian, QObject* parent);
+    BankRun(RunKind kind, const SynthDialect& dialect, QObject* parent);
     virtual void stop() = 0;
     // Complete once finished() has come.
     const RunReport& report() const { return report_; }
@@ -43,14 +44,19 @@ protected:
     std::optional<Slot> last_;  // the last slot handed over: sent, or requested
 };
 
-// Sends every patch of the given banks, bank by bank in slot order; empty slots are skipped.
-// Stops at the first message that does not go: the synth's port has gone, or sending failed.
-// With read-back, then requests every patch it sent and compares the reply byte for byte,
-// storing nothing.
+// Sends patches one after another, and stops at the first message that does not go: the
+// synth's port has gone, or sending failed. With read-back, then requests every patch it sent
+// and compares the reply byte for byte, storing nothing.
 class BankSendRun : public BankRun {
     Q_OBJECT
 public:
+    using Patch = std::pair<Slot, std::string>;  // where the record goes, and the record
+
+    // Every patch of the given banks, bank by bank in slot order; empty slots are skipped.
     BankSendRun(MidiLink& link, const Librarian& librarian, std::vector<Bank> banks,
+                QObject* parent = nullptr);
+    // These records, in this order, each naming its slot in its own bytes.
+    BankSendRun(MidiLink& link, const SynthDialect& dialect, std::vector<Patch> patches,
                 QObject* parent = nullptr);
     void setReadBack(bool on);
     void start();
@@ -68,13 +74,13 @@ private:
     void onReadBack(quint64 ticket, int index, const QByteArray& reply);
 
     MidiLink& link_;
-    const Librarian& librarian_;
-    std::vector<Slot> slots_;  // the filled slots of the banks, in sending order
-    std::size_t next_ = 0;
-    std::map<Slot, std::string> sent_;  // what went, to compare with what comes back
-    std::vector<Slot> readBack_;
+    const SynthDialect& dialect_;
+    std::vector<Patch> patches_;
+    std::size_t next_ = 0;       // the next patch to send
+    std::size_t sentCount_ = 0;  // the patches sent, all before next_
     quint64 ticket_ = 0;
     bool readBackWanted_ = false;
+    bool readingBack_ = false;
     bool stopRequested_ = false;
     int answered_ = 0;  // read-back replies
 };

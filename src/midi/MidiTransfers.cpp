@@ -1,6 +1,7 @@
 #include "midi/MidiTransfers.h"
 
 #include "midi/MidiLink.h"
+#include "midi/PatchSend.h"
 #include "midi/ProgramExchange.h"
 #include "midi/frmBankSend.h"
 #include "midi/frmMidiReceive.h"
@@ -47,7 +48,8 @@ void MidiTransfers::SendGridPatch(Slot slot) {
                              QStringLiteral(" ?");
     if (context_.prompter.askYesNo(&window_, question, QStringLiteral("Midi Send Patch"),
                                    QMessageBox::Question))
-        context_.midi->send(context_.librarian.at(slot));
+        SendOnePatch(window_, *context_.midi, context_.librarian.dialect(), context_.prompter, slot,
+                     record);
 }
 
 void MidiTransfers::cmdMIDI_OUT_dropped(DragSource source) {

@@ -1,6 +1,9 @@
 #include "midi/frmBankSend.h"
 
+#include <QCheckBox>
 #include <QPushButton>
+
+#include "midi/VerifySetting.h"
 
 namespace zanq {
 
@@ -10,18 +13,26 @@ frmBankSend::frmBankSend(QWidget* parent, MidiLink& link, const Librarian& libra
       librarian_(librarian) {
     cmdMidiSend = addStartButton("cmdMidiSend", QStringLiteral("SEND"));
     connect(cmdMidiSend, &QPushButton::clicked, this, &frmBankSend::cmdMidiSend_Click);
+    chkVerify = addOption("chkVerify", QStringLiteral("Verify"));
+    chkVerify->setChecked(VerifySends());
+    connect(chkVerify, &QCheckBox::toggled, this, &SetVerifySends);
 }
 
 void frmBankSend::cmdMidiSend_Click() {
     if (running())
         return;
     auto* run = new BankSendRun(link_, librarian_, tickedBanks());
+    run->setReadBack(chkVerify->isChecked());
     showRun(run,
             [](Slot slot) {
                 return QStringLiteral("Sending ") + QString::fromStdString(slot.place()) +
                        QStringLiteral(" ...");
             },
             {});
+    connect(run, &BankSendRun::readingBack, this, [this](Slot slot) {
+        progressText(QStringLiteral("Verifying ") + QString::fromStdString(slot.place()) +
+                     QStringLiteral(" ..."));
+    });
     run->start();
 }
 
