@@ -2,7 +2,10 @@
 // reply latency: a 128-program bank receive and a 128-patch bank send through the windows'
 // own buttons, each timed from the click until the button is enabled again, beside 128 bare
 // request-and-reply exchanges by a minimal RtMidi client (the floor: the synth's latency plus
-// the JACK cycles) and 128 requests each followed by the full 200 ms of a fixed wait.
+// the JACK cycles) and 128 requests each followed by the full 200 ms of a fixed wait. Also,
+// in the same runs: the bank send with Verify ticked (128 sent, then read back), and a bank
+// receive by the core run with each program asked for once against up to twice, with no reply
+// missing (what the retry costs when it is not needed).
 // Usage: bench_transfers [--runs N] [--no-fixed]
 
 #include <RtMidi.h>
@@ -11,8 +14,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -22,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "midi/BankRuns.h"
 #include "midi/DeepMindDetector.h"
 #include "midi/InstallMidi.h"
 #include "midi/MidiLink.h"
@@ -33,78 +39,11 @@
 #include "model/Librarian.h"
 #include "shell/frmMain.h"
 
+#include "TransferBench.h"
+
 namespace {
 
-const std::string kClient = "DeepMind12 bench";
-
-class CountingPrompter : public zanq::Prompter {
-public:
-    int messages = 0;
-    bool askYesNo(QWidget*, const QString&, const QString&, QMessageBox::Icon) override {
-        return false;
-    }
-    void tell(QWidget*, const QString& text, const QString&, QMessageBox::Icon) override {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-};
-
-std::string Request(int bank, int program) {
-    std::string r("\xF0\x00\x20\x32\x20\x00\x01\x00\x00\xF7", 10);
-    r[7] = static_cast<char>(bank);
-    r[8] = static_cast<char>(program);
-    return r;
-}
-
-zanq::PatchRecord Record(int bank, int program) {
-    zanq::PatchRecord r(291, '\x11');
-    const char head[] = "\xF0\x00\x20\x32\x20\x00\x02\x07";
-    std::copy(head, head + 8, r.begin());
-    r[8] = static_cast<char>(bank);
-    r[9] = static_cast<char>(program);
-    r[290] = static_cast<char>(0xF7);
-    return r;
-}
-
-// The simulator, with its output lines counted.
-class Sim {
-public:
-    bool start(int latencyMs) {
-        process_.start(QStringLiteral(ZANQ_DEEPMIND_SIM),
-                       {QStringLiteral("--client"), QString::fromStdString(kClient),
-                        QStringLiteral("--latency"), QString::number(latencyMs)});
-        return waitFor([&] { return lines_.contains("ready"); }, 5000);
-    }
-    void stop() {
-        process_.terminate();
-        process_.waitForFinished(5000);
-    }
-    qsizetype count(const QByteArray& start) {
-        collect();
-        return std::count_if(lines_.begin(), lines_.end(),
-                             [&](const QByteArray& l) { return l.startsWith(start); });
-    }
-    template <typename Done>
-    bool waitFor(Done done, int ms) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done()) {
-            if (clock.elapsed() > ms)
-                return false;
-            process_.waitForReadyRead(1);
-            collect();
-        }
-        return true;
-    }
-
-private:
-    void collect() {
-        while (process_.canReadLine())
-            lines_ << process_.readLine().trimmed();
-    }
-    QProcess process_;
-    QList<QByteArray> lines_;
-};
+using namespace bench;
 
 int FindPort(RtMidi& midi, const std::string& name) {
     for (unsigned i = 0; i < midi.getPortCount(); ++i)
@@ -156,14 +95,6 @@ double BareExchanges(int& missing) {
     return clock.nsecsElapsed() / 1e6;
 }
 
-// Runs the event loop until the signal comes.
-template <typename Sender, typename Signal>
-void Await(Sender* sender, Signal signal) {
-    QEventLoop loop;
-    QObject::connect(sender, signal, &loop, [&loop] { loop.quit(); });
-    loop.exec();
-}
-
 // 128 requests through the link, each followed by the full 200 ms wait of a fixed-wait
 // exchange (the replies are not looked at: this is the wait's cost alone).
 double FixedWaitExchanges(zanq::MidiLink& link) {
@@ -179,38 +110,13 @@ double FixedWaitExchanges(zanq::MidiLink& link) {
     return clock.nsecsElapsed() / 1e6;
 }
 
-// Clicks the button and runs the event loop until the run has ended and enabled it again.
-double RunFromButton(QPushButton* button) {
-    QEventLoop loop;
-    struct Watch : QObject {
-        QEventLoop* loop;
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::EnabledChange && static_cast<QWidget*>(o)->isEnabled())
-                loop->quit();
-            return false;
-        }
-    } watch;
-    watch.loop = &loop;
-    button->installEventFilter(&watch);
-    QElapsedTimer clock;
-    clock.start();
-    button->click();
-    loop.exec();
-    button->removeEventFilter(&watch);
-    return clock.nsecsElapsed() / 1e6;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);  // the Verify box's setting stays out of the user's
     int runs = 3;
     bool fixed = true;
     for (int a = 1; a < argc; ++a) {
@@ -261,7 +167,7 @@ int main(int argc, char** argv) {
             return 1;
         }
 
-        std::vector<double> bare, receive, send, arrived;
+        std::vector<double> bare, receive, send, arrived, verified, once, twice;
         const zanq::Bank bankA = zanq::Bank::fromNumber(1), bankB = zanq::Bank::fromNumber(2);
         for (int run = 0; run < runs; ++run) {
             int missing = 0;
@@ -290,6 +196,31 @@ int main(int argc, char** argv) {
                 ++failures;
             arrived.push_back(clock.nsecsElapsed() / 1e6);
             delete tx;
+
+            // The same bank with Verify ticked: sent, then every patch read back and compared.
+            window.findChild<QPushButton*>(QStringLiteral("cmdMIDI_OUT"))->click();
+            auto* vx = window.findChild<zanq::frmBankSend*>();
+            vx->chkBank[2]->setChecked(true);
+            vx->chkVerify->setChecked(true);
+            verified.push_back(RunFromButton(vx->cmdMidiSend));
+            if (!vx->lblRunSummary->text().endsWith(QStringLiteral("128 of 128 matched")))
+                ++failures;
+            vx->chkVerify->setChecked(false);
+            delete vx;
+
+            // A bank receive by the core run, each program asked for once, or up to twice.
+            for (int attempts : {1, 2}) {
+                librarian.clear({bankA}, false);
+                zanq::BankReceiveRun core(link, librarian, {bankA});
+                core.setAttempts(attempts);
+                QElapsedTimer coreClock;
+                coreClock.start();
+                if (!core.start())
+                    return 1;
+                Await(&core, &zanq::BankRun::finished);
+                (attempts == 1 ? once : twice).push_back(coreClock.nsecsElapsed() / 1e6);
+                failures += core.report().complete() ? 0 : 1;
+            }
         }
         const double floor = Median(bare);
         std::printf("latency %2d ms, median of %d run(s):\n", latency, runs);
@@ -302,6 +233,11 @@ int main(int argc, char** argv) {
             "  bank send, 128 patches (SEND)                %8.1f ms  (all stored by "
             "the synth after %.1f ms)\n",
             Median(send), Median(arrived));
+        std::printf(
+            "  bank send with Verify (sent, then read back) %8.1f ms  (%.2fx the send alone)\n",
+            Median(verified), Median(verified) / Median(send));
+        std::printf("  core bank receive, asked once / up to twice  %8.1f / %.1f ms  (%+.1f %%)\n",
+                    Median(once), Median(twice), 100.0 * (Median(twice) / Median(once) - 1.0));
         if (fixed)
             std::printf("  128 exchanges with the fixed 200 ms wait     %8.1f ms\n",
                         FixedWaitExchanges(link));

@@ -1,8 +1,11 @@
 #include "midi/JackSupport.h"
 
+#include <semaphore.h>
 #include <unistd.h>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
+#include <ctime>
 #include <string_view>
 
 #if ZANQ_HAVE_JACK
@@ -37,9 +40,43 @@ bool JackServerMayRun() {
 
 }  // namespace
 
+struct JackWatch::Tick {
+    sem_t semaphore;
+    Tick() { sem_init(&semaphore, 0, 0); }
+    ~Tick() { sem_destroy(&semaphore); }
+};
+
 JackWatch::~JackWatch() {
     if (client_)
         jack_client_close(static_cast<jack_client_t*>(client_));
+    delete tick_;
+}
+
+int JackWatch::process(unsigned, void* self) {
+    auto* watch = static_cast<JackWatch*>(self);
+    watch->cycles_.fetch_add(1);
+    if (watch->waiting_.load())
+        sem_post(&watch->tick_->semaphore);
+    return 0;
+}
+
+bool JackWatch::awaitCycles(int count, int timeoutMs) {
+    if (!client_ || !active_ || gone_)
+        return false;
+    const unsigned long long target = cycles_.load() + static_cast<unsigned long long>(count);
+    timespec deadline{};
+    clock_gettime(CLOCK_REALTIME, &deadline);
+    const long long ns = deadline.tv_nsec + static_cast<long long>(timeoutMs) * 1000000;
+    deadline.tv_sec += static_cast<time_t>(ns / 1000000000);
+    deadline.tv_nsec = static_cast<long>(ns % 1000000000);
+    waiting_ = true;
+    while (cycles_.load() < target && !gone_)
+        if (sem_timedwait(&tick_->semaphore, &deadline) == -1 && errno == ETIMEDOUT)
+            break;
+    waiting_ = false;
+    while (sem_trywait(&tick_->semaphore) == 0) {
+    }
+    return cycles_.load() >= target;
 }
 
 bool JackWatch::start(const std::string& clientName) {
@@ -51,6 +88,10 @@ bool JackWatch::start(const std::string& clientName) {
     gone_ = false;
     jack_on_shutdown(
         client, [](void* gone) { static_cast<std::atomic<bool>*>(gone)->store(true); }, &gone_);
+    if (!tick_)
+        tick_ = new Tick;
+    jack_set_process_callback(client, &JackWatch::process, this);
+    active_ = jack_activate(client) == 0;
     client_ = client;
     return true;
 }
@@ -64,6 +105,7 @@ bool JackWatch::takeServerGone() {
         return false;
     jack_client_close(static_cast<jack_client_t*>(client_));
     client_ = nullptr;
+    active_ = false;
     return true;
 }
 
@@ -122,6 +164,9 @@ bool JackWatch::takeServerGone() {
     return false;
 }
 bool JackWatch::connected(const std::string&, const std::string&) const {
+    return false;
+}
+bool JackWatch::awaitCycles(int, int) {
     return false;
 }
 void SilenceJack() {}

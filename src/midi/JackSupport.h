@@ -10,7 +10,9 @@
 
 namespace zanq {
 
-// A JACK client of our own that has no ports.
+// A JACK client of our own that has no ports. It counts the server's process cycles, so that a
+// new connection can be given time to carry messages: JACK makes a connection part of its
+// graph at the start of a later cycle, and a message written out before that goes nowhere.
 class JackWatch {
 public:
     JackWatch() = default;
@@ -26,10 +28,20 @@ public:
     bool serverGone() const { return gone_.load(); }
     // Whether JACK port target is connected to a port of ours named ownPort.
     bool connected(const std::string& target, const std::string& ownPort) const;
+    // Waits (at most timeoutMs) until count process cycles have begun since the call, so that
+    // connections made before it carry messages; false if they did not.
+    bool awaitCycles(int count, int timeoutMs);
 
 private:
+    static int process(unsigned frames, void* self);
+
     void* client_ = nullptr;
     std::atomic<bool> gone_{false};
+    bool active_ = false;
+    std::atomic<unsigned long long> cycles_{0};
+    std::atomic<bool> waiting_{false};
+    struct Tick;
+    Tick* tick_ = nullptr;  // wakes a waiter on each cycle
 };
 
 // Silences libjack's own messages on stderr.

@@ -25,6 +25,12 @@ struct RtMidiBackend::Api {
 
 namespace {
 
+// Cycles to let pass after a JACK connection is made: the second begins after the graph that
+// holds it took over; one more for a server that switches late. About 16 ms at 256 frames.
+constexpr int kCyclesBeforeUse = 3;
+// Beyond this, a server so slow would not carry the message anyway.
+constexpr int kCycleWaitMs = 500;
+
 int ApiRank(RtMidi::Api kind) {
     switch (kind) {
         case RtMidi::LINUX_ALSA:
@@ -239,6 +245,10 @@ MidiResult RtMidiBackend::connect(bool outputs, const std::string& port) {
             step, text.empty() ? "The MIDI " + direction + " port could not be opened." : text};
     }
     connection = {true, target->api, target->name};
+    // A JACK connection carries messages only from a later cycle on: the first patch after a
+    // (re)connection would otherwise be lost now and then.
+    if (target->api == RtMidi::UNIX_JACK)
+        jack_->awaitCycles(kCyclesBeforeUse, kCycleWaitMs);
     return {};
 }
 

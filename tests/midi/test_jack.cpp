@@ -4,91 +4,31 @@
 // away. Other simulators may share the server, so the test's own runs under a client name of
 // its own.
 
-#include <QCheckBox>
 #include <QtTest>
 
-#include "midi/RtMidiBackend.h"
-#include "support/DeepMindSim.h"
-#include "support/MainRig.h"
+#include <QLabel>
+
+#include "midi/JackRig.h"
 
 using namespace zanq;
 using test::At;
 
-namespace {
-QByteArray SlotOf(const QByteArray& memory, Slot slot) {
-    return memory.mid(slot.index() * 291, 291);
-}
-}  // namespace
-
 class JackTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<test::MainRig> app;
-    test::DeepMindSim sim;
+    std::unique_ptr<test::JackRig> rig;
+    test::MainRig* app = nullptr;
 
-    Librarian& librarian() { return app->librarian; }
-    QList<test::ShownPrompt>& shown() { return app->prompter.shown; }
-    QString memoryFile() const { return app->dir.filePath(QStringLiteral("memory.syx")); }
-
-    // Starts the synth (saving its memory to memoryFile()) and lets detection find it; then
-    // aims at this synth's ports even when another test's synth is on the same server.
-    bool startSim(QStringList options = {}) {
-        const std::string client =
-            "DeepMind12 t" + std::to_string(QCoreApplication::applicationPid());
-        options << QStringLiteral("--save") << memoryFile() << QStringLiteral("--client")
-                << QString::fromStdString(client);
-        if (!sim.start(options))
-            return false;
-        std::vector<std::string> outputs, inputs;
-        const auto listed = connect(app->link.get(), &MidiLink::portsListed, this,
-                                    [&](const auto& o, const auto& i) { outputs = o, inputs = i; });
-        const bool detected = app->detect();
-        disconnect(listed);
-        const auto find = [&client](const std::vector<std::string>& names) {
-            for (const auto& name : names)
-                if (name.find(client) != std::string::npos)
-                    return name;
-            return std::string();
-        };
-        app->link->setOutputPort(find(outputs));
-        app->link->setInputPort(find(inputs));
-        return detected && app->ui.cmdMIDI_OUT->isEnabled() && app->ui.cmdMIDI_IN->isEnabled();
-    }
-    QByteArray savedMemory() {
-        if (!sim.save())
-            return {};
-        QFile file(memoryFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QStringList simSaid(const QString& start) {
-        return sim.lines().filter(QRegularExpression("^" + start));
-    }
-    // Opens a run window from its button with these banks ticked.
-    template <typename Window>
-    Window* open(QPushButton* button, std::initializer_list<int> banks) {
-        button->click();
-        auto* window = app->window.findChild<Window*>();
-        if (!window || !window->isVisible())
-            return nullptr;
-        for (int b : banks)
-            window->chkBank[b]->setChecked(true);
-        return window;
-    }
-    // Clicks the run window's button and waits until the run has ended.
-    static bool run(QPushButton* button) {
-        button->click();
-        return QTest::qWaitFor([button] { return button->isEnabled(); }, 20000);
-    }
+    Librarian& librarian() { return rig->librarian(); }
+    QList<test::ShownPrompt>& shown() { return rig->shown(); }
+    bool startSim(QStringList options = {}) { return rig->startSim(options); }
 
 private slots:
     void initTestCase() { ZANQ_NEED_JACK_SERVER(); }
     void init() {
-        app = std::make_unique<test::MainRig>(test::kMidiWindows,
-                                              std::make_unique<RtMidiBackend>("ZANQ Test"));
+        rig = std::make_unique<test::JackRig>();
+        app = rig->app.get();
     }
-    void cleanup() {
-        sim.stop();
-        app.reset();
-    }
+    void cleanup() { rig.reset(); }
 
     void detectionFollowsTheSimulator() {
         const auto shown = [&] {
@@ -102,7 +42,7 @@ private slots:
             QSKIP("another simulated DeepMind is on the JACK server");
         QVERIFY(startSim());
         QCOMPARE(shown(), QStringLiteral("111 DEEPMIND DETECTED"));
-        sim.stop();
+        rig->sim.stop();
         QVERIFY(app->detect());
         if (shown() == QStringLiteral("111 DEEPMIND DETECTED"))
             QSKIP("another simulated DeepMind came up on the JACK server");
@@ -125,20 +65,23 @@ private slots:
 
     void synthVanishingMidRunEndsRunsWithMessages() {
         QVERIFY(startSim({QStringLiteral("--vanish-after"), QStringLiteral("3")}));
-        auto* receiving = open<frmMidiReceive>(app->ui.cmdMIDI_IN, {1});
-        QVERIFY(receiving && run(receiving->cmdMidiReceive));
-        QVERIFY(sim.waitForLine(QStringLiteral("vanished")));
+        auto* receiving = rig->open<frmMidiReceive>(app->ui.cmdMIDI_IN, {1});
+        QVERIFY(receiving && rig->run(receiving->cmdMidiReceive));
+        QVERIFY(rig->sim.waitForLine(QStringLiteral("vanished")));
         QCOMPARE(librarian().matrix().CountMatrixPatches(), 3);
         // A-004 went unanswered; asked again, the ports were gone.
         QCOMPARE(shown().size(), 3);
         QVERIFY(shown()[0].text.startsWith(QStringLiteral("Operation: MIDI IN OPEN\r\n")));
         QCOMPARE(shown()[2].text, kNoMidiDataMessage);
+        QVERIFY(receiving->lblRunSummary->text().startsWith(
+            QStringLiteral("Stopped after A-004: the DeepMind stopped answering. Received 3 of "
+                           "128. Not received: A-004")));
         receiving->close();
 
         // The synth's output port is gone too: the bank send says so once and stops.
         shown().clear();
-        auto* send = open<frmBankSend>(app->ui.cmdMIDI_OUT, {1});
-        QVERIFY(send && run(send->cmdMidiSend));
+        auto* send = rig->open<frmBankSend>(app->ui.cmdMIDI_OUT, {1});
+        QVERIFY(send && rig->run(send->cmdMidiSend));
         QCOMPARE(send->cmdMidiSend->text(), QStringLiteral("SEND"));
         QCOMPARE(shown().size(), 1);
         QVERIFY2(shown()[0].text.startsWith(QStringLiteral("Operation: MIDI OUT OPEN\r\n")),
@@ -163,7 +106,7 @@ private slots:
         for (DragSource source :
              {DragSource::Grid, DragSource::Grid, DragSource::Library, DragSource::Files})
             emit app->window.droppedOnMidiOut(source);
-        QTRY_COMPARE(simSaid("stored"), QStringList{"stored A-005"});
+        QTRY_COMPARE(rig->simSaid("stored"), QStringList{"stored A-005"});
         QCOMPARE(shown().size(), 2);  // library lines and files are not sent from here
         QCOMPARE(
             shown()[1].text,
@@ -177,13 +120,13 @@ private slots:
         window->cmbBank->setCurrentIndex(6);
         window->cmbPatch->setCurrentIndex(99);
         window->cmdSendToMidi->click();
-        QTRY_COMPARE(simSaid("stored"), QStringList({"stored A-005", "stored G-100"}));
+        QTRY_COMPARE(rig->simSaid("stored"), QStringList({"stored A-005", "stored G-100"}));
         PatchRecord retargeted = pad;
         retargeted[8] = 6;
         retargeted[9] = 99;
-        const QByteArray memory = savedMemory();
-        QCOMPARE(SlotOf(memory, At("A-5")), QByteArray::fromStdString(pad));
-        QCOMPARE(SlotOf(memory, At("G-100")), QByteArray::fromStdString(retargeted));
+        const QByteArray memory = rig->savedMemory();
+        QCOMPARE(test::SlotOf(memory, At("A-5")), QByteArray::fromStdString(pad));
+        QCOMPARE(test::SlotOf(memory, At("G-100")), QByteArray::fromStdString(retargeted));
         QVERIFY(librarian().at(At("A-5")) == pad && librarian().isEmpty(At("G-100")));
         QVERIFY(!window->isVisible());
     }

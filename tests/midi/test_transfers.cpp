@@ -4,6 +4,9 @@
 // click's fetch and its own message.
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include "support/FakeMidiPorts.h"
@@ -151,6 +154,15 @@ private slots:
         QCOMPARE(shown()[0].text, kNoMidiDataMessage);
         QCOMPARE(shown()[0].icon, QMessageBox::NoIcon);
         QCOMPARE(button->text(), QStringLiteral("RECEIVE"));
+        // The window itself says what happened, in text that can be copied.
+        QCOMPARE(window->lblRunSummary->text(),
+                 QStringLiteral("Stopped after A-002: the DeepMind stopped answering. Received 0 "
+                                "of 256. Not received: A-001 to A-002"));
+        QCOMPARE(window->txtRunReport->toPlainText(),
+                 QStringLiteral("A-001 to A-002: no reply\nA-003 to B-128: not requested"));
+        window->txtRunReport->selectAll();
+        window->txtRunReport->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), window->txtRunReport->toPlainText());
     }
 
     void doubleClickFetchesAnEmptySlotOrSaysNothingCame() {

@@ -16,6 +16,7 @@ const char* const kUsage =
     "  --late-ms MS        delay of the late fault (default 400)\n"
     "  --garble-every N    cut every N-th reply short (290 bytes)\n"
     "  --drop-replies LIST leave these requests unanswered, counted from 1 (\"5,6,40\")\n"
+    "  --refuse-dumps LIST do not store these program dumps, counted from 1\n"
     "  --vanish-after N    answer N requests, then close the ports at the next one and exit\n"
     "  --vanish-after-dumps N  store N program dumps, then close the ports and exit\n"
     "  --save FILE         write memory as .syx on SIGUSR1 and on exit\n"
@@ -76,6 +77,9 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             o.vanishAfterDumps = std::atol(v.c_str());
         else if (a == "--drop-replies") {
             if (!ParseList(v, o.dropReplies))
+                return false;
+        } else if (a == "--refuse-dumps") {
+            if (!ParseList(v, o.refuseDumps))
                 return false;
         } else if (a == "--fault") {
             if (!ParseFault(v, o.fault))

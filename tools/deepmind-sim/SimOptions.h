@@ -19,6 +19,7 @@ struct Options {
     Fault fault = Fault::None;
     long garbleEvery = 0;        // every n-th reply comes cut short (0: none)
     std::set<long> dropReplies;  // these requests (counted from 1) get no reply
+    std::set<long> refuseDumps;  // these program dumps (counted from 1) are not stored
     long vanishAfter = -1;       // requests answered before the synth goes away
     long vanishAfterDumps = -1;  // program dumps stored before the synth goes away
 };

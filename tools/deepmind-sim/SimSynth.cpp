@@ -21,7 +21,7 @@ void Say(const std::string& line) {
 
 std::string SimSynth::reply(long n, int bank, int program) {
     if (o_.fault == Fault::Silent || o_.dropReplies.count(n)) {
-        Say("dropped reply " + std::to_string(n));
+        Say("dropped " + SlotText(bank, program));
         return {};
     }
     std::string bytes = memory_.at(bank, program);
@@ -35,7 +35,7 @@ std::string SimSynth::reply(long n, int bank, int program) {
     else if (o_.fault == Fault::OtherSlot)
         bytes = memory_.at(bank, (program + 1) % kPrograms);
     if (garbled)
-        Say("garbled reply " + std::to_string(n));
+        Say("garbled " + SlotText(bank, program));
     return bytes;
 }
 
@@ -56,10 +56,15 @@ bool SimSynth::handle(const std::string& msg) {
         replies_.push_back({Clock::now() + std::chrono::milliseconds(delay), std::move(bytes)});
         return true;
     }
-    if (!memory_.store(msg)) {
+    if (!SimMemory::IsDump(msg)) {
         Say("ignored " + std::to_string(msg.size()) + " bytes");
         return true;
     }
+    if (o_.refuseDumps.count(++dumps_)) {
+        Say("refused " + SlotText(msg[8], msg[9]));
+        return true;
+    }
+    memory_.store(msg);
     Say("stored " + SlotText(msg[8], msg[9]));
     return o_.vanishAfterDumps < 0 || ++stored_ < o_.vanishAfterDumps;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The simulated synth's behaviour: it answers program dump requests from its memory, with the
 // faults it was told to play, and stores every valid program dump sent to it. It says what it
-// does on stdout, one line each ("request A-001", "stored B-007", "dropped reply 5").
+// does on stdout, one line each ("request A-001", "stored B-007", "dropped A-005").
 
 #include <deque>
 #include <optional>
@@ -36,7 +36,8 @@ private:
     const Options& o_;
     SimMemory& memory_;
     long requests_ = 0;
-    long stored_ = 0;
+    long dumps_ = 0;             // program dumps received
+    long stored_ = 0;            // and stored
     std::deque<Reply> replies_;  // latencies are equal, so due times stay in order
 };
 
