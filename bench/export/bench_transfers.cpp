@@ -234,8 +234,8 @@ int main(int argc, char** argv) {
             "the synth after %.1f ms)\n",
             Median(send), Median(arrived));
         std::printf(
-            "  bank send with Verify (sent, then read back) %8.1f ms  (%.2fx the send alone)\n",
-            Median(verified), Median(verified) / Median(send));
+            "  bank send with Verify (sent, then read back) %8.1f ms  (%.3fx the RECEIVE)\n",
+            Median(verified), Median(verified) / Median(receive));
         std::printf("  core bank receive, asked once / up to twice  %8.1f / %.1f ms  (%+.1f %%)\n",
                     Median(once), Median(twice), 100.0 * (Median(twice) / Median(once) - 1.0));
         if (fixed)
