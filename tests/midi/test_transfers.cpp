@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
+#include "midi/VerifySetting.h"
 #include "support/FakeMidiPorts.h"
 #include "support/MainRig.h"
 
@@ -44,7 +45,9 @@ class TransfersTest : public QObject {
     }
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() {
+        SetVerifySends(false);  // a test that ticked Verify leaves it so, as a user would
         ports = new test::FakeMidiPorts;
         ports->setPorts({"Midi Through", "DeepMind12 MIDI in"}, {"DeepMind12 MIDI out"});
         synthAnswers = true;
@@ -130,6 +133,18 @@ private slots:
         window->cmdMidiSend->click();
         QTRY_VERIFY(window.isNull());
         QCOMPARE(ports->sent().size(), std::size_t(1));
+
+        // Closed while the patches are read back: no request after the one under way.
+        window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
+        ports->onSend = [window](std::string_view m) {
+            if (m.size() == 10)
+                QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+        };
+        window->chkBank[1]->setChecked(true);
+        window->chkVerify->setChecked(true);
+        window->cmdMidiSend->click();
+        QTRY_VERIFY(window.isNull());
+        QCOMPARE(ports->sent().size(), std::size_t(1 + 20 + 1));
     }
 
     void bankReceiveNamesEachProgramAndStopsWhereNothingCame() {
