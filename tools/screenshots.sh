@@ -57,8 +57,8 @@ cleanup() {
 }
 trap cleanup EXIT
 if start_jack_server; then
-  # A 20 ms answer, as a real synth takes, so the receive window is caught mid-run.
-  "$build/tools/deepmind-sim/deepmind-sim" --latency 20 >/dev/null &
+  # A 20 ms answer, as a real synth takes; two programs get no answer to either request.
+  "$build/tools/deepmind-sim/deepmind-sim" --latency 20 --drop-replies 10,11,47,48 >/dev/null &
   sim_pid=$!
   for _ in $(seq 50); do
     jack_lsp 2>/dev/null | grep -q DeepMind12 && break

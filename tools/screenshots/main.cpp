@@ -155,11 +155,17 @@ void Scenes(LibrarianApp& app) {
     Control<QPushButton>(main, "cmdMIDI_IN")->click();
     auto* receive = Modal<frmMidiReceive>();
     receive->chkBank[5]->setChecked(true);
-    QTimer::singleShot(1500, receive, [receive] {  // mid-run
+    // The simulator leaves two programs unanswered twice over, so the run ends with a report
+    // naming them; the picture is taken once the run has ended.
+    auto* ended = new QTimer(receive);
+    QObject::connect(ended, &QTimer::timeout, receive, [receive] {
+        if (receive->running())
+            return;
         Shot("receive", receive);
-        receive->close();  // stops the run after the exchange under way
+        receive->close();
     });
     receive->cmdMidiReceive->click();
+    ended->start(100);
     QEventLoop run;  // the run goes on the event loop; the window goes once it has stopped
     QObject::connect(receive, &QObject::destroyed, &run, &QEventLoop::quit);
     run.exec();
