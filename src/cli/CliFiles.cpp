@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "cli/Cli.h"
+#include "cli/NativeNames.h"
 #include "sysexfiles/SysexFileReader.h"
 #include "sysexfiles/SysexSaver.h"
 
@@ -13,7 +14,7 @@ namespace zanq::cli {
 SyxSurvey SurveyFile(const QString& path, const SynthDialect& dialect) {
     SyxSurvey survey;
     SysexFileReader reader(dialect.recordLength());
-    if (!reader.open(QFile::encodeName(path))) {
+    if (!reader.open(NativePath(path))) {
         survey.error = reader.error();
         return survey;
     }
@@ -51,7 +52,7 @@ std::optional<std::vector<PatchRecord>> ValidRecords(const QString& path,
 }
 
 bool LoadInto(Librarian& librarian, const QString& path, LoadTarget target) {
-    const FileLoad load = librarian.loadFile(QFile::encodeName(path), target);
+    const FileLoad load = librarian.loadFile(NativePath(path), target);
     if (load.error.isEmpty())
         return true;
     Complain(QStringLiteral("cannot read %1: %2").arg(path, load.error));

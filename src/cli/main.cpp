@@ -7,6 +7,7 @@
 #include "BuildConfig.h"
 #include "cli/Cli.h"
 #include "cli/Commands.h"
+#include "cli/NativeNames.h"
 #include "model/DeepMindDialect.h"
 
 namespace {
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
                                                 .arg(zanq::build::kVersionMajor)
                                                 .arg(zanq::build::kVersionMinor)
                                                 .arg(zanq::build::kVersionRevision));
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+    QStringList arguments = zanq::cli::DecodedArguments(argc, argv);
     if (arguments.isEmpty())
         return zanq::cli::Fail(QStringLiteral("no command; 'zanq-cli --help' lists them"));
     const QString name = arguments.takeFirst();

@@ -95,6 +95,23 @@ private slots:
         QCOMPARE(lines[4], QStringLiteral("1 record, 0 invalid pieces, 0 ignored bytes"));
     }
 
+    // A name that is not UTF-8 (Latin-1 "e acute" beside a UTF-8 one) opens the file it names:
+    // the shell passes bytes, and the bytes reach open() unchanged.
+    void namesThatAreNotUtf8StillOpen() {
+        const QByteArray name = QFile::encodeName(dir->path()) + "/caf\xE9 \xC3\xA9.syx";
+        QFile file;
+        QVERIFY(file.open(::fopen(name.constData(), "wb"), QIODevice::WriteOnly,
+                          QFileDevice::AutoCloseHandle));
+        file.write(QByteArray::fromStdString(MakeRecord("Solo", 0, 0)));
+        file.close();
+        QProcess shell;  // QProcess would re-encode the arguments as text
+        shell.start("sh", {"-c", R"sh(exec "$0" list "$1/$(printf 'caf\351 \303\251.syx')")sh",
+                           ZANQ_CLI, dir->path()});
+        QVERIFY(shell.waitForFinished());
+        QCOMPARE(shell.exitCode(), 0);
+        QVERIFY(shell.readAllStandardOutput().contains("A-001  Solo"));
+    }
+
     // One file per valid record, named as the Export window names it (a name that would leave
     // the folder made safe), holding the record unchanged; two records for one name: the later.
     void splitWritesEachPatchToItsOwnFile() {
