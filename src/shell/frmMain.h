@@ -109,9 +109,13 @@ signals:
     void ticked();
     // Once, when the window closes, before the program ends.
     void closing();
+    // Once, right after the window's first paint has ended: work that the first sight of the
+    // window need not wait for starts here.
+    void firstPainted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -129,6 +133,7 @@ private:
     int gridColumnWidth_ = kGridDesignColumnWidth;
     int gridFontPoints_ = 8;
     bool shutDown_ = false;
+    bool painted_ = false;
 };
 
 }  // namespace zanq
