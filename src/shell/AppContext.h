@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+class QSettings;
+
 #include "model/Librarian.h"
 #include "model/Slot.h"
 #include "shell/Prompter.h"
@@ -27,6 +29,8 @@ struct AppContext {
     };
     // The MIDI link; null where a program or test runs without MIDI.
     MidiLink* midi = nullptr;
+    // What the program remembers between runs; null where nothing is to be remembered.
+    QSettings* settings = nullptr;
 
     // The record handed to the Export Patch window.
     PatchRecord ExportPatch{};

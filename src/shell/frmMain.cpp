@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -143,6 +144,14 @@ void frmMain::hideProgress() {
 
 void frmMain::announceFilesChanged() {
     emit filesChanged();
+}
+
+void frmMain::addEditMenu(QMenu* edit) {
+    menuBar()->insertMenu(ui_.mnuUtils->menuAction(), edit);
+}
+
+void frmMain::addFilesEntry(QAction* entry) {
+    ui_.mnuFiles->insertAction(ui_.mnuBid7, entry);
 }
 
 double frmMain::logicalDpi() const {

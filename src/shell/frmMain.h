@@ -19,6 +19,7 @@
 
 class QComboBox;
 class QListView;
+class QMenu;
 class QPushButton;
 class QTimer;
 class QTreeView;
@@ -65,6 +66,11 @@ public:
 
     // Tells the window's followers that files in the program folder were written.
     void announceFilesChanged();
+
+    // Menus that subsystems add: the Edit menu goes between Files and Utils; entries of the
+    // Files menu go above the separator before Quit.
+    void addEditMenu(QMenu* edit);
+    void addFilesEntry(QAction* entry);
 
     // Current geometry in twips, as the placement rules last left it.
     const MainGeometry& geometryTwips() const { return geometry_; }
