@@ -170,7 +170,6 @@ void frmMain::Fillgrid() {
     grid->verticalHeader()->setFixedWidth(TwipsToPixels(kGridHeaderColumnWidth, logicalDpi()));
     for (int column = 0; column < Bank::kCount; ++column)
         grid->setColumnWidth(column, TwipsToPixels(kGridDesignColumnWidth, logicalDpi()));
-    gridColumnWidth_ = kGridDesignColumnWidth;
 }
 
 void frmMain::UpdateLibraryCount() {
@@ -200,11 +199,13 @@ void frmMain::Form_Resize() {
 }
 
 void frmMain::placeControls() {
+    // The controls carry the names that the geometry is keyed by.
     const double dpi = logicalDpi();
-    for (const auto& [name, r] : geometry_) {
-        QWidget* widget = ui_.client->findChild<QWidget*>(QString::fromStdString(name));
-        if (!widget)
+    for (QWidget* widget : ui_.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const auto placed = geometry_.find(widget->objectName().toStdString());
+        if (placed == geometry_.end())
             continue;
+        const TwipRect& r = placed->second;
         widget->setGeometry(TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi),
                             TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi));
     }
@@ -213,8 +214,6 @@ void frmMain::placeControls() {
 void frmMain::FitGridColumns() {
     QTableView* grid = ui_.FlexGrid1;
     if (const auto fit = zanq::FitGridColumns(geometry_.at("FlexGrid1").width)) {
-        gridColumnWidth_ = fit->columnWidth;
-        gridFontPoints_ = fit->fontPoints;
         const int columnPixels = TwipsToPixels(fit->columnWidth, logicalDpi());
         for (int column = 0; column < Bank::kCount; ++column)
             grid->setColumnWidth(column, columnPixels);

@@ -74,11 +74,7 @@ public:
 
     // Current geometry in twips, as the placement rules last left it.
     const MainGeometry& geometryTwips() const { return geometry_; }
-    int gridColumnWidthTwips() const { return gridColumnWidth_; }
-    int gridFontPoints() const { return gridFontPoints_; }
     double logicalDpi() const;
-    // Inner size that the window opens with, in pixels.
-    QSize designClientSize() const;
 
 signals:
     void saveRequested();
@@ -131,13 +127,13 @@ private:
     void Form_Resize();
     void placeControls();
     void FitGridColumns();
+    // Inner size that the window opens with, in pixels.
+    QSize designClientSize() const;
 
     AppContext& context_;
     MainControls ui_;
     QTimer* Timer1 = nullptr;
     MainGeometry geometry_;
-    int gridColumnWidth_ = kGridDesignColumnWidth;
-    int gridFontPoints_ = 8;
     bool shutDown_ = false;
     bool painted_ = false;
 };

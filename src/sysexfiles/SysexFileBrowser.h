@@ -77,7 +77,6 @@ private:
     void showFolderInTree();
     void Drive1_activated(int index);
     void Dir1_currentChanged(const QModelIndex& current);
-    void File1_doubleClicked();
     void folderShown();
     // The folders arrive from a background reader and are sorted a moment later: scrolls the
     // current folder into sight once they have settled (inSight_ waits for that).
