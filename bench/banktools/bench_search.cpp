@@ -11,7 +11,6 @@
 #include <QListView>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <random>
 #include <vector>
@@ -21,23 +20,11 @@
 #include "model/DeepMindDialect.h"
 #include "shell/AppContext.h"
 #include "shell/frmMain.h"
+#include "support/BenchSupport.h"
 
 using namespace zanq;
 
 namespace {
-PatchRecord Record(const std::string& name, int bank, int program, unsigned seed) {
-    PatchRecord r(kRecordLength, '\0');
-    r[0] = static_cast<char>(0xF0);
-    r[8] = static_cast<char>(bank);
-    r[9] = static_cast<char>(program);
-    for (std::size_t i = 10; i < 265; ++i)
-        r[i] = static_cast<char>((i * 31 + seed) & 0x7F);
-    for (std::size_t i = 0; i < 17 && i < name.size(); ++i)
-        r[265 + i] = name[i];
-    r[290] = static_cast<char>(kSysexEnd);
-    return r;
-}
-
 // Names of 12 to 17 characters, like the synth's own: two words and a serial number.
 std::string Name(std::mt19937& rng, int serial) {
     static const char* words[] = {"Warm", "Pad",  "Bass", "Lead", "Brass", "Str", "Sweep", "Pluck",
@@ -46,12 +33,6 @@ std::string Name(std::mt19937& rng, int serial) {
     std::string name = std::string(words[pick(rng)]) + " " + words[pick(rng)];
     name += " " + std::to_string(serial);
     return name.substr(0, 17);
-}
-
-double ThreadCpuMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
 struct Figures {
@@ -66,15 +47,13 @@ Figures Time(int runs, const std::function<void()>& run, const std::function<voi
     for (int i = 0; i < runs; ++i) {
         prepare();
         QElapsedTimer t;
-        const double cpuStart = ThreadCpuMs();
+        const double cpuStart = bench::ThreadMillis();
         t.start();
         run();
         wall.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-        cpu.push_back(ThreadCpuMs() - cpuStart);
+        cpu.push_back(bench::ThreadMillis() - cpuStart);
     }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {wall[wall.size() / 2], wall.back(), cpu[cpu.size() / 2]};
+    return {bench::Median(wall), *std::max_element(wall.begin(), wall.end()), bench::Median(cpu)};
 }
 }  // namespace
 
@@ -93,12 +72,12 @@ int main(int argc, char* argv[]) {
     int serial = 0;
     while (librarian.library().patchCount() < 30000) {
         ++serial;
-        librarian.apply(Record(Name(rng, serial), 0, 0, serial), LoadTarget::Library);
+        librarian.apply(bench::Record(Name(rng, serial), 0, 0, serial), LoadTarget::Library);
     }
     for (int bank = 1; bank <= kBanks; ++bank) {
         for (int slot = 1; slot <= kSlots; ++slot) {
             ++serial;
-            librarian.apply(Record(Name(rng, serial), bank - 1, slot - 1, serial),
+            librarian.apply(bench::Record(Name(rng, serial), bank - 1, slot - 1, serial),
                             LoadTarget::Matrix);
         }
     }

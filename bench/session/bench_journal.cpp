@@ -10,10 +10,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -25,6 +25,7 @@
 #include "session/SessionKeeper.h"
 #include "shell/Prompter.h"
 #include "shell/frmMain.h"
+#include "support/BenchSupport.h"
 #include "sysexfiles/InstallSysexFiles.h"
 #include "sysexfiles/SysexFileCommands.h"
 #include "undo/InstallUndo.h"
@@ -33,32 +34,6 @@
 using namespace zanq;
 
 namespace {
-
-PatchRecord Record(const std::string& name, int bank, int program, int seed) {
-    PatchRecord r(kRecordLength, '\0');
-    const unsigned char header[8] = {0xF0, 0x00, 0x20, 0x32, 0x20, 0x00, 0x02, 0x07};
-    std::copy(header, header + 8, r.begin());
-    r[8] = static_cast<char>(bank);
-    r[9] = static_cast<char>(program);
-    for (std::size_t i = 10; i < 265; ++i)
-        r[i] = static_cast<char>((i * 7 + static_cast<std::size_t>(seed)) & 0x7F);
-    std::copy(name.begin(),
-              name.begin() + static_cast<long>(std::min<std::size_t>(name.size(), 17)),
-              r.begin() + 265);
-    r[290] = static_cast<char>(kSysexEnd);
-    return r;
-}
-
-double ThreadMillis() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 class SilentPrompter : public Prompter {
 public:
@@ -77,12 +52,13 @@ struct Session {
     SilentPrompter prompter;
     AppContext context;
     frmMain window;
+    UndoHistory* history = nullptr;
     SessionKeeper* keeper = nullptr;
 
     Session(const QString& folder, const QString& journal)
-        : context{librarian, prompter, folder, {}, nullptr, {}, {}}, window(context) {
+        : context{librarian, prompter, folder}, window(context) {
         InstallSysexFiles(window, context);
-        InstallUndo(window, context);
+        history = &InstallUndo(window, context);
         if (!journal.isEmpty())
             keeper = &KeepSession(window, context, journal);
     }
@@ -101,10 +77,10 @@ struct Figures {
 Figures Time(Session& program, const std::function<void()>& command) {
     QElapsedTimer wall;
     wall.start();
-    const double start = ThreadMillis();
+    const double start = bench::ThreadMillis();
     command();
     Figures f;
-    f.cpu = ThreadMillis() - start;
+    f.cpu = bench::ThreadMillis() - start;
     program.waitForJournal();
     f.committed = static_cast<double>(wall.nsecsElapsed()) / 1e6;
     return f;
@@ -112,7 +88,8 @@ Figures Time(Session& program, const std::function<void()>& command) {
 
 Figures Drag(Session& program, int repeats) {
     for (int p = 0; p < Program::kCount; ++p)
-        program.librarian.apply(Record("Drag " + std::to_string(p), 0, p, p), LoadTarget::Matrix);
+        program.librarian.apply(bench::Record("Drag " + std::to_string(p), 0, p, p),
+                                LoadTarget::Matrix);
     program.waitForJournal();
     std::vector<double> cpu, committed;
     for (int i = 0; i < repeats; ++i) {
@@ -122,14 +99,14 @@ Figures Drag(Session& program, int repeats) {
         cpu.push_back(f.cpu);
         committed.push_back(f.committed);
     }
-    return {Median(cpu), Median(committed)};
+    return {bench::Median(cpu), bench::Median(committed)};
 }
 
 Figures BankReceive(Session& program) {
     std::vector<PatchRecord> replies;
     for (int b = 0; b < Bank::kCount; ++b)
         for (int p = 0; p < Program::kCount; ++p)
-            replies.push_back(Record("Received", b, p, b * 128 + p));
+            replies.push_back(bench::Record("Received", b, p, b * 128 + p));
     return Time(program, [&] {
         std::set<Bank> banks;
         for (int b = 0; b < Bank::kCount; ++b)
@@ -143,21 +120,28 @@ Figures BankReceive(Session& program) {
 Figures LoadAll(Session& program) {
     auto* files = program.window.findChild<SysexFileCommands*>();
     files->RefreshFileList();
-    return Time(program, [&] { files->cmdLoadAll_clicked(); });
+    // The files are read a slice at a time on the event loop: the command ends with the load.
+    return Time(program, [&] {
+        QEventLoop loop;
+        QObject::connect(files, &SysexFileCommands::loadFinished, &loop, &QEventLoop::quit);
+        files->cmdLoadAll_clicked();
+        if (files->isLoading())
+            loop.exec();
+    });
 }
 
-Figures Median(const std::vector<Figures>& rounds) {
+Figures MedianOfRounds(const std::vector<Figures>& rounds) {
     std::vector<double> cpu, committed;
     for (const Figures& f : rounds) {
         cpu.push_back(f.cpu);
         committed.push_back(f.committed);
     }
-    return {Median(cpu), Median(committed)};
+    return {bench::Median(cpu), bench::Median(committed)};
 }
 
 void Print(const char* what, const std::vector<Figures>& withoutRounds,
            const std::vector<Figures>& withRounds) {
-    const Figures without = Median(withoutRounds), with = Median(withRounds);
+    const Figures without = MedianOfRounds(withoutRounds), with = MedianOfRounds(withRounds);
     std::printf("%-42s %10.3f ms %10.3f ms %+7.1f%% %12.3f ms\n", what, without.cpu, with.cpu,
                 100.0 * (with.cpu - without.cpu) / without.cpu, with.committed);
 }
@@ -173,12 +157,12 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(folder);
     for (int f = 0; f < 300; ++f) {
         std::string bytes;
-        for (int i = 0; i < 100; ++i)
-            bytes +=
-                Record("F" + std::to_string(f) + " P" + std::to_string(i), i % 8, i, f * 100 + i);
-        QFile file(QDir(folder).filePath(QStringLiteral("file %1.syx").arg(f, 3, 10, QChar('0'))));
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        for (int i = 0; i < 100; ++i) {
+            const QString name = QStringLiteral("F%1 P%2").arg(f).arg(i);
+            bytes += bench::Record(name.toStdString(), i % 8, i, f * 100 + i);
+        }
+        bench::WriteFile(
+            QDir(folder).filePath(QStringLiteral("file %1.syx").arg(f, 3, 10, QChar('0'))), bytes);
     }
 
     std::printf("%-42s %13s %13s %8s %15s\n", "command (window thread CPU)", "no journal",
@@ -202,8 +186,7 @@ int main(int argc, char* argv[]) {
             }
             Session loaded(folder, path);
             loadAll[journal].push_back(LoadAll(loaded));
-            undoLoadAll[journal].push_back(
-                Time(loaded, [&] { loaded.window.findChild<UndoHistory*>()->undo(); }));
+            undoLoadAll[journal].push_back(Time(loaded, [&] { loaded.history->undo(); }));
         }
     }
     Print(("drag, a swap (median of " + std::to_string(repeats) + ")").c_str(), drag[0], drag[1]);

@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QMainWindow>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -23,6 +22,7 @@
 #include "shell/LibrarianApp.h"
 #include "shell/ProgramFolder.h"
 #include "shell/frmMain.h"
+#include "support/BenchSupport.h"
 
 namespace {
 
@@ -33,18 +33,6 @@ long long NowMicros() {
         .count();
 }
 
-// A line of /proc/self/status in KiB: VmRSS (all resident pages) or RssShmem (shared memory,
-// such as a JACK client's view of the server's graph).
-long StatusKiB(const QByteArray& key) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(key.size()).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 // Prints the time and memory at the window's first paint, then ends the child.
 class FirstPaint : public QObject {
 public:
@@ -52,8 +40,8 @@ public:
         if (event->type() == QEvent::Paint && !seen_) {
             seen_ = true;
             QTimer::singleShot(0, [] {  // once the paint is done
-                std::printf("%lld %ld %ld\n", NowMicros(), StatusKiB("VmRSS:"),
-                            StatusKiB("RssShmem:"));
+                std::printf("%lld %ld %ld\n", NowMicros(), zanq::bench::StatusKiB("VmRSS:"),
+                            zanq::bench::StatusKiB("RssShmem:"));
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });
@@ -104,12 +92,6 @@ bool Measure(const QString& self, bool bare, Run& run) {
     return true;
 }
 
-template <typename T>
-T Median(std::vector<T> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 void Report(const char* what, const std::vector<Run>& runs) {
     std::vector<double> ms;
     std::vector<long> kib, shared;
@@ -120,9 +102,10 @@ void Report(const char* what, const std::vector<Run>& runs) {
     }
     std::printf(
         "%-32s %7.1f ms (min %.1f, max %.1f)  RSS %6.1f MiB, of it shared memory %5.1f MiB\n", what,
-        Median(ms), *std::min_element(ms.begin(), ms.end()),
-        *std::max_element(ms.begin(), ms.end()), static_cast<double>(Median(kib)) / 1024.0,
-        static_cast<double>(Median(shared)) / 1024.0);
+        zanq::bench::Median(ms), *std::min_element(ms.begin(), ms.end()),
+        *std::max_element(ms.begin(), ms.end()),
+        static_cast<double>(zanq::bench::Median(kib)) / 1024.0,
+        static_cast<double>(zanq::bench::Median(shared)) / 1024.0);
 }
 
 }  // namespace

@@ -15,13 +15,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
-#include "BenchSupport.h"
 #include "model/DeepMindDialect.h"
 #include "shell/Prompter.h"
 #include "shell/frmMain.h"
+#include "support/BenchSupport.h"
 #include "sysexfiles/InstallSysexFiles.h"
 #include "sysexfiles/SysexFileCommands.h"
 #include "sysexfiles/SysexFileReader.h"
@@ -32,25 +34,22 @@ using namespace zanq::bench;
 
 namespace {
 
-PatchRecord Record(const std::string& name, int bank, int program, int seed) {
-    PatchRecord r(kRecordLength, '\0');
-    const unsigned char header[8] = {0xF0, 0x00, 0x20, 0x32, 0x20, 0x00, 0x02, 0x07};
-    std::copy(header, header + 8, r.begin());
-    r[8] = static_cast<char>(bank);
-    r[9] = static_cast<char>(program);
-    for (std::size_t i = 10; i < 265; ++i)
-        r[i] = static_cast<char>((i * 7 + static_cast<std::size_t>(seed)) & 0x7F);
-    std::copy(name.begin(),
-              name.begin() + static_cast<long>(std::min<std::size_t>(name.size(), 17)),
-              r.begin() + 265);
-    r[290] = static_cast<char>(kSysexEnd);
-    return r;
-}
-
-void Write(const QString& path, const std::string& bytes) {
+// mib MiB of random bytes (a fixed seed, so every run reads the same file).
+void WriteRandomFile(const QString& path, int mib) {
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    std::string block(1 << 20, '\0');
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    for (int m = 0; m < mib; ++m) {
+        for (std::size_t i = 0; i < block.size(); i += 8) {
+            state ^= state << 13;
+            state ^= state >> 7;
+            state ^= state << 17;
+            std::memcpy(&block[i], &state, 8);
+        }
+        file.write(block.data(), static_cast<qint64>(block.size()));
+    }
 }
 
 // What the library would cost without its name index: every question walks every entry.
@@ -135,7 +134,7 @@ int main(int argc, char* argv[]) {
               w.load(w.window.fileBrowser().cmdLoadPatchListMatrix), randomMiB);
     }
     QFile::remove(randomPath);
-    Write(scratch.filePath("flood/f7.syx"), std::string(20 << 20, '\xF7'));
+    WriteFile(scratch.filePath("flood/f7.syx"), std::string(20 << 20, '\xF7'));
     {
         Window w(scratch.filePath("flood"));
         Print("20 MiB of F7, Load in Library & Matrix",
@@ -146,7 +145,7 @@ int main(int argc, char* argv[]) {
     std::string patches;
     for (int i = 0; patches.size() < (5u << 20); ++i)
         patches += Record(std::to_string(i), i % kBanks, i % kSlots, i);
-    Write(scratch.filePath("patches/5mib.syx"), patches);
+    WriteFile(scratch.filePath("patches/5mib.syx"), patches);
     {
         Window w(scratch.filePath("patches"));
         Print("5 MiB of patches, Load in Library & Matrix",
@@ -158,7 +157,7 @@ int main(int argc, char* argv[]) {
         for (int p = 0; p < 100; ++p)
             bytes += Record(std::to_string(f * 1000 + p), p % 8, p, f);
         folderPaths << scratch.filePath(QStringLiteral("folder/%1.syx").arg(f, 3, 10, QChar('0')));
-        Write(folderPaths.back(), bytes);
+        WriteFile(folderPaths.back(), bytes);
     }
     Window w(scratch.filePath("folder"));
     const Figures loadAll = w.load(w.window.fileBrowser().cmdLoadAll);

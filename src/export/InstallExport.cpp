@@ -68,8 +68,4 @@ void InstallExport(frmMain& window, AppContext& context) {
     new ExportCommands(window, context);
 }
 
-frmExport* FindExportWindow(frmMain& window) {
-    return window.findChild<frmExport*>(QStringLiteral("frmExport"), Qt::FindDirectChildrenOnly);
-}
-
 }  // namespace zanq

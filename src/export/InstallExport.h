@@ -5,12 +5,8 @@
 // button.
 
 namespace zanq {
-class frmExport;
 class frmMain;
 struct AppContext;
 
 void InstallExport(frmMain& window, AppContext& context);
-
-// The Export window InstallExport made for this main window, or nullptr.
-frmExport* FindExportWindow(frmMain& window);
 }  // namespace zanq

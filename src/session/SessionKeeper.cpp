@@ -3,8 +3,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QMenu>
-#include <QMenuBar>
 #include <QStandardPaths>
 
 #include "model/StepLabels.h"
@@ -28,11 +26,7 @@ SessionKeeper::SessionKeeper(frmMain& window, AppContext& context, const QString
     restore_ = new QAction(QStringLiteral("Restore last session"), this);
     restore_->setObjectName(QStringLiteral("mnuRestoreSession"));
     connect(restore_, &QAction::triggered, this, &SessionKeeper::restoreLastSession);
-    auto* files = window.menuBar()->findChild<QMenu*>(QStringLiteral("mnuFiles"));
-    if (files) {
-        auto* separator = files->findChild<QAction*>(QStringLiteral("mnuBid7"));
-        files->insertAction(separator, restore_);
-    }
+    window.addFilesEntry(restore_);
     connect(journal_.get(), &SessionJournal::failed, this, &SessionKeeper::tellCannotKeep);
     connect(&context.librarian, &Librarian::stepOpenChanged, this,
             &SessionKeeper::updateRestoreAction);

@@ -19,10 +19,11 @@ void LibrarianApp::SetUpApplication(QApplication& app) {
     SubstituteDesignFonts();
 }
 
-LibrarianApp::LibrarianApp(const QString& programFolder, const std::string& midiClientName)
+LibrarianApp::LibrarianApp(const QString& programFolder, const std::string& midiClientName,
+                           QSettings* settings)
     : midi_(std::make_unique<RtMidiBackend>(midiClientName)),
-      context_{librarian_, prompter_, programFolder} {
-    context_.midi = &midi_;
+      context_(librarian_, prompter_, programFolder, OpenInBrowser, &midi_) {
+    context_.settings = settings;
     window_ = std::make_unique<frmMain>(context_);
     InstallSubsystems(*window_, context_);
 }

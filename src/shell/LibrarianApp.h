@@ -16,6 +16,7 @@
 #include "shell/Prompter.h"
 
 class QApplication;
+class QSettings;
 
 namespace zanq {
 
@@ -27,9 +28,11 @@ public:
     // exists, before the first window.
     static void SetUpApplication(QApplication& app);
 
-    // midiClientName names the program's MIDI client (ALSA sequencer or JACK).
+    // midiClientName names the program's MIDI client (ALSA sequencer or JACK); settings, when
+    // given, keep what the program remembers between runs and must outlive it.
     explicit LibrarianApp(const QString& programFolder,
-                          const std::string& midiClientName = "ZANQ Librarian");
+                          const std::string& midiClientName = "ZANQ Librarian",
+                          QSettings* settings = nullptr);
     ~LibrarianApp();
     LibrarianApp(const LibrarianApp&) = delete;
     LibrarianApp& operator=(const LibrarianApp&) = delete;

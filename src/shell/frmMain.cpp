@@ -4,12 +4,14 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
+#include <utility>
 
 #include "model/LibraryListWidget.h"
 #include "model/MatrixGridModel.h"
@@ -144,6 +146,14 @@ void frmMain::announceFilesChanged() {
     emit filesChanged();
 }
 
+void frmMain::addEditMenu(QMenu* edit) {
+    menuBar()->insertMenu(ui_.mnuUtils->menuAction(), edit);
+}
+
+void frmMain::addFilesEntry(QAction* entry) {
+    ui_.mnuFiles->insertAction(ui_.mnuBid7, entry);
+}
+
 double frmMain::logicalDpi() const {
     return logicalDpiY() > 0 ? logicalDpiY() : 96.0;
 }
@@ -154,17 +164,23 @@ QSize frmMain::designClientSize() const {
 }
 
 void frmMain::Fillgrid() {
-    // Headers and alignment come from the grid model; widths are set here.
+    // Headers and alignment come from the grid model; widths are set here, the row height
+    // where the grid's font is fitted to its width, before the window is first shown.
     QTableView* grid = ui_.FlexGrid1;
     grid->verticalHeader()->setFixedWidth(TwipsToPixels(kGridHeaderColumnWidth, logicalDpi()));
     for (int column = 0; column < Bank::kCount; ++column)
         grid->setColumnWidth(column, TwipsToPixels(kGridDesignColumnWidth, logicalDpi()));
-    gridColumnWidth_ = kGridDesignColumnWidth;
-    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(grid->font()).height() + 4);
 }
 
 void frmMain::UpdateLibraryCount() {
     ui_.StatusPanel[1]->setText(QStringLiteral("Patches in library : %1").arg(ui_.List1->count()));
+}
+
+bool frmMain::event(QEvent* event) {
+    if (event->type() == QEvent::Paint && !std::exchange(painted_, true))
+        // Queued, so that the paint under way ends first.
+        QTimer::singleShot(0, this, &frmMain::firstPainted);
+    return QMainWindow::event(event);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -183,32 +199,31 @@ void frmMain::Form_Resize() {
 }
 
 void frmMain::placeControls() {
+    // The controls carry the names that the geometry is keyed by.
     const double dpi = logicalDpi();
-    for (const auto& [name, r] : geometry_) {
-        QWidget* widget = ui_.client->findChild<QWidget*>(QString::fromStdString(name));
-        if (!widget)
+    for (QWidget* widget : ui_.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const auto placed = geometry_.find(widget->objectName().toStdString());
+        if (placed == geometry_.end())
             continue;
+        const TwipRect& r = placed->second;
         widget->setGeometry(TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi),
                             TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi));
     }
 }
 
 void frmMain::FitGridColumns() {
-    const auto fit = zanq::FitGridColumns(geometry_.at("FlexGrid1").width);
-    if (!fit)
-        return;
-    gridColumnWidth_ = fit->columnWidth;
-    gridFontPoints_ = fit->fontPoints;
     QTableView* grid = ui_.FlexGrid1;
-    const int columnPixels = TwipsToPixels(fit->columnWidth, logicalDpi());
-    for (int column = 0; column < Bank::kCount; ++column)
-        grid->setColumnWidth(column, columnPixels);
-    QFont font = grid->font();
-    if (font.pointSize() != fit->fontPoints) {
-        font.setPointSize(fit->fontPoints);
-        grid->setFont(font);
-        grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+    if (const auto fit = zanq::FitGridColumns(geometry_.at("FlexGrid1").width)) {
+        const int columnPixels = TwipsToPixels(fit->columnWidth, logicalDpi());
+        for (int column = 0; column < Bank::kCount; ++column)
+            grid->setColumnWidth(column, columnPixels);
+        QFont font = grid->font();
+        if (font.pointSize() != fit->fontPoints) {
+            font.setPointSize(fit->fontPoints);
+            grid->setFont(font);
+        }
     }
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

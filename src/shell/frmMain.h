@@ -19,6 +19,7 @@
 
 class QComboBox;
 class QListView;
+class QMenu;
 class QPushButton;
 class QTimer;
 class QTreeView;
@@ -66,13 +67,14 @@ public:
     // Tells the window's followers that files in the program folder were written.
     void announceFilesChanged();
 
+    // Menus that subsystems add: the Edit menu goes between Files and Utils; entries of the
+    // Files menu go above the separator before Quit.
+    void addEditMenu(QMenu* edit);
+    void addFilesEntry(QAction* entry);
+
     // Current geometry in twips, as the placement rules last left it.
     const MainGeometry& geometryTwips() const { return geometry_; }
-    int gridColumnWidthTwips() const { return gridColumnWidth_; }
-    int gridFontPoints() const { return gridFontPoints_; }
     double logicalDpi() const;
-    // Inner size that the window opens with, in pixels.
-    QSize designClientSize() const;
 
 signals:
     void saveRequested();
@@ -109,9 +111,13 @@ signals:
     void ticked();
     // Once, when the window closes, before the program ends.
     void closing();
+    // Once, right after the window's first paint has ended: work that the first sight of the
+    // window need not wait for starts here.
+    void firstPainted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -121,14 +127,15 @@ private:
     void Form_Resize();
     void placeControls();
     void FitGridColumns();
+    // Inner size that the window opens with, in pixels.
+    QSize designClientSize() const;
 
     AppContext& context_;
     MainControls ui_;
     QTimer* Timer1 = nullptr;
     MainGeometry geometry_;
-    int gridColumnWidth_ = kGridDesignColumnWidth;
-    int gridFontPoints_ = 8;
     bool shutDown_ = false;
+    bool painted_ = false;
 };
 
 }  // namespace zanq

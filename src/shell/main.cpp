@@ -6,16 +6,18 @@
 #include "shell/ProgramFolder.h"
 #include "shell/WindowGeometry.h"
 #include "shell/frmMain.h"
-#include "sysexfiles/SysexFileCommands.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     zanq::LibrarianApp::SetUpApplication(app);
     QSettings settings;  // the program's names, set just above, say where
-    zanq::LibrarianApp librarian(zanq::DefaultProgramFolder());
-    zanq::KeepMainWindowGeometry(librarian.window());
-    librarian.window().findChild<zanq::SysexFileCommands*>()->rememberFolderIn(settings);
-    librarian.window().show();
-    zanq::KeepSession(librarian.window(), librarian.context());
+    zanq::LibrarianApp librarian(zanq::DefaultProgramFolder(), "ZANQ Librarian", &settings);
+    zanq::frmMain& window = librarian.window();
+    zanq::KeepMainWindowGeometry(window);
+    window.show();
+    // The journal opens, and may ask about the last session, once the window is on screen.
+    QObject::connect(
+        &window, &zanq::frmMain::firstPainted, &window,
+        [&window, &context = librarian.context()] { zanq::KeepSession(window, context); });
     return app.exec();
 }

@@ -11,6 +11,8 @@ namespace zanq {
 
 void InstallSysexFiles(frmMain& window, AppContext& context) {
     auto* files = new SysexFileCommands(window, context);
+    if (context.settings)
+        files->rememberFolderIn(*context.settings);
     new FileDrops(window, context, *files);
     // The Save window is made on first use and prepared anew on every opening.
     QObject::connect(&window, &frmMain::saveRequested, files,

@@ -60,6 +60,9 @@ SysexFileBrowser::SysexFileBrowser(frmMain& window, const QString& startFolder)
     buildBrowser();
     // Whoever writes into the folder says so; the list then shows what is there.
     connect(&window_, &frmMain::filesChanged, this, &SysexFileBrowser::RefreshFileList);
+    // Dir1 reads the disk a folder at a time and measures every name it shows: the window is
+    // seen first, the folder tree fills a moment later.
+    connect(&window_, &frmMain::firstPainted, this, &SysexFileBrowser::buildFolderTree);
     setFolder(startFolder);
 }
 
@@ -69,6 +72,29 @@ void SysexFileBrowser::buildBrowser() {
     browser_.Drive1->addItems(DriveRoots());
     connect(browser_.Drive1, &QComboBox::activated, this, &SysexFileBrowser::Drive1_activated);
 
+    fileModel_ = new QStringListModel(this);
+    browser_.File1->setModel(fileModel_);
+    browser_.File1->setSelectionMode(QAbstractItemView::SingleSelection);
+    browser_.File1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(browser_.File1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { UpdateLoadButtons(); });
+    connect(browser_.File1, &QListView::doubleClicked, this, [this] {
+        UpdateLoadButtons();
+        if (hasSelectedFile())
+            emit fileDoubleClicked();
+    });
+
+    watcher_ = new QFileSystemWatcher(this);
+    settle_ = new QTimer(this);
+    settle_->setSingleShot(true);
+    settle_->setInterval(kSettleMs);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, settle_, qOverload<>(&QTimer::start));
+    connect(settle_, &QTimer::timeout, this, &SysexFileBrowser::followFolder);
+}
+
+void SysexFileBrowser::buildFolderTree() {
+    if (dirModel_)
+        return;
     folderIcons_ = std::make_unique<FolderIconProvider>();
     dirModel_ = std::make_unique<QFileSystemModel>();
     dirModel_->setIconProvider(folderIcons_.get());
@@ -91,25 +117,7 @@ void SysexFileBrowser::buildBrowser() {
             qOverload<>(&QTimer::start));
     connect(dir->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { Dir1_currentChanged(current); });
-
-    fileModel_ = new QStringListModel(this);
-    browser_.File1->setModel(fileModel_);
-    browser_.File1->setSelectionMode(QAbstractItemView::SingleSelection);
-    browser_.File1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(browser_.File1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { UpdateLoadButtons(); });
-    connect(browser_.File1, &QListView::doubleClicked, this, [this] {
-        UpdateLoadButtons();
-        if (hasSelectedFile())
-            emit fileDoubleClicked();
-    });
-
-    watcher_ = new QFileSystemWatcher(this);
-    settle_ = new QTimer(this);
-    settle_->setSingleShot(true);
-    settle_->setInterval(kSettleMs);
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, settle_, qOverload<>(&QTimer::start));
-    connect(settle_, &QTimer::timeout, this, &SysexFileBrowser::followFolder);
+    showFolderInTree();
 }
 
 void SysexFileBrowser::keepCurrentFolderInSight() {
@@ -127,18 +135,25 @@ QString SysexFileBrowser::folder() const {
 }
 
 void SysexFileBrowser::setFolder(const QString& path) {
-    const QString target = QDir::cleanPath(QDir(path).absolutePath());
-    const QString drive = DriveOf(DriveRoots(), target);
+    folder_ = QDir::cleanPath(QDir(path).absolutePath());
+    const QString drive = DriveOf(DriveRoots(), folder_);
     int driveIndex = browser_.Drive1->findText(drive);
     if (driveIndex < 0) {
         browser_.Drive1->addItem(drive);
         driveIndex = browser_.Drive1->count() - 1;
     }
     browser_.Drive1->setCurrentIndex(driveIndex);
+    showFolderInTree();
+    folderShown();
+}
 
+void SysexFileBrowser::showFolderInTree() {
+    if (!dirModel_)
+        return;
+    const QString drive = browser_.Drive1->currentText();
     dirModel_->setRootPath(drive);
     browser_.Dir1->setRootIndex(dirModel_->index(drive));
-    const QModelIndex here = dirModel_->index(target);
+    const QModelIndex here = dirModel_->index(folder_);
     {
         const QSignalBlocker quiet(browser_.Dir1->selectionModel());
         browser_.Dir1->setCurrentIndex(here);
@@ -146,8 +161,6 @@ void SysexFileBrowser::setFolder(const QString& path) {
     for (QModelIndex up = here.parent(); up.isValid(); up = up.parent())
         browser_.Dir1->expand(up);
     inSight_->start();
-    folder_ = target;
-    folderShown();
 }
 
 void SysexFileBrowser::Drive1_activated(int index) {

@@ -2,7 +2,8 @@
 // The file browser pane: Drive1, Dir1 and File1 browse the disk for .syx files. File1 lists
 // what ListSysexFiles finds and follows the folder as other programs add, remove or rename
 // files; Dir1 shows the current folder's name whole (it scrolls sideways, and its tool tip is
-// the full path). SysexFileCommands adds the Load commands to it.
+// the full path) and fills once the window has been painted. SysexFileCommands adds the Load
+// commands to it.
 
 #include <QObject>
 #include <QString>
@@ -70,9 +71,12 @@ protected:
 
 private:
     void buildBrowser();
+    // Dir1's model and view, built once the window has been painted.
+    void buildFolderTree();
+    // Dir1 opens the drive of the folder shown and selects that folder in it.
+    void showFolderInTree();
     void Drive1_activated(int index);
     void Dir1_currentChanged(const QModelIndex& current);
-    void File1_doubleClicked();
     void folderShown();
     // The folders arrive from a background reader and are sorted a moment later: scrolls the
     // current folder into sight once they have settled (inSight_ waits for that).

@@ -156,7 +156,6 @@ void frmSauver::saveEnded(const QString& failedPath, const QString& reason) {
     }
     files_.RefreshFileList();
     cmdSauve->setEnabled(saveEnabled_);
-    emit saveFinished();
 }
 
 }  // namespace zanq

@@ -45,10 +45,6 @@ public:
 
     int selectedOption() const;
 
-signals:
-    // A save has ended, reported when a file could not be written.
-    void saveFinished();
-
 private:
     void showTargets();
     void saveEnded(const QString& failedPath, const QString& reason);

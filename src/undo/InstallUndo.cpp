@@ -17,11 +17,7 @@ UndoHistory& InstallUndo(frmMain& window, AppContext& context) {
     // The actions belong to the window as well, so their shortcuts work with the menu closed.
     window.addAction(history->undoAction());
     window.addAction(history->redoAction());
-    auto* utils = window.menuBar()->findChild<QMenu*>(QStringLiteral("mnuUtils"));
-    if (utils)
-        window.menuBar()->insertMenu(utils->menuAction(), edit);
-    else
-        window.menuBar()->addMenu(edit);
+    window.addEditMenu(edit);
     return *history;
 }
 

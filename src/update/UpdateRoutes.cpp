@@ -20,11 +20,13 @@ UpdateRoutes::UpdateRoutes(frmMain& window, AppContext& context, UpdateSettings 
     window_.setVersionNoticeVisible(web_->isEnabled());
     connect(web_, &modWeb::checked, &window_, &frmMain::showVersionNotice);
 
-    connect(&window_, &frmMain::aboutRequested, this, &UpdateRoutes::mnuAbout_triggered);
-    connect(&window_, &frmMain::titleClicked, this, &UpdateRoutes::Image3_clicked);
-    connect(&window_, &frmMain::versionPanelClicked, this, &UpdateRoutes::StatusPanel4_clicked);
-    connect(&window_, &frmMain::makerPanelClicked, this, &UpdateRoutes::StatusPanel1_clicked);
-    connect(&window_, &frmMain::versionNoticeClicked, this, &UpdateRoutes::lblversion_clicked);
+    // "?" > About, the title block and status panel 4 open About; status panel 1 and the
+    // notice open the web site.
+    for (auto about :
+         {&frmMain::aboutRequested, &frmMain::titleClicked, &frmMain::versionPanelClicked})
+        connect(&window_, about, this, &UpdateRoutes::AboutCommand);
+    for (auto site : {&frmMain::makerPanelClicked, &frmMain::versionNoticeClicked})
+        connect(&window_, site, this, &UpdateRoutes::OpenSite);
 
     // The start-up check runs in the background; the window shows without waiting for it.
     web_->CheckForUpdate();

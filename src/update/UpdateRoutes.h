@@ -22,12 +22,6 @@ public:
     void OpenSite();
 
 private:
-    void mnuAbout_triggered() { AboutCommand(); }
-    void Image3_clicked() { AboutCommand(); }
-    void StatusPanel4_clicked() { AboutCommand(); }
-    void StatusPanel1_clicked() { OpenSite(); }
-    void lblversion_clicked() { OpenSite(); }
-
     frmMain& window_;
     AppContext& context_;
     modWeb* web_ = nullptr;

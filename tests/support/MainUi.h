@@ -14,6 +14,7 @@
 #include <QTreeView>
 #include <array>
 
+#include "export/frmExport.h"
 #include "model/LibraryListWidget.h"
 #include "model/MatrixGridModel.h"
 #include "shell/ClickableLabel.h"
@@ -67,3 +68,10 @@ inline MainUi Ui(const QObject& window) {
 }
 
 }  // namespace zanq::test
+
+namespace zanq {
+// The Export Patch window made for this main window, by its name; nullptr before any.
+inline frmExport* FindExportWindow(const QObject& window) {
+    return window.findChild<frmExport*>(QStringLiteral("frmExport"), Qt::FindDirectChildrenOnly);
+}
+}  // namespace zanq

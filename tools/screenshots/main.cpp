@@ -22,7 +22,6 @@
 #include "banktools/frmClear.h"
 #include "banktools/frmSearch.h"
 #include "banktools/frmSwap.h"
-#include "export/InstallExport.h"
 #include "export/frmExport.h"
 #include "midi/frmBankSend.h"
 #include "midi/frmMidiReceive.h"
@@ -135,7 +134,7 @@ void Scenes(LibrarianApp& app) {
     about->close();
 
     emit main.filledSlotDoubleClicked(*zanq::Slot::parse("B-7"));  // Export Patch
-    frmExport* exporter = FindExportWindow(main);
+    frmExport* exporter = Control<frmExport>(main, "frmExport");
     exporter->cmbBank->setCurrentIndex(5);
     exporter->cmbPatch->setCurrentIndex(31);
     Shot("export", exporter);

@@ -1,6 +1,6 @@
 #pragma once
-// Measuring tools for bench_sysexfiles: CPU time of this thread, resident memory and its peak,
-// the longest time the event loop stood still, and big input files.
+// What every benchmark measures with: CPU time of this thread, resident memory and its peak,
+// medians, the longest time the event loop stood still, and made-up patches to measure on.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,6 +13,9 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "model/PatchRecord.h"
 
 namespace zanq::bench {
 
@@ -23,7 +26,8 @@ inline double ThreadMillis() {
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-// A line of /proc/self/status in KiB: VmRSS (resident now) or VmHWM (peak resident).
+// A line of /proc/self/status in KiB: VmRSS (resident now), VmHWM (peak resident) or RssShmem
+// (shared memory, such as a JACK client's view of the server's graph).
 inline long StatusKiB(const QByteArray& key) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -32,6 +36,12 @@ inline long StatusKiB(const QByteArray& key) {
         if (line.startsWith(key))
             return line.mid(key.size()).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+template <typename T>
+T Median(std::vector<T> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 // Starts a new peak: from now on VmHWM counts from the present resident size.
@@ -89,22 +99,26 @@ inline Figures Measure(const std::function<void()>& begin, const std::function<b
     return figures;
 }
 
-// mib MiB of random bytes (a fixed seed, so every run reads the same file).
-inline void WriteRandomFile(const QString& path, int mib) {
+// A 291-byte program dump with this name, bank and program; seed varies its sound data.
+inline PatchRecord Record(const std::string& name, int bank, int program, int seed) {
+    PatchRecord r(kRecordLength, '\0');
+    const unsigned char header[8] = {0xF0, 0x00, 0x20, 0x32, 0x20, 0x00, 0x02, 0x07};
+    std::copy(header, header + 8, r.begin());
+    r[8] = static_cast<char>(bank);
+    r[9] = static_cast<char>(program);
+    for (std::size_t i = 10; i < 265; ++i)
+        r[i] = static_cast<char>((i * 7 + static_cast<std::size_t>(seed)) & 0x7F);
+    std::copy(name.begin(),
+              name.begin() + static_cast<long>(std::min<std::size_t>(name.size(), 17)),
+              r.begin() + 265);
+    r[290] = static_cast<char>(kSysexEnd);
+    return r;
+}
+
+inline void WriteFile(const QString& path, const std::string& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    std::string block(1 << 20, '\0');
-    std::uint64_t state = 0x9E3779B97F4A7C15ull;
-    for (int m = 0; m < mib; ++m) {
-        for (std::size_t i = 0; i < block.size(); i += 8) {
-            state ^= state << 13;
-            state ^= state >> 7;
-            state ^= state << 17;
-            std::memcpy(&block[i], &state, 8);
-        }
-        file.write(block.data(), static_cast<qint64>(block.size()));
-    }
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
 }  // namespace zanq::bench
