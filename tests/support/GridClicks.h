@@ -1,7 +1,6 @@
 #pragma once
-// The main window with editing, the MIDI link, transfers and export installed over given ports,
-// the windows and controls those install, and real mouse double clicks on the grid and library
-// list, as a user makes them.
+// The main window with editing, the MIDI link, transfers and export installed over given ports
+// and a given program folder, and the windows and controls those install.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,19 +11,10 @@
 
 #include "editing/InstallEditing.h"
 #include "export/InstallExport.h"
-#include "export/frmExport.h"
-#include "midi/DeepMindDetector.h"
 #include "midi/InstallMidi.h"
-#include "midi/MidiLink.h"
 #include "midi/MidiTransfers.h"
-#include "midi/frmBankSend.h"
-#include "midi/frmMidiReceive.h"
-#include "model/DeepMindDialect.h"
 #include "model/Librarian.h"
-#include "shell/frmMain.h"
-#include "support/MainUi.h"
-#include "support/Records.h"
-#include "support/ScriptedPrompter.h"
+#include "support/MainRig.h"
 
 namespace zanq::test {
 
@@ -50,28 +40,7 @@ struct WiredMain {
         window.show();
     }
     // Runs detection over the ports as they are now and waits for its result.
-    bool detect() {
-        QSignalSpy detected(detector, &DeepMindDetector::detected);
-        if (link.listing() && !detected.wait())  // a run under way may have seen older lists
-            return false;
-        detector->DetectDeepMind();
-        return detected.wait();
-    }
+    bool detect() { return Detect(link, detector); }
 };
-
-inline void DoubleClickCell(QTableView* grid, Slot slot) {
-    const QModelIndex cell = grid->model()->index(slot.program.byte(), slot.bank.byte());
-    grid->scrollTo(cell);
-    const QPoint at = grid->visualRect(cell).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-}
-
-inline void DoubleClickLine(QListWidget* list, QListWidgetItem* line) {
-    list->scrollToItem(line);
-    const QPoint at = list->visualItemRect(line).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-}
 
 }  // namespace zanq::test

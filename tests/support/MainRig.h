@@ -32,6 +32,15 @@ inline const std::vector<Install> kMidiWindows = {
     [](frmMain& window, AppContext& context) { InstallMidi(window, context); },
     InstallMidiTransfers, InstallExport};
 
+// Runs detection over the link's ports as they are now and waits for its result.
+inline bool Detect(MidiLink& link, DeepMindDetector* detector) {
+    QSignalSpy detected(detector, &DeepMindDetector::detected);
+    if (link.listing() && !detected.wait())  // a run under way may have seen older lists
+        return false;
+    detector->DetectDeepMind();
+    return detected.wait();
+}
+
 struct MainRig {
     QTemporaryDir dir;
     DeepMindDialect dialect;
@@ -73,14 +82,7 @@ struct MainRig {
         files()->selectFile(int(listed().indexOf(name)));
     }
     // Runs detection over the ports as they are now and waits for its result.
-    bool detect() {
-        auto* detector = window.findChild<DeepMindDetector*>();
-        QSignalSpy detected(detector, &DeepMindDetector::detected);
-        if (link->listing() && !detected.wait())  // a run under way may have seen older lists
-            return false;
-        detector->DetectDeepMind();
-        return detected.wait();
-    }
+    bool detect() { return Detect(*link, window.findChild<DeepMindDetector*>()); }
 };
 
 inline void DoubleClickCell(QTableView* grid, Slot slot) {
