@@ -1,5 +1,6 @@
 // The Export Patch window: how each double click opens it, what "Save .syx" writes and where,
-// that the stores never change, "Send to DM" following detection, and write failures.
+// under which name, that the stores never change, "Send to DM" following detection, and write
+// failures.
 
 #include <QtTest>
 
@@ -7,13 +8,13 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "support/FakeMidiPorts.h"
 #include "model/LibraryListWidget.h"
+#include "support/FakeMidiPorts.h"
 #include "support/GridClicks.h"
-#include "support/MainUi.h"
 
 using namespace zanq;
 using zanq::test::At;
+using zanq::test::MakeRecord;
 
 class ExportTest : public QObject {
     Q_OBJECT
@@ -32,16 +33,7 @@ class ExportTest : public QObject {
         QFile file(QDir(programFolder()).filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    // Double clicks the grid slot, retargets its patch when asked, and saves it.
-    void save(int bankNumber, int slot, int toBank = 0, int toProgram = 0) {
-        test::DoubleClickCell(test::Ui(app->window).FlexGrid1,
-                              {Bank::fromNumber(bankNumber), Program::fromNumber(slot)});
-        if (toBank) {
-            window->cmbBank->setCurrentIndex(toBank - 1);
-            window->cmbPatch->setCurrentIndex(toProgram - 1);
-        }
-        window->cmdSauver->click();
-    }
+    void doubleClick(Slot slot) { test::DoubleClickCell(test::Ui(app->window).FlexGrid1, slot); }
     QString place() const {
         return window->cmbBank->currentText() + '-' + window->cmbPatch->currentText();
     }
@@ -58,16 +50,8 @@ private slots:
     }
     void cleanup() { app.reset(); }
 
-    void createdHiddenWithItsLists() {
-        QVERIFY(!window->isVisible());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Export Patch"));
-        QCOMPARE(window->cmbBank->count(), 8);
-        QCOMPARE(window->cmbBank->itemText(7), QStringLiteral("H"));
-        QCOMPARE(window->cmbPatch->count(), 128);
-        QCOMPARE(window->cmbPatch->itemText(0), QStringLiteral("001"));
-        QVERIFY(!window->txtName->isEnabled());
-
-        // "Send to DM" follows the synth's output port, there and gone.
+    void sendButtonFollowsTheSynthsOutputPort() {
+        QVERIFY(!window->isVisible() && !window->txtName->isEnabled());
         QVERIFY(window->cmdSendToMidi->isEnabled());
         ports->setPorts({}, {});
         QVERIFY(app->detect());
@@ -75,9 +59,9 @@ private slots:
     }
 
     void unchangedGridPatchIsWrittenByteForByte() {
-        const PatchRecord pad = test::MakeRecord("Warm Pad", 2, 4, 7);
+        const PatchRecord pad = MakeRecord("Warm Pad", 2, 4, 7);
         app->librarian.place(At("C-5"), pad);
-        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("C-5"));
+        doubleClick(At("C-5"));
         QVERIFY(window->isVisible() && window->isModal());
         QCOMPARE(window->txtName->text(), QStringLiteral("Warm Pad"));
         QCOMPARE(place(), QStringLiteral("C-005"));
@@ -90,52 +74,59 @@ private slots:
     }
 
     void retargetedCopyChangesOnlyBytesNineAndTen() {
-        const PatchRecord pad = test::MakeRecord("Warm Pad", 0, 0, 3);
+        const PatchRecord pad = MakeRecord("Warm Pad", 0, 0, 3);
         app->librarian.place(At("A-1"), pad);
         app->librarian.apply(pad, LoadTarget::Library);
         PatchRecord expected = pad;
         expected[8] = 7;
         expected[9] = 127;
-        save(1, 1, 8, 128);
-        QCOMPARE(written("Warm Pad-H-128.syx"), QByteArray::fromStdString(expected));
-
-        // The same destination again: the file ends up holding the one record.
-        QFile::resize(QDir(programFolder()).filePath("Warm Pad-H-128.syx"), 5000);
-        save(1, 1, 8, 128);
-        QCOMPARE(written("Warm Pad-H-128.syx"), QByteArray::fromStdString(expected));
+        // The same destination twice: the file ends up holding the one record.
+        for (int twice = 0; twice < 2; ++twice) {
+            doubleClick(At("A-1"));
+            window->cmbBank->setCurrentIndex(7);
+            window->cmbPatch->setCurrentIndex(127);
+            window->cmdSauver->click();
+            QCOMPARE(written("Warm Pad-H-128.syx"), QByteArray::fromStdString(expected));
+            QFile::resize(QDir(programFolder()).filePath("Warm Pad-H-128.syx"), 5000);
+        }
         QVERIFY(app->librarian.at(At("A-1")) == pad);
         QVERIFY(app->librarian.library().entry(1) == pad);
         QVERIFY(app->context.ExportPatch == pad);
     }
 
     void libraryPatchOpensModelessAndTakesGridPatches() {
-        app->librarian.apply(test::MakeRecord("Lib Pad", 1, 9, 5), LoadTarget::Library);
+        app->librarian.apply(MakeRecord("Lib Pad", 1, 9, 5), LoadTarget::Library);
         test::DoubleClickLine(test::Ui(app->window).List1,
                               test::Ui(app->window).List1->lineNamed("Lib Pad"));
         QVERIFY(window->isVisible() && !window->isModal());
         QCOMPARE(place(), QStringLiteral("B-010"));
 
         // A grid double click now loads into the open window.
-        app->librarian.place(At("D-2"), test::MakeRecord("Grid Pad", 3, 1));
-        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("D-2"));
+        app->librarian.place(At("D-2"), MakeRecord("Grid Pad", 3, 1));
+        doubleClick(At("D-2"));
         QVERIFY(window->isVisible() && !window->isModal());
         QCOMPARE(window->txtName->text(), QStringLiteral("Grid Pad"));
         QCOMPARE(place(), QStringLiteral("D-002"));
         QVERIFY(ports->sent().empty());
     }
 
+    // Names come from foreign files: each is made safe and stays in the program folder.
     void namesNeverLeaveTheFolder_data() {
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QString>("file");
         QTest::newRow("climbing") << QByteArray("../../x") << ".._.._x-C-005.syx";
         QTest::newRow("folder") << QByteArray("a/b") << "a_b-C-005.syx";
+        QTest::newRow("dots") << QByteArray("..") << "_-C-005.syx";
+        QTest::newRow("blank") << QByteArray() << "-C-005.syx";
+        QTest::newRow("latin1") << QByteArray("Br\xfc") << QString::fromLatin1("Br\xfc-C-005.syx");
     }
     void namesNeverLeaveTheFolder() {
         QFETCH(QByteArray, name);
         QFETCH(QString, file);
         QDir(programFolder()).mkpath(QStringLiteral("a"));
-        app->librarian.place(At("C-5"), test::MakeRecord(name.toStdString(), 2, 4));
-        save(3, 5);
+        app->librarian.place(At("C-5"), MakeRecord(name.toStdString(), 2, 4));
+        doubleClick(At("C-5"));
+        window->cmdSauver->click();
         QVERIFY(app->prompter.shown.isEmpty());
         QCOMPARE(files(), QStringList{file});
         // Every .syx file anywhere under the scratch folder.
@@ -147,8 +138,8 @@ private slots:
     }
 
     void writeFailureIsToldOnce() {
-        app->librarian.place(At("B-2"), test::MakeRecord("Pad", 1, 1));
-        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("B-2"));
+        app->librarian.place(At("B-2"), MakeRecord("Pad", 1, 1));
+        doubleClick(At("B-2"));
         folder->remove();
         window->cmdSauver->click();
         const auto& shown = app->prompter.shown;
