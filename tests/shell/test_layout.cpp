@@ -48,19 +48,19 @@ private slots:
             QCOMPARE(wide[fixed], base[fixed]);
     }
 
-    void fontSizeStepsAtColumnWidths() {
+    void gridColumnsAndTwips() {
         // A width on a step keeps the smaller size; one twip more takes the next.
         QCOMPARE(FitGridColumns(2400 * 8 + 1100)->fontPoints, 14);
         QCOMPARE(FitGridColumns(2401 * 8 + 1100)->fontPoints, 16);
         QCOMPARE(GridFontPointsFor(1300), 7);
         QCOMPARE(GridFontPointsFor(1301), 8);
         QCOMPARE(GridFontPointsFor(0), 7);
-    }
-
-    void narrowWindowLeavesColumnsAlone() {
-        MainGeometry g = Placed(7000, 10530);
-        QCOMPARE(g["FlexGrid1"].width, 1000);
-        QVERIFY(!FitGridColumns(g["FlexGrid1"].width));
+        // A narrow window leaves the columns alone.
+        QCOMPARE(Placed(7000, 10530)["FlexGrid1"].width, 1000);
+        QVERIFY(!FitGridColumns(1000));
+        QCOMPARE(TwipsToPixels(1440, 96), 96);
+        QCOMPARE(TwipsToPixels(20010, 192), 2668);
+        QCOMPARE(PixelsToTwips(1334, 96), 20010);
     }
 
     void minimiseAndRestore() {
@@ -73,12 +73,6 @@ private slots:
         QCOMPARE(g["File1"].height, before.at("File1").height);
         ApplyPlacementRules(g, 20010, 10530);
         QCOMPARE(g, before);
-    }
-
-    void twipConversion() {
-        QCOMPARE(TwipsToPixels(1440, 96), 96);
-        QCOMPARE(TwipsToPixels(20010, 192), 2668);
-        QCOMPARE(PixelsToTwips(1334, 96), 20010);
     }
 };
 

@@ -28,41 +28,22 @@ class MainWindowTest : public QObject {
 private slots:
     void startUpState() {
         frmMain w(context);
+        const test::MainUi ui(w);
         QCOMPARE(w.windowTitle(), QStringLiteral("ZANQ LIBRARIAN"));
-        // Buttons, labels and status panels alike show their caption as "text".
-        const std::pair<const char*, const char*> captions[] = {
-            {"cmdLoadInMatrix", "Load file in &Matrix"},
-            {"cmdLoadPatchlist", "Load file in &Patch Library"},
-            {"cmdLoadPatchListMatrix", "&Load file in Patch Library && Matrix"},
-            {"cmdLoadAll", "Load &all files in Patchlist"},
-            {"cmdSauver", "&Save sysex"},
-            {"cmdMatrixUtils", "Banks &Utils"},
-            {"cmdSearch", "S&earch"},
-            {"cmdSize", "/"},
-            {"Label1", "PATCH LIBRARY"},
-            {"Label3", "Delete Zone"},
-            {"lblSysexLib", "- SYSEX LIBRARIAN -"},
-            {"lblversion", "---"},
-            {"StatusBar1Panel2", "Patches in library : 0"},
-            {"StatusBar1Panel3", "DEEPMIND NOT DETECTED"},
-            {"StatusBar1Panel4", "v0.0.56"},
-        };
-        for (auto [name, caption] : captions) {
-            auto* control = w.findChild<QWidget*>(name);
-            QVERIFY2(control, name);
-            QCOMPARE(control->property("text").toString(), QString::fromLatin1(caption));
-        }
-        for (const char* disabled :
-             {"cmdLoadInMatrix", "cmdLoadPatchlist", "cmdLoadPatchListMatrix", "cmdLoadAll",
-              "cmdMIDI_IN", "cmdMIDI_OUT"})
-            QVERIFY2(!w.findChild<QPushButton*>(disabled)->isEnabled(), disabled);
-        QVERIFY(test::Ui(w).cmdMatrixUtils->isEnabled());
-        QCOMPARE(test::Ui(w).Image1->toolTip(), QStringLiteral("Drag & Drop Delete Area"));
-        QVERIFY(test::Ui(w).ProgressBar1->isHidden());
-        QVERIFY(test::Ui(w).cmdSize->isHidden());
-        QVERIFY(!test::Ui(w).StatusPanel[0]->text().isEmpty());
-        QCOMPARE(test::Ui(w).Timer1->interval(), 5000);
-        QVERIFY(test::Ui(w).Timer1->isActive());
+        // A literal ampersand survives as text; the status panels start with nothing found.
+        QCOMPARE(ui.cmdLoadPatchListMatrix->text(),
+                 QStringLiteral("&Load file in Patch Library && Matrix"));
+        QCOMPARE(ui.StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));
+        QCOMPARE(ui.StatusPanel[2]->text(), QStringLiteral("DEEPMIND NOT DETECTED"));
+        // Nothing to load from and no synth yet.
+        for (QPushButton* disabled :
+             {ui.cmdLoadInMatrix, ui.cmdLoadPatchlist, ui.cmdLoadPatchListMatrix, ui.cmdLoadAll,
+              ui.cmdMIDI_IN, ui.cmdMIDI_OUT})
+            QVERIFY2(!disabled->isEnabled(), qPrintable(disabled->objectName()));
+        QVERIFY(ui.cmdMatrixUtils->isEnabled());
+        QVERIFY(ui.ProgressBar1->isHidden() && ui.cmdSize->isHidden());
+        QCOMPARE(ui.Timer1->interval(), 5000);
+        QVERIFY(ui.Timer1->isActive());
 
         QStringList menus;
         for (QAction* menu : w.menuBar()->actions()) {
@@ -77,8 +58,6 @@ private slots:
     void gridHeadersAndCells() {
         frmMain w(context);
         auto* model = test::Ui(w).FlexGrid1->model();
-        QCOMPARE(model->rowCount(), 128);
-        QCOMPARE(model->columnCount(), 8);
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Bank A"));
         QCOMPARE(model->headerData(7, Qt::Horizontal).toString(), QStringLiteral("Bank H"));
         QCOMPARE(model->headerData(0, Qt::Vertical).toString(), QStringLiteral("1"));
@@ -99,46 +78,47 @@ private slots:
 
     void libraryListFollowsLibrary() {
         frmMain w(context);
-        QAbstractItemModelTester tester(test::Ui(w).List1->model(),
+        const test::MainUi ui(w);
+        QAbstractItemModelTester tester(ui.List1->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (const char* name : {"pad", "Bass", "Arp", "Zap"})
             librarian.apply(test::MakeRecord(name, 0, 0), LoadTarget::Library);
         QStringList lines;
-        for (int i = 0; i < test::Ui(w).List1->count(); ++i)
-            lines << test::Ui(w).List1->item(i)->text();
+        for (int i = 0; i < ui.List1->count(); ++i)
+            lines << ui.List1->item(i)->text();
         QCOMPARE(lines, (QStringList{"Arp", "Bass", "pad", "Zap"}));
-        QCOMPARE(test::Ui(w).StatusPanel[1]->text(), QStringLiteral("Patches in library : 4"));
-        test::Ui(w).List1->SelectLibraryEntry("Bass");
-        QCOMPARE(test::Ui(w).List1->selectedName(), QStringLiteral("Bass"));
+        QCOMPARE(ui.StatusPanel[1]->text(), QStringLiteral("Patches in library : 4"));
+        ui.List1->SelectLibraryEntry("Bass");
+        QCOMPARE(ui.List1->selectedName(), QStringLiteral("Bass"));
         librarian.deleteFromLibrary("Bass");
-        QCOMPARE(test::Ui(w).List1->count(), 3);
-        QCOMPARE(test::Ui(w).List1->selectedName(), QString());
-        test::Ui(w).List1->SelectLibraryEntry("nothing");
-        QCOMPARE(test::Ui(w).List1->currentRow(), -1);
+        QCOMPARE(ui.List1->count(), 3);
+        QCOMPARE(ui.List1->selectedName(), QString());
+        ui.List1->SelectLibraryEntry("nothing");
+        QCOMPARE(ui.List1->currentRow(), -1);
         librarian.apply(test::MakeRecord("Bass", 0, 0), LoadTarget::Library);  // shows again
-        QVERIFY(test::Ui(w).List1->lineNamed("Bass"));
+        QVERIFY(ui.List1->lineNamed("Bass"));
         librarian.clear({}, true);
-        QCOMPARE(test::Ui(w).List1->count(), 0);
-        QCOMPARE(test::Ui(w).StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));
+        QCOMPARE(ui.List1->count(), 0);
+        QCOMPARE(ui.StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));
     }
 
     void resizeFollowsPlacementRules() {
         frmMain w(context);
+        const test::MainUi ui(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const double dpi = w.logicalDpi();
         const auto& g = w.geometryTwips();
-        const int sh =
-            PixelsToTwips(w.centralWidget()->height() + test::Ui(w).StatusBar1->height(), dpi);
-        QCOMPARE(test::Ui(w).cmdLoadAll->y(), TwipsToPixels(sh - 1000, dpi));
+        const int sh = PixelsToTwips(w.centralWidget()->height() + ui.StatusBar1->height(), dpi);
+        QCOMPARE(ui.cmdLoadAll->y(), TwipsToPixels(sh - 1000, dpi));
 
         const int gridBefore = g.at("FlexGrid1").width;
         w.resize(w.width() + TwipsToPixels(1600, dpi), w.height());
         QTRY_VERIFY(g.at("FlexGrid1").width != gridBefore);
         QCOMPARE(g.at("FlexGrid1").width, PixelsToTwips(w.centralWidget()->width(), dpi) - 6000);
         const auto fit = FitGridColumns(g.at("FlexGrid1").width);
-        QCOMPARE(test::Ui(w).FlexGrid1->columnWidth(0), TwipsToPixels(fit->columnWidth, dpi));
-        QCOMPARE(test::Ui(w).FlexGrid1->font().pointSize(), fit->fontPoints);
+        QCOMPARE(ui.FlexGrid1->columnWidth(0), TwipsToPixels(fit->columnWidth, dpi));
+        QCOMPARE(ui.FlexGrid1->font().pointSize(), fit->fontPoints);
     }
 
     // Every command control reaches its own signal, and only that one.

@@ -3,66 +3,40 @@
 
 #include <QtTest>
 
-#include <QTemporaryDir>
-#include <algorithm>
-#include <functional>
-
 #include "banktools/BankTools.h"
 #include "editing/InstallEditing.h"
-#include "export/InstallExport.h"
-#include "export/frmExport.h"
 #include "midi/InstallMidi.h"
-#include "midi/MidiLink.h"
 #include "midi/MidiTransfers.h"
-#include "shell/frmMain.h"
 #include "support/FakeMidiPorts.h"
-#include "support/MainUi.h"
-#include "support/Records.h"
-#include "support/ScriptedPrompter.h"
+#include "support/MainRig.h"
 #include "sysexfiles/InstallSysexFiles.h"
-#include "sysexfiles/SysexFileCommands.h"
-#include "update/InstallUpdate.h"
 
 using namespace zanq;
 using test::At;
 
 namespace {
-using Install = void (*)(frmMain&, AppContext&);
-const std::vector<std::pair<const char*, Install>> kSubsystems = {
-    {"files", InstallSysexFiles},
-    {"banks", InstallBankTools},
-    {"editing", InstallEditing},
-    {"midi", [](frmMain& window, AppContext& context) { InstallMidi(window, context); }},
-    {"transfers", InstallMidiTransfers},
-    {"export", InstallExport},
-};
+void Midi(frmMain& window, AppContext& context) {
+    InstallMidi(window, context);
+}
+const test::Install kSubsystems[] = {InstallSysexFiles,    InstallBankTools, InstallEditing, Midi,
+                                     InstallMidiTransfers, InstallExport};
 
-// A whole program over fake ports, its subsystems installed in the given order.
-struct WholeProgram {
-    QTemporaryDir folder;
-    DeepMindDialect dialect;
-    Librarian librarian{dialect};
-    test::ScriptedPrompter prompter;
-    test::FakeMidiPorts* ports = new test::FakeMidiPorts;  // owned by the link
-    MidiLink midi{std::unique_ptr<MidiPorts>(ports)};
-    AppContext context{librarian, prompter, folder.path(), [](const QUrl&) {}, &midi};
-    frmMain window{context};
+// A whole program over fake ports with a synth on them, its subsystems installed in the order
+// given as indices into kSubsystems.
+struct WholeProgram : test::MainRig {
+    test::FakeMidiPorts* ports;  // owned by the link
 
-    explicit WholeProgram(const QStringList& order) {
+    explicit WholeProgram(const QString& order, test::FakeMidiPorts* fake = new test::FakeMidiPorts)
+        : MainRig({}, std::unique_ptr<MidiPorts>(fake)), ports(fake) {
         ports->setPorts({"DeepMind12 MIDI in"}, {"DeepMind12 MIDI out"});
-        for (const QString& name : order)
-            for (const auto& [known, install] : kSubsystems)
-                if (name == QLatin1String(known))
-                    install(window, context);
+        for (QChar index : order)
+            kSubsystems[index.digitValue()](window, context);
         window.show();
     }
-
     void pressOn(Slot slot) {
-        auto* grid = test::Ui(window).FlexGrid1;
-        const QModelIndex cell = test::Ui(window).gridModel->indexOf(slot);
-        grid->scrollTo(cell);
-        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
-        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+        const QPoint at = ui.FlexGrid1->visualRect(ui.gridModel->indexOf(slot)).center();
+        QTest::mousePress(ui.FlexGrid1->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(ui.FlexGrid1->viewport(), Qt::LeftButton, {}, at);
     }
 };
 }  // namespace
@@ -71,18 +45,13 @@ class WiringTest : public QObject {
     Q_OBJECT
 private slots:
     void anyInstallOrderWorks_data() {
-        QTest::addColumn<QStringList>("order");
-        QStringList order;
-        for (const auto& [name, install] : kSubsystems)
-            order << QString::fromLatin1(name);
-        QTest::newRow("as the program does") << order;
-        std::reverse(order.begin(), order.end());
-        QTest::newRow("reversed") << order;
-        std::rotate(order.begin(), order.begin() + 2, order.end());
-        QTest::newRow("rotated") << order;
+        QTest::addColumn<QString>("order");
+        QTest::newRow("as the program does") << "012345";
+        QTest::newRow("reversed") << "543210";
+        QTest::newRow("rotated") << "321054";
     }
     void anyInstallOrderWorks() {
-        QFETCH(QStringList, order);
+        QFETCH(QString, order);
         WholeProgram p(order);
         QVERIFY(QTest::qWaitForWindowExposed(&p.window));
         const PatchRecord pad = test::MakeRecord("Pad", 0, 4, 7);
@@ -107,20 +76,15 @@ private slots:
         exporter->close();
 
         // A file dropped on the grid is loaded by the file browser; the grid shows it.
-        QFile file(p.folder.filePath("one.syx"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(test::MakeRecord("Filed", 2, 9)));
-        file.close();
-        auto* files = p.window.findChild<SysexFileCommands*>();
-        files->RefreshFileList();
-        files->selectFile(0);
+        p.write("one.syx", test::MakeRecord("Filed", 2, 9));
+        p.select("one.syx");
         emit p.window.droppedOnGrid(DragSource::Files, At("A-1"));
-        QCOMPARE(test::Ui(p.window).gridModel->cellText(At("C-10")), QStringLiteral("Filed"));
+        QCOMPARE(p.ui.gridModel->cellText(At("C-10")), QStringLiteral("Filed"));
 
         // Writing a file tells the file list.
         p.window.announceFilesChanged();
-        QCOMPARE(files->fileCount(), 1);
-        QVERIFY(!files->hasSelectedFile());
+        QCOMPARE(p.files()->fileCount(), 1);
+        QVERIFY(!p.files()->hasSelectedFile());
     }
 };
 
