@@ -1,17 +1,13 @@
+// The update check: the notice it makes of the version file the site serves, a failed download
+// keeping the last text, and the main window's and About window's links and notices.
+
 #include <QtTest>
 
-#include <QAction>
 #include <QNetworkReply>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <memory>
 
 #include "LocalHttpServer.h"
-#include "model/DeepMindDialect.h"
-#include "shell/ClickableLabel.h"
-#include "shell/frmMain.h"
-#include "support/MainUi.h"
-#include "support/ScriptedPrompter.h"
+#include "support/MainRig.h"
 #include "update/InstallUpdate.h"
 #include "update/VersionCheck.h"
 #include "update/frmAbout.h"
@@ -21,26 +17,20 @@ using namespace zanq;
 namespace {
 
 // A main window with the update subsystem installed; the site opener only records.
-struct Rig {
-    DeepMindDialect dialect;
-    Librarian librarian{dialect};
-    test::ScriptedPrompter prompter;
-    AppContext context{librarian, prompter, QString()};
+struct Rig : test::MainRig {
     QList<QUrl> opened;
-    std::unique_ptr<frmMain> window;
     std::unique_ptr<QSignalSpy> checks;
 
-    explicit Rig(const UpdateSettings* settings) {
+    explicit Rig(const UpdateSettings* settings) : MainRig({}) {
         context.openUrl = [this](const QUrl& url) { opened << url; };
-        window = std::make_unique<frmMain>(context);
-        settings ? InstallUpdate(*window, context, *settings) : InstallUpdate(*window, context);
-        checks = std::make_unique<QSignalSpy>(window->findChild<modWeb*>(), &modWeb::checked);
-        window->show();
+        settings ? InstallUpdate(window, context, *settings) : InstallUpdate(window, context);
+        checks = std::make_unique<QSignalSpy>(window.findChild<modWeb*>(), &modWeb::checked);
+        window.show();
     }
     bool waitForChecks(int count) {
         return QTest::qWaitFor([&] { return checks->count() >= count; }, 15000);
     }
-    frmAbout* about() const { return window->findChild<frmAbout*>(); }
+    frmAbout* about() const { return window.findChild<frmAbout*>(); }
 };
 
 // One check by a bare modWeb; returns the notice it announced.
@@ -107,9 +97,9 @@ private slots:
     void noAddressNoCheckNoNotice() {
         const UpdateSettings none;
         Rig rig(&none);
-        QVERIFY(!rig.window->findChild<QNetworkReply*>());  // no download was started
-        QVERIFY(test::Ui(*rig.window).lblversion->isHidden());
-        test::Ui(*rig.window).mnuAbout->trigger();
+        QVERIFY(!rig.window.findChild<QNetworkReply*>());  // no download was started
+        QVERIFY(rig.ui.lblversion->isHidden());
+        rig.ui.mnuAbout->trigger();
         QVERIFY(rig.about() && rig.about()->lblVersionWeb->isHidden());
         rig.about()->close();
     }
@@ -120,21 +110,21 @@ private slots:
         Rig rig(nullptr);
         qunsetenv("ZANQ_UPDATE_URL");
         // The window is up and answers clicks before the start-up check has ended.
-        QCOMPARE(test::Ui(*rig.window).lblversion->text(), QStringLiteral("---"));
+        QCOMPARE(rig.ui.lblversion->text(), QStringLiteral("---"));
         for (int panel : {0, 1, 2})
-            QTest::mouseClick(test::Ui(*rig.window).StatusPanel[panel], Qt::LeftButton);
+            QTest::mouseClick(rig.ui.StatusPanel[panel], Qt::LeftButton);
         QCOMPARE(rig.opened, QList<QUrl>{SiteUrl()});
         QVERIFY(!rig.about());
         QVERIFY(rig.waitForChecks(1));
-        QCOMPARE(test::Ui(*rig.window).lblversion->text(), QStringLiteral("v0.0.57 is available !"));
-        QCOMPARE(test::Ui(*rig.window).lblversion->textFormat(), Qt::PlainText);
-        QTest::mouseClick(test::Ui(*rig.window).lblversion, Qt::LeftButton);
+        QCOMPARE(rig.ui.lblversion->text(), QStringLiteral("v0.0.57 is available !"));
+        QCOMPARE(rig.ui.lblversion->textFormat(), Qt::PlainText);
+        QTest::mouseClick(rig.ui.lblversion, Qt::LeftButton);
         QCOMPARE(rig.opened.size(), 2);
 
         const std::function<void()> opens[] = {
-            [&] { QTest::mouseClick(test::Ui(*rig.window).StatusPanel[3], Qt::LeftButton); },
-            [&] { test::Ui(*rig.window).mnuAbout->trigger(); },
-            [&] { QTest::mouseClick(test::Ui(*rig.window).Image3, Qt::LeftButton); },
+            [&] { QTest::mouseClick(rig.ui.StatusPanel[3], Qt::LeftButton); },
+            [&] { rig.ui.mnuAbout->trigger(); },
+            [&] { QTest::mouseClick(rig.ui.Image3, Qt::LeftButton); },
         };
         for (const auto& open : opens) {
             open();
@@ -154,14 +144,14 @@ private slots:
         // The release became current: both notices empty, and they take no clicks.
         server->body = "v0.0.56";
         rig.opened.clear();
-        test::Ui(*rig.window).mnuAbout->trigger();
+        rig.ui.mnuAbout->trigger();
         QVERIFY(rig.waitForChecks(5));
         QTest::mouseClick(rig.about()->Label2, Qt::LeftButton);
         QTest::mouseClick(rig.about()->lblVersionWeb, Qt::LeftButton);
-        QTest::mouseClick(test::Ui(*rig.window).lblversion, Qt::LeftButton);
+        QTest::mouseClick(rig.ui.lblversion, Qt::LeftButton);
         QCOMPARE(rig.opened, QList<QUrl>{SiteUrl()});  // the credit line only
         QCOMPARE(rig.about()->lblVersionWeb->text(), QString());
-        QCOMPARE(test::Ui(*rig.window).lblversion->text(), QString());
+        QCOMPARE(rig.ui.lblversion->text(), QString());
         rig.about()->close();
     }
 };
