@@ -1,3 +1,6 @@
+// The bank windows as the main window opens them: BANKS copying and swapping, CLEAR's boxes and
+// its one question, and Search listing hits as the text is typed.
+
 #include <QAbstractItemModelTester>
 #include <QtTest>
 #include <QtWidgets>
@@ -6,14 +9,8 @@
 #include "banktools/frmClear.h"
 #include "banktools/frmSearch.h"
 #include "banktools/frmSwap.h"
-#include "model/LibraryListWidget.h"
-#include "model/MatrixGridModel.h"
-#include "shell/ClickableLabel.h"
 #include "shell/MainLayout.h"
-#include "shell/frmMain.h"
-#include "support/MainUi.h"
-#include "support/Records.h"
-#include "support/ScriptedPrompter.h"
+#include "support/MainRig.h"
 
 using namespace zanq;
 
@@ -54,73 +51,36 @@ QString State(const frmClear& clear) {
 
 class BankWindowsTest : public QObject {
     Q_OBJECT
-    test::ScriptedPrompter prompter;
-    std::unique_ptr<test::TestLibrarian> t;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<frmMain> main;
+    std::unique_ptr<test::MainRig> rig;
 
     // Clicks or triggers the main window's control of this name; the window it opened, if modal.
     template <typename Window = QDialog>
     Window* open(const QString& control) {
-        QObject* trigger = main->findChild<QObject*>(control);
+        QObject* trigger = rig->window.findChild<QObject*>(control);
         QMetaObject::invokeMethod(trigger, qobject_cast<QAction*>(trigger) ? "trigger" : "click");
-        auto* window = main->findChild<Window*>();
+        auto* window = rig->window.findChild<Window*>();
         return window && window->isVisible() && window->isModal() ? window : nullptr;
     }
+    QString cell(const char* slot) const { return rig->ui.gridModel->cellText(At(slot)); }
 
 private slots:
-    void init() {
-        prompter.shown.clear();
-        t = std::make_unique<test::TestLibrarian>();
-        context.reset(new AppContext{t->librarian, prompter, QDir::tempPath()});
-        main = std::make_unique<frmMain>(*context);
-        InstallBankTools(*main, *context);
-    }
-    void cleanup() {
-        main.reset();
-        context.reset();
-        t.reset();
-    }
+    void init() { rig = std::make_unique<test::MainRig>(std::vector{InstallBankTools}); }
+    void cleanup() { rig.reset(); }
 
-    void windowsOpenAsDesigned_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("tabOrder");
-        QTest::newRow("BANKS") << "cmdMatrixUtils"
-                               << "BANKS"
-                               << "cmbSource cmbDestination cmdSwap cmdCopyBank";
-        QTest::newRow("CLEAR") << "mnuClear"
-                               << "CLEAR"
-                               << "chkBank8 chkBank7 chkBank6 chkBank5 chkBank4 chkBank3 chkBank2 "
-                                  "chkBank1 chkBank9 cmdClear cmdSelectAllBanks cmdSelectAllDatas "
-                                  "cmdSelectNothing";
-        QTest::newRow("Search") << "cmdSearch"
-                                << "Search"
-                                << "lstResult txtSearch chkLibrary chkMatrix";
-    }
-    void windowsOpenAsDesigned() {
-        QFETCH(QString, control);
-        QFETCH(QString, title);
-        QFETCH(QString, tabOrder);
-        QPointer<QDialog> window = open(control);
-        QVERIFY(window);
-        QCOMPARE(window->windowTitle(), title);
-        // The focus chain from the first control, by object names.
-        const QStringList expected = tabOrder.split(' ');
-        QStringList seen{expected[0]};
-        for (QWidget* w = window->findChild<QWidget*>(expected[0])->nextInFocusChain();
-             seen.size() < expected.size(); w = w->nextInFocusChain())
-            if (w->focusPolicy() & Qt::TabFocus && w->isVisibleTo(window))
-                seen.append(w->objectName());
-        QCOMPARE(seen, expected);
-        window->close();
-        QVERIFY(Discarded(window));
+    // Each opens modal, and closed it is gone, to open afresh the next time.
+    void windowsOpenModalAndGoWhenClosed() {
+        for (const char* control : {"cmdMatrixUtils", "mnuClear", "cmdSearch"}) {
+            QPointer<QDialog> window = open(control);
+            QVERIFY2(window, control);
+            window->close();
+            QVERIFY(Discarded(window));
+        }
     }
 
     void banksCopiesAndSwapsThroughItsButtons() {
-        t->librarian.place(At("A-1"), test::MakeRecord("Lead", 0, 0, 1));
-        t->librarian.place(At("A-5"), test::MakeRecord("Pad", 0, 4, 2));
-        t->librarian.place(At("B-9"), test::MakeRecord("Gone", 1, 8, 3));
+        rig->librarian.place(At("A-1"), test::MakeRecord("Lead", 0, 0, 1));
+        rig->librarian.place(At("A-5"), test::MakeRecord("Pad", 0, 4, 2));
+        rig->librarian.place(At("B-9"), test::MakeRecord("Gone", 1, 8, 3));
         frmSwap* swap = open<frmSwap>("cmdMatrixUtils");
         QVERIFY(swap);
         QCOMPARE(swap->cmbDestination->itemText(7), QStringLiteral("Bank H"));
@@ -128,8 +88,8 @@ private slots:
         QCOMPARE(swap->cmdSwap->text(), QStringLiteral("Swap A and B"));
 
         QTest::mouseClick(swap->cmdCopyBank, Qt::LeftButton);
-        QCOMPARE(test::Ui(*main).gridModel->cellText(At("B-5")), QStringLiteral("Pad"));
-        QCOMPARE(test::Ui(*main).gridModel->cellText(At("B-9")), QString());
+        QCOMPARE(cell("B-5"), QStringLiteral("Pad"));
+        QCOMPARE(cell("B-9"), QString());
 
         swap->cmbSource->setCurrentIndex(3);
         QCOMPARE(swap->cmdSwap->text(), QStringLiteral("Swap D and B"));
@@ -138,8 +98,8 @@ private slots:
 
         swap->cmbSource->setCurrentIndex(1);
         QTest::mouseClick(swap->cmdSwap, Qt::LeftButton);
-        QCOMPARE(test::Ui(*main).gridModel->cellText(At("G-1")), QStringLiteral("Lead"));
-        QCOMPARE(test::Ui(*main).gridModel->cellText(At("B-1")), QString());
+        QCOMPARE(cell("G-1"), QStringLiteral("Lead"));
+        QCOMPARE(cell("B-1"), QString());
     }
 
     void clearButtonFollowsEveryBox() {
@@ -167,32 +127,31 @@ private slots:
     }
     void clearAsksOnceAndCloses() {
         QFETCH(bool, yes);
-        t->librarian.place(At("C-2"), test::MakeRecord("Keep3", 2, 1));
-        t->librarian.place(At("D-2"), test::MakeRecord("Keep4", 3, 1));
-        t->librarian.apply({test::MakeRecord("One", 0, 0), test::MakeRecord("Two", 0, 0)},
-                           LoadTarget::Library);
+        rig->librarian.place(At("C-2"), test::MakeRecord("Keep3", 2, 1));
+        rig->librarian.place(At("D-2"), test::MakeRecord("Keep4", 3, 1));
+        rig->librarian.apply({test::MakeRecord("One", 0, 0), test::MakeRecord("Two", 0, 0)},
+                             LoadTarget::Library);
 
         QPointer<frmClear> clear = open<frmClear>("mnuClear");
         QTest::mouseClick(clear->chkBank[3], Qt::LeftButton);
         QTest::mouseClick(clear->chkBank[9], Qt::LeftButton);
-        prompter.answers.enqueue(yes);
+        rig->prompter.answers.enqueue(yes);
         QTest::mouseClick(clear->cmdClear, Qt::LeftButton);
 
-        QCOMPARE(prompter.shown.size(), 1);
-        QCOMPARE(prompter.shown[0].text,
+        QCOMPARE(rig->prompter.shown.size(), 1);
+        QCOMPARE(rig->prompter.shown[0].text,
                  QStringLiteral("Do you want to delete the selected datas ?"));
-        QCOMPARE(prompter.shown[0].title, kAppTitle);
-        QCOMPARE(prompter.shown[0].icon, QMessageBox::Critical);
-        QVERIFY(prompter.shown[0].defaultNo);
+        QCOMPARE(rig->prompter.shown[0].title, kAppTitle);
+        QCOMPARE(rig->prompter.shown[0].icon, QMessageBox::Critical);
+        QVERIFY(rig->prompter.shown[0].defaultNo);
         QVERIFY(Discarded(clear.data()));
-        QCOMPARE(test::Ui(*main).gridModel->cellText(At("C-2")),
-                 yes ? QString() : QStringLiteral("Keep3"));
-        QCOMPARE(t->librarian.matrix().CountMatrixPatches(), yes ? 1 : 2);
-        QCOMPARE(test::Ui(*main).StatusPanel[1]->text(),
+        QCOMPARE(cell("C-2"), yes ? QString() : QStringLiteral("Keep3"));
+        QCOMPARE(rig->librarian.matrix().CountMatrixPatches(), yes ? 1 : 2);
+        QCOMPARE(rig->ui.StatusPanel[1]->text(),
                  QStringLiteral("Patches in library : %1").arg(yes ? 0 : 2));
         // After a clear nothing of the old names is left to refuse them.
         QCOMPARE(
-            t->librarian.apply(test::MakeRecord("One", 0, 0), LoadTarget::Library).addedToLibrary,
+            rig->librarian.apply(test::MakeRecord("One", 0, 0), LoadTarget::Library).addedToLibrary,
             std::size_t(yes ? 1 : 0));
         QCOMPARE(State(*open<frmClear>("mnuClear")), QStringLiteral("000000000-"));
     }
@@ -200,10 +159,10 @@ private slots:
     void searchListsHitsLiveAndSelectsLibraryHits() {
         // List1 sorts "Acid" before "Beta" and "beta": a hit must pick its line by exact name.
         for (const char* name : {"Warm PAD", "beta", "Beta", "Acid"})
-            t->librarian.apply(test::MakeRecord(name, 0, 0), LoadTarget::Library);
-        t->librarian.place(At("A-1"), test::MakeRecord("Pad One", 0, 0));
-        t->librarian.place(At("C-4"), test::MakeRecord("Beta", 2, 3));
-        t->librarian.place(At("H-128"), test::MakeRecord("Last pad", 7, 127));
+            rig->librarian.apply(test::MakeRecord(name, 0, 0), LoadTarget::Library);
+        rig->librarian.place(At("A-1"), test::MakeRecord("Pad One", 0, 0));
+        rig->librarian.place(At("C-4"), test::MakeRecord("Beta", 2, 3));
+        rig->librarian.place(At("H-128"), test::MakeRecord("Last pad", 7, 127));
 
         frmSearch* search = open<frmSearch>("cmdSearch");
         QVERIFY(search);
@@ -237,9 +196,9 @@ private slots:
         // Library hits select their line in the main list; a Matrix hit clears the selection.
         for (auto [row, name] : {std::pair{1, "Beta"}, {0, "beta"}, {2, ""}}) {
             ClickLine(*search, row);
-            QCOMPARE(test::Ui(*main).List1->selectedName(), QString::fromLatin1(name));
+            QCOMPARE(rig->ui.List1->selectedName(), QString::fromLatin1(name));
         }
-        QCOMPARE(test::Ui(*main).List1->currentRow(), -1);
+        QCOMPARE(rig->ui.List1->currentRow(), -1);
     }
 };
 
