@@ -61,22 +61,20 @@ class WholeDayTest : public QObject {
     std::unique_ptr<LibrarianApp> app;
     test::MessageBoxAnswers boxes;
     PatchRecord lead7;
+    std::unique_ptr<test::MainUi> ui;
 
     frmMain& window() { return app->window(); }
     const Matrix& matrix() { return app->librarian().matrix(); }
     SysexFileCommands& files() { return *window().findChild<SysexFileCommands*>(); }
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
     static QByteArray Bytes(const PatchRecord& r) { return QByteArray::fromStdString(r); }
-    QModelIndex gridIndex(int bank, int slot) {
-        return test::Ui(window()).FlexGrid1->model()->index(slot - 1, bank - 1);
-    }
+    QModelIndex gridIndex(int bank, int slot) { return ui->gridModel->index(slot - 1, bank - 1); }
 
     // Whether the Matrix holds inMatrix patches, the library list and its status panel show
     // inLibrary, and the grid shows these cells; prints both sides when anything differs.
     bool shows(int inMatrix, int inLibrary, std::initializer_list<Shown> cells) {
         QStringList seen{QString::number(matrix().CountMatrixPatches()),
-                         QString::number(test::Ui(window()).List1->count()),
-                         test::Ui(window()).StatusPanel[1]->text()};
+                         QString::number(ui->List1->count()), ui->StatusPanel[1]->text()};
         QStringList expected{QString::number(inMatrix), QString::number(inLibrary),
                              QStringLiteral("Patches in library : %1").arg(inLibrary)};
         for (const auto& [bank, slot, text] : cells) {
@@ -145,6 +143,7 @@ private slots:
 
         LibrarianApp::SetUpApplication(*qApp);
         app = std::make_unique<LibrarianApp>(DefaultProgramFolder(), "ZANQ Day");
+        ui = std::make_unique<test::MainUi>(window());
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
     }
@@ -166,41 +165,41 @@ private slots:
         QCOMPARE(window().windowTitle(), QStringLiteral("ZANQ LIBRARIAN"));
         QVERIFY(shows(0, 0, {}));
         // Detection runs off the window's thread: the panel says so once it has.
-        QTRY_COMPARE(test::Ui(window()).StatusPanel[2]->text(),
+        QTRY_COMPARE(ui->StatusPanel[2]->text(),
                      withSynth ? QStringLiteral("DEEPMIND DETECTED") : "DEEPMIND NOT DETECTED");
-        QTRY_COMPARE(test::Ui(window()).cmdMIDI_IN->isEnabled(), withSynth);
-        QCOMPARE(test::Ui(window()).StatusPanel[3]->text(), QStringLiteral("v0.0.56"));
+        QTRY_COMPARE(ui->cmdMIDI_IN->isEnabled(), withSynth);
+        QCOMPARE(ui->StatusPanel[3]->text(), QStringLiteral("v0.0.56"));
         QCOMPARE(QDir(files().folder()), QDir(folder.path()));
         QCOMPARE(listedFiles(), QStringLiteral("day all banks.syx|leads.syx|pads.syx").split('|'));
     }
 
     void loadsAllBanksIntoTheMatrix() {
         QVERIFY(selectFile(QStringLiteral("day all banks.syx")));
-        QTest::mouseClick(test::Ui(window()).cmdLoadInMatrix, Qt::LeftButton);
+        QTest::mouseClick(ui->cmdLoadInMatrix, Qt::LeftButton);
         QVERIFY(shows(kDayPatches, 0,
                       {{1, 1, "Day A-001"},
                        {7, 128, "Day G-128"},
                        {3, 120, "Day C-120"},
                        {3, 121, ""},
                        {8, 1, ""}}));
-        QVERIFY(!test::Ui(window()).ProgressBar1->isVisible());
+        QVERIFY(!ui->ProgressBar1->isVisible());
     }
 
     void addsTwoFilesToTheLibrary() {
         for (const QString& name : {QStringLiteral("pads.syx"), QStringLiteral("leads.syx")}) {
             QVERIFY(selectFile(name));
-            QTest::mouseClick(test::Ui(window()).cmdLoadPatchlist, Qt::LeftButton);
+            QTest::mouseClick(ui->cmdLoadPatchlist, Qt::LeftButton);
         }
         QVERIFY(shows(kDayPatches, 32, {}));  // the Matrix is untouched
-        QCOMPARE(test::Ui(window()).List1->item(0)->text(), QStringLiteral("Lead 001"));  // sorted
+        QCOMPARE(ui->List1->item(0)->text(), QStringLiteral("Lead 001"));  // sorted
     }
 
     void dragsALibraryPatchIntoBankC() {
-        QListWidgetItem* line = test::Ui(window()).List1->lineNamed(QStringLiteral("Lead 007"));
+        QListWidgetItem* line = ui->List1->lineNamed(QStringLiteral("Lead 007"));
         QVERIFY(line);
-        test::Ui(window()).List1->scrollToItem(line);
-        QTest::mouseClick(test::Ui(window()).List1->viewport(), Qt::LeftButton, {},
-                          test::Ui(window()).List1->visualItemRect(line).center());
+        ui->List1->scrollToItem(line);
+        QTest::mouseClick(ui->List1->viewport(), Qt::LeftButton, {},
+                          ui->List1->visualItemRect(line).center());
         // The drop reads the selected line; the grid's drop handler gets slot C-125.
         emit window().droppedOnGrid(DragSource::Library, At("C-125"));
         QVERIFY(shows(kDayPatches + 1, 32, {{3, 125, "Lead 007"}}));  // copied, not moved
@@ -209,7 +208,7 @@ private slots:
     }
 
     void swapsBanksAAndB() {
-        QTest::mouseClick(test::Ui(window()).cmdMatrixUtils, Qt::LeftButton);
+        QTest::mouseClick(ui->cmdMatrixUtils, Qt::LeftButton);
         auto* swap = test::ModalWindow<frmSwap>();
         QVERIFY(swap);
         QTest::mouseClick(swap->cmdSwap, Qt::LeftButton);
@@ -221,18 +220,18 @@ private slots:
 
     void deletesOnePatch() {
         boxes.answer(QMessageBox::Yes);
-        test::Ui(window()).FlexGrid1->scrollTo(gridIndex(4, 10));
-        const QPoint at = test::Ui(window()).FlexGrid1->visualRect(gridIndex(4, 10)).center();
-        QTest::mouseClick(test::Ui(window()).FlexGrid1->viewport(), Qt::LeftButton, {}, at);
-        emit window().droppedOnDeleteZone(
-            DragSource::Grid);  // the press marked D-010 as the drag's origin
+        ui->FlexGrid1->scrollTo(gridIndex(4, 10));
+        const QPoint at = ui->FlexGrid1->visualRect(gridIndex(4, 10)).center();
+        QTest::mouseClick(ui->FlexGrid1->viewport(), Qt::LeftButton, {}, at);
+        // The press marked D-010 as the drag's origin.
+        emit window().droppedOnDeleteZone(DragSource::Grid);
         QVERIFY2(boxes.shown.value(0).contains(QStringLiteral("Bank D-010: Day D-010")),
                  qPrintable(boxes.shown.join('|')));
         QVERIFY(shows(kDayPatches, 32, {{4, 10, ""}, {4, 11, "Day D-011"}}));
     }
 
     void searchesForAName() {
-        QTest::mouseClick(test::Ui(window()).cmdSearch, Qt::LeftButton);
+        QTest::mouseClick(ui->cmdSearch, Qt::LeftButton);
         auto* search = test::ModalWindow<frmSearch>();
         QVERIFY(search);
         QTest::keyClicks(search->txtSearch, QStringLiteral("lead 007"));
@@ -243,7 +242,7 @@ private slots:
             lines << hits->index(row, 0).data().toString();
         QCOMPARE(lines, (QStringList{kLibraryLinePrefix + "Lead 007", "Mx C-125: Lead 007"}));
         search->lstResult->setCurrentIndex(hits->index(0, 0));
-        QCOMPARE(test::Ui(window()).List1->selectedName(), QStringLiteral("Lead 007"));
+        QCOMPARE(ui->List1->selectedName(), QStringLiteral("Lead 007"));
         search->close();
     }
 
@@ -260,8 +259,8 @@ private slots:
             QTRY_VERIFY(save->cmdSauve->isEnabled());
             save->close();
         });
-        QTest::mouseClick(test::Ui(window()).cmdSauver, Qt::LeftButton);  // returns once it closes
-        QCOMPARE(preselected, kSaveLibrary);  // the library is not empty
+        QTest::mouseClick(ui->cmdSauver, Qt::LeftButton);  // returns once it closes
+        QCOMPARE(preselected, kSaveLibrary);               // the library is not empty
         QVERIFY(fileHolds(QStringLiteral("ALL - day.syx"), matrixBytes()));
         for (int b = 1; b <= 7; ++b)
             QVERIFY(fileHolds("day - BANK_" + QString::fromStdString(BankLetter(b)) + ".syx",
@@ -271,7 +270,7 @@ private slots:
     }
 
     void clearsEverything() {
-        test::Ui(window()).mnuClear->trigger();
+        ui->mnuClear->trigger();
         auto* clear = test::ModalWindow<frmClear>();
         QVERIFY(clear);
         QTest::mouseClick(clear->cmdSelectAllDatas, Qt::LeftButton);
@@ -284,7 +283,7 @@ private slots:
 
     void loadsTheSavedFileBackByteForByte() {
         QVERIFY(selectFile(QStringLiteral("ALL - day.syx")));
-        QTest::mouseClick(test::Ui(window()).cmdLoadInMatrix, Qt::LeftButton);
+        QTest::mouseClick(ui->cmdLoadInMatrix, Qt::LeftButton);
         QVERIFY(fileHolds(QStringLiteral("ALL - day.syx"), matrixBytes()));
         QVERIFY(shows(kDayPatches, 0, {{1, 1, "Day B-001"}, {3, 125, "Lead 007"}, {4, 10, ""}}));
     }
@@ -292,7 +291,7 @@ private slots:
     void receivesBankBFromTheSynth() {
         if (!withSynth)
             QSKIP("no simulated DeepMind");
-        QTest::mouseClick(test::Ui(window()).cmdMIDI_IN, Qt::LeftButton);
+        QTest::mouseClick(ui->cmdMIDI_IN, Qt::LeftButton);
         auto* receive = test::ModalWindow<frmMidiReceive>();
         QVERIFY(receive);
         receive->chkBank[2]->setChecked(true);
@@ -318,7 +317,7 @@ private slots:
                 if (!matrix().isEmpty(At(b, s)))
                     expected.replace(((b - 1) * kSlots + s - 1) * kRecordLength, kRecordLength,
                                      Bytes(matrix().at(At(b, s))));
-        QTest::mouseClick(test::Ui(window()).cmdMIDI_OUT, Qt::LeftButton);
+        QTest::mouseClick(ui->cmdMIDI_OUT, Qt::LeftButton);
         auto* send = test::ModalWindow<frmBankSend>();
         QVERIFY(send);
         send->chkBank[1]->setChecked(true);
@@ -333,7 +332,7 @@ private slots:
 
     void exportsOnePatchToAnotherSlot() {
         const PatchRecord source = matrix().at(At("A-5"));
-        test::DoubleClickCell(test::Ui(window()).FlexGrid1, At("A-5"));
+        test::DoubleClickCell(ui->FlexGrid1, At("A-5"));
         frmExport* exporter = FindExportWindow(window());
         QTRY_VERIFY(exporter->isVisible());
         QCOMPARE(exporter->txtName->text().trimmed(), QStringLiteral("Day B-005"));
