@@ -10,15 +10,11 @@
 #include <functional>
 #include <set>
 
-#include "model/LibraryListWidget.h"
 #include "model/MatrixGridModel.h"
 #include "model/StepLabels.h"
 #include "model/StepScope.h"
 #include "shell/Subsystems.h"
-#include "shell/frmMain.h"
-#include "support/MainUi.h"
-#include "support/Records.h"
-#include "support/ScriptedPrompter.h"
+#include "support/MainRig.h"
 #include "undo/UndoHistory.h"
 
 using namespace zanq;
@@ -204,11 +200,9 @@ private slots:
     }
 
     void editMenuAndTheWindowFollowUndo() {
-        test::TestLibrarian t;
-        test::ScriptedPrompter prompter;
-        AppContext context{t.librarian, prompter, QDir::tempPath()};
-        frmMain window(context);
-        InstallSubsystems(window, context);
+        test::MainRig rig({InstallSubsystems});
+        frmMain& window = rig.window;
+        const test::MainUi& ui = rig.ui;
 
         QStringList menus;
         for (QAction* menu : window.menuBar()->actions())
@@ -220,11 +214,10 @@ private slots:
                 redo->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))) &&
                 redo->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Y"))));
 
-        t.librarian.apply({MakeRecord("Keys", 1, 2), MakeRecord("Strings", 2, 9)},
-                          LoadTarget::Both);
-        const test::MainUi ui = test::Ui(window);
-        prompter.answers << true << true;
-        context.dragOrigin = At("B-3");
+        rig.librarian.apply({MakeRecord("Keys", 1, 2), MakeRecord("Strings", 2, 9)},
+                            LoadTarget::Both);
+        rig.prompter.answers << true << true;
+        rig.context.dragOrigin = At("B-3");
         emit window.droppedOnGrid(DragSource::Grid, At("C-10"));
         window.selectLibraryEntry(QStringLiteral("Keys"));
         emit window.droppedOnDeleteZone(DragSource::Library);
