@@ -16,9 +16,7 @@
 #include "session/SessionJournal.h"
 #include "session/SessionKeeper.h"
 #include "shell/Subsystems.h"
-#include "shell/frmMain.h"
-#include "support/Records.h"
-#include "support/ScriptedPrompter.h"
+#include "support/MainRig.h"
 #include "undo/UndoHistory.h"
 
 using namespace zanq;
@@ -45,18 +43,12 @@ QByteArray ReadAll(const QString& path) {
 // One run of the program with its session kept in journal; questions answered from answers.
 // Ending the run without endNormally() is how the journal sees a crash: the writes done, no
 // mark of a normal quit.
-struct Run {
-    test::TestLibrarian t;
-    Librarian& l = t.librarian;
-    test::ScriptedPrompter prompter;
-    AppContext context{l, prompter, QDir::tempPath()};
-    frmMain window{context};
+struct Run : test::MainRig {
+    Librarian& l = librarian;
     SessionKeeper* keeper = nullptr;
 
-    explicit Run(const QString& journal, QList<bool> answers = {}) {
-        InstallSubsystems(window, context);
-        for (bool answer : answers)
-            prompter.answers << answer;
+    explicit Run(const QString& journal, QList<bool> answers = {}) : MainRig({InstallSubsystems}) {
+        prompter.answers << answers;
         keeper = &KeepSession(window, context, journal);
     }
     QStringList shown(bool questions) const {
