@@ -28,9 +28,8 @@ private slots:
         Rig rig;
         QCOMPARE(rig.files()->folder(), QDir::cleanPath(rig.dir.path()));
         QCOMPARE(rig.buttons(), QStringLiteral("0000"));
-        for (const char* name : {"b.SYX", "a.syx", ".hidden.syx", "notes.txt"})
+        for (const char* name : {"b.SYX", "a.syx", "notes.txt"})
             rig.write(name, "x");
-        rig.pipe("pipe.syx");
         // A name that is not UTF-8: shown with a replacement character, opened by its bytes.
         const PatchRecord pad = MakeRecord("Pad", 1, 2);
         FILE* odd = std::fopen(QFile::encodeName(rig.dir.path()) + "/odd\xFF.syx", "wb");
