@@ -44,6 +44,11 @@ inline Slot At(int bankNumber, int programNumber) {
     return {Bank::fromNumber(bankNumber), Program::fromNumber(programNumber)};
 }
 
+// The record as it reads once it sits in slot: only its bank and program bytes rewritten.
+inline PatchRecord Moved(const PatchRecord& record, Slot slot) {
+    return DeepMindDialect().retarget(record, slot);
+}
+
 // A Librarian over the DeepMind dialect, for tests that need the stores without the program.
 struct TestLibrarian {
     DeepMindDialect dialect;
