@@ -74,7 +74,7 @@ private slots:
         QWidget* grid = rig->ui.FlexGrid1->viewport();
         QCOMPARE(DragAndDrop(grid, CellCentre(*rig, At("B-3")), grid, CellCentre(*rig, At("E-6"))),
                  QStringLiteral("FlexGrid1 picture entered dropped"));
-        QTRY_COMPARE(rig->librarian.at(At("E-6")), rig->dialect.retarget(pad, At("E-6")));
+        QTRY_COMPARE(rig->librarian.at(At("E-6")), test::Moved(pad, At("E-6")));
         QVERIFY(rig->librarian.isEmpty(At("B-3")));
         // A press on an empty slot starts no drag, but marks the origin.
         QCOMPARE(DragAndDrop(grid, CellCentre(*rig, At("D-9")), grid, CellCentre(*rig, At("A-1"))),

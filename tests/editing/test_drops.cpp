@@ -12,6 +12,7 @@
 using namespace zanq;
 using test::At;
 using test::MakeRecord;
+using test::Moved;
 
 namespace {
 const QString CR(kCR);
@@ -33,11 +34,6 @@ struct Rig : test::MainRig {
             .join(" | ");
     }
 };
-
-// The record as it reads once it sits in slot: only bytes 9 and 10 rewritten.
-PatchRecord Moved(const PatchRecord& record, Slot slot) {
-    return DeepMindDialect().retarget(record, slot);
-}
 
 QString InUse(const QString& place, const QString& name) {
     return "WARNING ! " + CR + CR + "The matrix " + place +
