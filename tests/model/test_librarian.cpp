@@ -8,6 +8,7 @@
 using namespace zanq;
 using zanq::test::At;
 using zanq::test::MakeRecord;
+using zanq::test::Moved;
 
 namespace {
 // Every signal the Librarian sends, in order, as one short line each.
@@ -34,11 +35,6 @@ struct SignalLog {
     }
     QStringList take() { return std::exchange(lines, {}); }
 };
-
-// The record at slot, retargeted there: what any move or copy of record to slot must leave.
-PatchRecord Moved(const PatchRecord& record, Slot slot) {
-    return DeepMindDialect().retarget(record, slot);
-}
 }  // namespace
 
 class LibrarianTest : public QObject {
@@ -81,13 +77,11 @@ private slots:
         const PatchRecord bass = MakeRecord("Bass", 3, 99, 2);
         l.apply({pad, bass}, LoadTarget::Matrix);
         SignalLog log(l);
-        QSignalSpy spy(&l, &Librarian::slotChanged);
 
         l.moveOrSwap(At("A-1"), At("B-5"));  // onto an empty slot: a move
         QVERIFY(l.isEmpty(At("A-1")));
         QCOMPARE(l.at(At("B-5")), Moved(pad, At("B-5")));
         QCOMPARE(log.take(), QStringList({"slot B-005", "slot A-001"}));
-        QCOMPARE(qvariant_cast<Slot>(spy.at(0).at(0)), At("B-5"));
 
         l.moveOrSwap(At("B-5"), At("D-100"));  // onto a filled slot: a swap
         QCOMPARE(l.at(At("D-100")), Moved(pad, At("D-100")));
