@@ -33,7 +33,6 @@ private slots:
         // A literal ampersand survives as text; the status panels start with nothing found.
         QCOMPARE(ui.cmdLoadPatchListMatrix->text(),
                  QStringLiteral("&Load file in Patch Library && Matrix"));
-        QCOMPARE(ui.StatusPanel[1]->text(), QStringLiteral("Patches in library : 0"));
         QCOMPARE(ui.StatusPanel[2]->text(), QStringLiteral("DEEPMIND NOT DETECTED"));
         // Nothing to load from and no synth yet.
         for (QPushButton* disabled :
@@ -87,7 +86,6 @@ private slots:
         for (int i = 0; i < ui.List1->count(); ++i)
             lines << ui.List1->item(i)->text();
         QCOMPARE(lines, (QStringList{"Arp", "Bass", "pad", "Zap"}));
-        QCOMPARE(ui.StatusPanel[1]->text(), QStringLiteral("Patches in library : 4"));
         ui.List1->SelectLibraryEntry("Bass");
         QCOMPARE(ui.List1->selectedName(), QStringLiteral("Bass"));
         librarian.deleteFromLibrary("Bass");
