@@ -32,6 +32,22 @@ inline const std::vector<Install> kMidiWindows = {
     [](frmMain& window, AppContext& context) { InstallMidi(window, context); },
     InstallMidiTransfers, InstallExport};
 
+// The names the file list shows, in order.
+inline QStringList ListedFiles(const SysexFileCommands& files) {
+    QStringList names;
+    for (int i = 0; i < files.fileCount(); ++i)
+        names << files.fileNameAt(i);
+    return names;
+}
+// Lists the folder again and selects the file of that name (none when it is not listed);
+// whether it is listed.
+inline bool SelectFile(SysexFileCommands& files, const QString& name) {
+    files.RefreshFileList();
+    const int row = int(ListedFiles(files).indexOf(name));
+    files.selectFile(row);
+    return row >= 0;
+}
+
 // Runs detection over the link's ports as they are now and waits for its result.
 inline bool Detect(MidiLink& link, DeepMindDetector* detector) {
     QSignalSpy detected(detector, &DeepMindDetector::detected);
@@ -70,17 +86,9 @@ struct MainRig {
         file.write(bytes.data(), qint64(bytes.size()));
         return file.fileName();
     }
-    QStringList listed() const {
-        QStringList names;
-        for (int i = 0; i < files()->fileCount(); ++i)
-            names << files()->fileNameAt(i);
-        return names;
-    }
+    QStringList listed() const { return ListedFiles(*files()); }
     // Lists the folder again and selects the file of that name.
-    void select(const QString& name) const {
-        files()->RefreshFileList();
-        files()->selectFile(int(listed().indexOf(name)));
-    }
+    void select(const QString& name) const { SelectFile(*files(), name); }
     // Runs detection over the ports as they are now and waits for its result.
     bool detect() { return Detect(*link, window.findChild<DeepMindDetector*>()); }
 };
