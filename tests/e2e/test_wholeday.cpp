@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListView>
@@ -24,7 +25,7 @@
 #include "shell/LibrarianApp.h"
 #include "shell/ProgramFolder.h"
 #include "support/DeepMindSim.h"
-#include "support/GridClicks.h"  // the export and MIDI windows, real clicks on the grid
+#include "support/MainRig.h"  // the export and MIDI windows, real clicks on the grid
 #include "support/MainUi.h"
 #include "support/Records.h"
 #include "sysexfiles/SysexFileCommands.h"
@@ -95,19 +96,8 @@ class WholeDayTest : public QObject {
                      qlonglong(held.size()), qlonglong(expected.size()), listed);
         return held == expected && listed;
     }
-    QStringList listedFiles() {
-        QStringList names;
-        for (int row = 0; row < files().fileCount(); ++row)
-            names << files().fileNameAt(row);
-        return names;
-    }
-    bool selectFile(const QString& name) {
-        files().RefreshFileList();
-        const int row = listedFiles().indexOf(name);
-        if (row >= 0)
-            files().selectFile(row);
-        return row >= 0;
-    }
+    QStringList listedFiles() { return test::ListedFiles(files()); }
+    bool selectFile(const QString& name) { return test::SelectFile(files(), name); }
     // The Matrix as the all-banks file holds it: banks A..H, slots in order, gaps skipped.
     QByteArray matrixBytes(int bank = 0) {
         QByteArray all;
