@@ -158,9 +158,12 @@ private slots:
 
     void searchListsHitsLiveAndSelectsLibraryHits() {
         // List1 sorts "Acid" before "Beta" and "beta": a hit must pick its line by exact name.
-        for (const char* name : {"Warm PAD", "beta", "Beta", "Acid"})
+        // A deleted library entry and a patch without a name are never hits.
+        for (const char* name : {"Warm PAD", "Gone pad", "beta", "Beta", "Acid"})
             rig->librarian.apply(test::MakeRecord(name, 0, 0), LoadTarget::Library);
+        rig->librarian.deleteFromLibrary("Gone pad");
         rig->librarian.place(At("A-1"), test::MakeRecord("Pad One", 0, 0));
+        rig->librarian.place(At("B-2"), test::MakeRecord("", 1, 1));
         rig->librarian.place(At("C-4"), test::MakeRecord("Beta", 2, 3));
         rig->librarian.place(At("H-128"), test::MakeRecord("Last pad", 7, 127));
 
