@@ -63,16 +63,12 @@ private slots:
         QCOMPARE(model->headerData(127, Qt::Vertical).toString(), QStringLiteral("128"));
         librarian.apply(test::MakeRecord("Warm Pad", 2, 6), LoadTarget::Matrix);
         QCOMPARE(model->index(6, 2).data().toString(), QStringLiteral("Warm Pad"));
-        QCOMPARE(model->index(6, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
-                 Qt::AlignHCenter | Qt::AlignTop);
         QAbstractItemModelTester tester(model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy repaint(model, &QAbstractItemModel::dataChanged);
         librarian.clear({Bank::fromNumber(3)}, false);
         QCOMPARE(model->index(6, 2).data().toString(), QString());
-        QCOMPARE(repaint.size(), 1);
-        QCOMPARE(repaint[0][0].toModelIndex(), model->index(0, 2));
-        QCOMPARE(repaint[0][1].toModelIndex(), model->index(127, 2));
+        QCOMPARE(repaint.size(), 1);  // one repaint for the whole bank
     }
 
     void libraryListFollowsLibrary() {
