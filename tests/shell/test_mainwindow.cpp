@@ -1,3 +1,7 @@
+// The main window on its own: its state at start-up, the grid and library models under
+// QAbstractItemModelTester, placement on resize, double clicks, detected ports and the timer.
+// Each command's route is checked by the test of the window it opens.
+
 #include <QAbstractItemModelTester>
 #include <QtTest>
 
@@ -113,49 +117,6 @@ private slots:
         const auto fit = FitGridColumns(g.at("FlexGrid1").width);
         QCOMPARE(ui.FlexGrid1->columnWidth(0), TwipsToPixels(fit->columnWidth, dpi));
         QCOMPARE(ui.FlexGrid1->font().pointSize(), fit->fontPoints);
-    }
-
-    // Every command control reaches its own signal, and only that one.
-    void commandsAreAnnounced() {
-        frmMain w(context);
-        const test::MainUi ui(w);
-        const auto click = [](QObject* control) {
-            if (auto* action = qobject_cast<QAction*>(control))
-                action->trigger();
-            else if (auto* button = qobject_cast<QPushButton*>(control))
-                button->click();
-            else
-                QTest::mouseClick(qobject_cast<QWidget*>(control), Qt::LeftButton);
-        };
-        const std::pair<QObject*, void (frmMain::*)()> routes[] = {
-            {ui.cmdSauver, &frmMain::saveRequested},
-            {ui.mnuSave, &frmMain::saveRequested},
-            {ui.cmdMatrixUtils, &frmMain::banksRequested},
-            {ui.cmdSearch, &frmMain::searchRequested},
-            {ui.mnuClear, &frmMain::clearRequested},
-            {ui.mnuAbout, &frmMain::aboutRequested},
-            {ui.cmdMIDI_OUT, &frmMain::midiOutClicked},
-            {ui.cmdMIDI_IN, &frmMain::midiInClicked},
-            {ui.Image3, &frmMain::titleClicked},
-            {ui.StatusPanel[0], &frmMain::makerPanelClicked},
-            {ui.StatusPanel[3], &frmMain::versionPanelClicked},
-            {ui.lblversion, &frmMain::versionNoticeClicked},
-        };
-        w.showSynthPorts(true, true, "found");
-        w.showVersionNotice("v9 is available !");
-        std::vector<std::unique_ptr<QSignalSpy>> spies;
-        for (const auto& route : routes)
-            spies.push_back(std::make_unique<QSignalSpy>(&w, route.second));
-        for (std::size_t i = 0; i < std::size(routes); ++i) {
-            click(routes[i].first);
-            for (std::size_t j = 0; j < std::size(routes); ++j) {
-                const bool sameSignal = routes[j].second == routes[i].second;
-                QVERIFY2(spies[j]->size() == (sameSignal ? 1 : 0),
-                         qPrintable(routes[i].first->objectName()));
-            }
-            for (auto& spy : spies)
-                spy->clear();
-        }
     }
 
     void doubleClicksAndPortsAndTicks() {
