@@ -58,21 +58,6 @@ private slots:
         QVERIFY(!window->cmdSendToMidi->isEnabled());
     }
 
-    void unchangedGridPatchIsWrittenByteForByte() {
-        const PatchRecord pad = MakeRecord("Warm Pad", 2, 4, 7);
-        app->librarian.place(At("C-5"), pad);
-        doubleClick(At("C-5"));
-        QVERIFY(window->isVisible() && window->isModal());
-        QCOMPARE(window->txtName->text(), QStringLiteral("Warm Pad"));
-        QCOMPARE(place(), QStringLiteral("C-005"));
-        window->cmdSauver->click();
-        QVERIFY(!window->isVisible());
-        QCOMPARE(files(), QStringList{"Warm Pad-C-005.syx"});
-        QCOMPARE(written("Warm Pad-C-005.syx"), QByteArray::fromStdString(pad));
-        QVERIFY(app->librarian.at(At("C-5")) == pad);
-        QVERIFY(app->prompter.shown.isEmpty());
-    }
-
     void retargetedCopyChangesOnlyBytesNineAndTen() {
         const PatchRecord pad = MakeRecord("Warm Pad", 0, 0, 3);
         app->librarian.place(At("A-1"), pad);
@@ -110,25 +95,32 @@ private slots:
         QVERIFY(ports->sent().empty());
     }
 
-    // Names come from foreign files: each is made safe and stays in the program folder.
-    void namesNeverLeaveTheFolder_data() {
+    // A grid patch left where it is is written byte for byte, under its name made safe: names
+    // come from foreign files, and none leads out of the program folder.
+    void gridPatchIsWrittenUnderASafeName_data() {
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QString>("file");
+        QTest::newRow("plain") << QByteArray("Warm Pad") << "Warm Pad-C-005.syx";
         QTest::newRow("climbing") << QByteArray("../../x") << ".._.._x-C-005.syx";
         QTest::newRow("folder") << QByteArray("a/b") << "a_b-C-005.syx";
         QTest::newRow("dots") << QByteArray("..") << "_-C-005.syx";
         QTest::newRow("blank") << QByteArray() << "-C-005.syx";
         QTest::newRow("latin1") << QByteArray("Br\xfc") << QString::fromLatin1("Br\xfc-C-005.syx");
     }
-    void namesNeverLeaveTheFolder() {
+    void gridPatchIsWrittenUnderASafeName() {
         QFETCH(QByteArray, name);
         QFETCH(QString, file);
         QDir(programFolder()).mkpath(QStringLiteral("a"));
-        app->librarian.place(At("C-5"), MakeRecord(name.toStdString(), 2, 4));
+        const PatchRecord patch = MakeRecord(name.toStdString(), 2, 4, 7);
+        app->librarian.place(At("C-5"), patch);
         doubleClick(At("C-5"));
+        QVERIFY(window->isVisible() && window->isModal());
+        QCOMPARE(window->txtName->text(), QString::fromLatin1(name));
+        QCOMPARE(place(), QStringLiteral("C-005"));
         window->cmdSauver->click();
-        QVERIFY(app->prompter.shown.isEmpty());
+        QVERIFY(!window->isVisible() && app->prompter.shown.isEmpty());
         QCOMPARE(files(), QStringList{file});
+        QCOMPARE(written(file), QByteArray::fromStdString(patch));
         // Every .syx file anywhere under the scratch folder.
         QDirIterator it(folder->path(), {QStringLiteral("*.syx")}, QDir::Files | QDir::Hidden,
                         QDirIterator::Subdirectories);
