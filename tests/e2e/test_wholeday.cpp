@@ -150,15 +150,12 @@ private slots:
     }
 
     void startsInTheProgramFolder() {
-        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("zanq-librarian"));
-        QCOMPARE(window().windowTitle(), QStringLiteral("ZANQ LIBRARIAN"));
         QVERIFY(shows(0, 0, {}));
         // Detection runs off the window's thread: the panel says so once it has.
         QTRY_COMPARE(ui->StatusPanel[2]->text(),
                      withSynth ? QStringLiteral("DEEPMIND DETECTED") : "DEEPMIND NOT DETECTED");
         QTRY_COMPARE(ui->cmdMIDI_IN->isEnabled(), withSynth);
-        QCOMPARE(ui->StatusPanel[3]->text(), QStringLiteral("v0.0.56"));
         QCOMPARE(QDir(files().folder()), QDir(folder.path()));
         QCOMPARE(listedFiles(), QStringLiteral("day all banks.syx|leads.syx|pads.syx").split('|'));
     }
