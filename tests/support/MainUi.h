@@ -61,6 +61,14 @@ struct MainUi {
     QAction* mnuQuit = named<QAction>("mnuQuit");
     QAction* mnuClear = named<QAction>("mnuClear");
     QAction* mnuAbout = named<QAction>("mnuAbout");
+
+    // The library list's lines, top to bottom.
+    QStringList libraryLines() const {
+        QStringList lines;
+        for (int row = 0; row < List1->count(); ++row)
+            lines << List1->item(row)->text();
+        return lines;
+    }
 };
 
 inline MainUi Ui(const QObject& window) {
