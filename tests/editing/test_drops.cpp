@@ -22,14 +22,12 @@ struct Rig : test::MainRig {
     void dropOnGrid(DragSource source, Slot cell) { emit window.droppedOnGrid(source, cell); }
     // What the user sees: library lines | grid names | files [selected file] | library counter.
     QString shown() const {
-        QStringList library, grid;
-        for (int i = 0; i < ui.List1->count(); ++i)
-            library << ui.List1->item(i)->text();
+        QStringList grid;
         for (int index = 0; index < Bank::kCount * Program::kCount; ++index)
             if (!librarian.isEmpty(Slot::fromIndex(index)))
                 grid << ui.gridModel->cellText(Slot::fromIndex(index));
         const QString selected = files()->hasSelectedFile() ? files()->selectedFileName() : "";
-        return QStringList{library.join(' '), grid.join(' '),
+        return QStringList{ui.libraryLines().join(' '), grid.join(' '),
                            listed().join(' ') + " [" + selected + "]", ui.StatusPanel[1]->text()}
             .join(" | ");
     }
