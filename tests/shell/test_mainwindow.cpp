@@ -82,10 +82,7 @@ private slots:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (const char* name : {"pad", "Bass", "Arp", "Zap"})
             librarian.apply(test::MakeRecord(name, 0, 0), LoadTarget::Library);
-        QStringList lines;
-        for (int i = 0; i < ui.List1->count(); ++i)
-            lines << ui.List1->item(i)->text();
-        QCOMPARE(lines, (QStringList{"Arp", "Bass", "pad", "Zap"}));
+        QCOMPARE(ui.libraryLines(), (QStringList{"Arp", "Bass", "pad", "Zap"}));
         ui.List1->SelectLibraryEntry("Bass");
         QCOMPARE(ui.List1->selectedName(), QStringLiteral("Bass"));
         librarian.deleteFromLibrary("Bass");
