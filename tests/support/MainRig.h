@@ -80,11 +80,8 @@ struct MainRig {
     SysexFileCommands* files() const { return window.findChild<SysexFileCommands*>(); }
     // Writes a file of these bytes into the program folder; its path.
     QString write(const QString& name, const std::string& bytes) const {
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        file.write(bytes.data(), qint64(bytes.size()));
-        return file.fileName();
+        WriteBytes(dir.filePath(name), QByteArray::fromStdString(bytes));
+        return dir.filePath(name);
     }
     QStringList listed() const { return ListedFiles(*files()); }
     // Lists the folder again and selects the file of that name.

@@ -2,6 +2,7 @@
 // Builders for test records: 291-byte program dumps with a chosen name, bank and program, and
 // patch data that differs from record to record so byte-for-byte checks mean something.
 
+#include <QFile>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,18 @@ inline Slot At(int bankNumber, int programNumber) {
 // The record as it reads once it sits in slot: only its bank and program bytes rewritten.
 inline PatchRecord Moved(const PatchRecord& record, Slot slot) {
     return DeepMindDialect().retarget(record, slot);
+}
+
+// A file's whole contents; a file that cannot be written ends the test program.
+inline void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A Librarian over the DeepMind dialect, for tests that need the stores without the program.
