@@ -1,6 +1,6 @@
 #pragma once
 // What the whole-day test needs around the real program: its own X server, real message boxes
-// answered as a user would, modal windows found as they open and .syx files on disk.
+// answered as a user would, and modal windows found as they open.
 
 #include <QApplication>
 #include <QFile>
@@ -83,17 +83,6 @@ void WhenModal(std::function<void(T*)> work) {
         else
             WhenModal<T>(work);
     });
-}
-
-inline void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-inline QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace zanq::test
