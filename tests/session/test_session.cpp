@@ -35,11 +35,6 @@ PatchRecord EveryByte(const std::string& name, int bank, int program) {
     return r;
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // One run of the program with its session kept in journal; questions answered from answers.
 // Ending the run without endNormally() is how the journal sees a crash: the writes done, no
 // mark of a normal quit.
@@ -191,7 +186,7 @@ private slots:
             QVERIFY(QDir().mkpath(dataFolder));
             QVERIFY(QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::ExeOwner));
         }
-        const QByteArray untouched = ReadAll(path);
+        const QByteArray untouched = test::ReadBytes(path);
         {
             Run run(path, {true});
             QCOMPARE(run.shown(true), QStringList());
@@ -206,7 +201,7 @@ private slots:
             QCOMPARE(run.prompter.shown.size(), 1);
         }
         if (kind == "newer")  // a newer program's journal is left as it is
-            QCOMPARE(ReadAll(path), untouched);
+            QCOMPARE(test::ReadBytes(path), untouched);
         if (kind == "truncated") {  // set aside: the next start keeps its session again
             Run next(path);
             QVERIFY(next.prompter.shown.isEmpty());
