@@ -30,8 +30,7 @@ class ExportTest : public QObject {
         return QDir(programFolder()).entryList(QDir::Files | QDir::Hidden);
     }
     QByteArray written(const QString& name) const {
-        QFile file(QDir(programFolder()).filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return test::ReadBytes(QDir(programFolder()).filePath(name));
     }
     void doubleClick(Slot slot) { test::DoubleClickCell(test::Ui(app->window).FlexGrid1, slot); }
     QString place() const {
