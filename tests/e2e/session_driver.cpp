@@ -46,7 +46,7 @@ void WriteSyx(const QString& path, const std::string& name, int bank, int count,
     for (int i = 0; i < count; ++i)
         bytes += QByteArray::fromStdString(test::MakeRecord(
             name + std::to_string(i + 1), bank + i * step / 128, i * step % 128, i));
-    test::WriteBytes(path, bytes);
+    test::WriteWholeFile(path, bytes);
 }
 
 void Select(SysexFileCommands& files, const QString& name) {

@@ -89,7 +89,7 @@ class WholeDayTest : public QObject {
     }
     // Whether the file is in the program folder, listed in File1 and holds exactly these bytes.
     bool fileHolds(const QString& name, const QByteArray& expected) {
-        const QByteArray held = test::ReadBytes(path(name));
+        const QByteArray held = test::ReadWholeFile(path(name));
         const bool listed = listedFiles().contains(name);
         if (held != expected || !listed)
             qWarning("%s: %lld bytes, %lld expected, listed %d", qPrintable(name),
@@ -108,7 +108,7 @@ class WholeDayTest : public QObject {
         return all;
     }
     // The simulator's memory, all 8 x 128 programs, as it writes it on request.
-    QByteArray synthMemory() { return sim.save() ? test::ReadBytes(simMemory) : QByteArray(); }
+    QByteArray synthMemory() { return sim.save() ? test::ReadWholeFile(simMemory) : QByteArray(); }
 
 private slots:
     void initTestCase() {
@@ -119,9 +119,9 @@ private slots:
             day += Series("Day " + BankLetter(b) + "-", b, b == 3 ? 120 : kSlots, b * 200);
         lead7 = leads.mid(6 * kRecordLength, kRecordLength).toStdString();
         leads += pads.mid(4 * kRecordLength, kRecordLength);  // in the library by name: skipped
-        test::WriteBytes(path(QStringLiteral("day all banks.syx")), day);
-        test::WriteBytes(path(QStringLiteral("pads.syx")), pads);
-        test::WriteBytes(path(QStringLiteral("leads.syx")), leads);
+        test::WriteWholeFile(path(QStringLiteral("day all banks.syx")), day);
+        test::WriteWholeFile(path(QStringLiteral("pads.syx")), pads);
+        test::WriteWholeFile(path(QStringLiteral("leads.syx")), leads);
 
         simMemory = path(QStringLiteral("synth memory.bin"));  // not a .syx: not listed
         withSynth = test::DeepMindSim::JackServerRunning() &&

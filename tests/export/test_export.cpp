@@ -30,7 +30,7 @@ class ExportTest : public QObject {
         return QDir(programFolder()).entryList(QDir::Files | QDir::Hidden);
     }
     QByteArray written(const QString& name) const {
-        return test::ReadBytes(QDir(programFolder()).filePath(name));
+        return test::ReadWholeFile(QDir(programFolder()).filePath(name));
     }
     void doubleClick(Slot slot) { test::DoubleClickCell(test::Ui(app->window).FlexGrid1, slot); }
     QString place() const {

@@ -186,7 +186,7 @@ private slots:
             QVERIFY(QDir().mkpath(dataFolder));
             QVERIFY(QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::ExeOwner));
         }
-        const QByteArray untouched = test::ReadBytes(path);
+        const QByteArray untouched = test::ReadWholeFile(path);
         {
             Run run(path, {true});
             QCOMPARE(run.shown(true), QStringList());
@@ -201,7 +201,7 @@ private slots:
             QCOMPARE(run.prompter.shown.size(), 1);
         }
         if (kind == "newer")  // a newer program's journal is left as it is
-            QCOMPARE(test::ReadBytes(path), untouched);
+            QCOMPARE(test::ReadWholeFile(path), untouched);
         if (kind == "truncated") {  // set aside: the next start keeps its session again
             Run next(path);
             QVERIFY(next.prompter.shown.isEmpty());

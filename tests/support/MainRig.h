@@ -80,7 +80,7 @@ struct MainRig {
     SysexFileCommands* files() const { return window.findChild<SysexFileCommands*>(); }
     // Writes a file of these bytes into the program folder; its path.
     QString write(const QString& name, const std::string& bytes) const {
-        WriteBytes(dir.filePath(name), QByteArray::fromStdString(bytes));
+        WriteWholeFile(dir.filePath(name), QByteArray::fromStdString(bytes));
         return dir.filePath(name);
     }
     QStringList listed() const { return ListedFiles(*files()); }

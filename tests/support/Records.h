@@ -51,13 +51,13 @@ inline PatchRecord Moved(const PatchRecord& record, Slot slot) {
 }
 
 // A file's whole contents; a file that cannot be written ends the test program.
-inline void WriteBytes(const QString& path, const QByteArray& bytes) {
+inline void WriteWholeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
 }
 
-inline QByteArray ReadBytes(const QString& path) {
+inline QByteArray ReadWholeFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
