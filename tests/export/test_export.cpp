@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "support/FakeMidiPorts.h"
 #include "model/LibraryListWidget.h"
+#include "support/FakeMidiPorts.h"
 #include "support/GridClicks.h"
 #include "support/MainUi.h"
 
@@ -20,10 +20,11 @@ class ExportTest : public QObject {
     std::unique_ptr<QTemporaryDir> folder;
     test::FakeMidiPorts* ports = nullptr;  // owned by the app's link
     std::unique_ptr<test::WiredMain> app;
-    frmExport* window = nullptr;
 
     // The program's folder sits two levels inside the scratch folder, so a name that climbs
     // out of it would still land where the tests can see it.
+    // The one Export Patch window, once a double click has made it.
+    frmExport* exporter() const { return FindExportWindow(app->window); }
     QString programFolder() const { return folder->filePath(QStringLiteral("deep/program")); }
     QStringList files() const {
         return QDir(programFolder()).entryList(QDir::Files | QDir::Hidden);
@@ -37,13 +38,13 @@ class ExportTest : public QObject {
         test::DoubleClickCell(test::Ui(app->window).FlexGrid1,
                               {Bank::fromNumber(bankNumber), Program::fromNumber(slot)});
         if (toBank) {
-            window->cmbBank->setCurrentIndex(toBank - 1);
-            window->cmbPatch->setCurrentIndex(toProgram - 1);
+            exporter()->cmbBank->setCurrentIndex(toBank - 1);
+            exporter()->cmbPatch->setCurrentIndex(toProgram - 1);
         }
-        window->cmdSauver->click();
+        exporter()->cmdSauver->click();
     }
     QString place() const {
-        return window->cmbBank->currentText() + '-' + window->cmbPatch->currentText();
+        return exporter()->cmbBank->currentText() + '-' + exporter()->cmbPatch->currentText();
     }
 
 private slots:
@@ -54,35 +55,41 @@ private slots:
         ports->setPorts({"DeepMind12 MIDI in"}, {});
         app = std::make_unique<test::WiredMain>(std::unique_ptr<MidiPorts>(ports), programFolder());
         QVERIFY(app->detect());
-        window = FindExportWindow(app->window);
     }
     void cleanup() { app.reset(); }
 
-    void createdHiddenWithItsLists() {
-        QVERIFY(!window->isVisible());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Export Patch"));
-        QCOMPARE(window->cmbBank->count(), 8);
-        QCOMPARE(window->cmbBank->itemText(7), QStringLiteral("H"));
-        QCOMPARE(window->cmbPatch->count(), 128);
-        QCOMPARE(window->cmbPatch->itemText(0), QStringLiteral("001"));
-        QVERIFY(!window->txtName->isEnabled());
+    void madeOnFirstUseWithItsLists() {
+        QVERIFY(!exporter());
+        app->librarian.place(At("C-5"), test::MakeRecord("Warm Pad", 2, 4));
+        test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("C-5"));
+        QVERIFY(exporter()->isVisible());
+        QCOMPARE(exporter()->windowTitle(), QStringLiteral("Export Patch"));
+        QCOMPARE(exporter()->cmbBank->count(), 8);
+        QCOMPARE(exporter()->cmbBank->itemText(7), QStringLiteral("H"));
+        QCOMPARE(exporter()->cmbPatch->count(), 128);
+        QCOMPARE(exporter()->cmbPatch->itemText(0), QStringLiteral("001"));
+        QVERIFY(!exporter()->txtName->isEnabled());
 
-        // "Send to DM" follows the synth's output port, there and gone.
-        QVERIFY(window->cmdSendToMidi->isEnabled());
+        // "Send to DM" follows the synth's output port, there, gone and back.
+        QVERIFY(exporter()->cmdSendToMidi->isEnabled());
         ports->setPorts({}, {});
         QVERIFY(app->detect());
-        QVERIFY(!window->cmdSendToMidi->isEnabled());
+        QVERIFY(!exporter()->cmdSendToMidi->isEnabled());
+        ports->setPorts({"DeepMind12 MIDI in"}, {});
+        QVERIFY(app->detect());
+        QVERIFY(exporter()->cmdSendToMidi->isEnabled());
+        exporter()->close();
     }
 
     void unchangedGridPatchIsWrittenByteForByte() {
         const PatchRecord pad = test::MakeRecord("Warm Pad", 2, 4, 7);
         app->librarian.place(At("C-5"), pad);
         test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("C-5"));
-        QVERIFY(window->isVisible() && window->isModal());
-        QCOMPARE(window->txtName->text(), QStringLiteral("Warm Pad"));
+        QVERIFY(exporter()->isVisible() && exporter()->isModal());
+        QCOMPARE(exporter()->txtName->text(), QStringLiteral("Warm Pad"));
         QCOMPARE(place(), QStringLiteral("C-005"));
-        window->cmdSauver->click();
-        QVERIFY(!window->isVisible());
+        exporter()->cmdSauver->click();
+        QVERIFY(!exporter()->isVisible());
         QCOMPARE(files(), QStringList{"Warm Pad-C-005.syx"});
         QCOMPARE(written("Warm Pad-C-005.syx"), QByteArray::fromStdString(pad));
         QVERIFY(app->librarian.at(At("C-5")) == pad);
@@ -112,14 +119,14 @@ private slots:
         app->librarian.apply(test::MakeRecord("Lib Pad", 1, 9, 5), LoadTarget::Library);
         test::DoubleClickLine(test::Ui(app->window).List1,
                               test::Ui(app->window).List1->lineNamed("Lib Pad"));
-        QVERIFY(window->isVisible() && !window->isModal());
+        QVERIFY(exporter()->isVisible() && !exporter()->isModal());
         QCOMPARE(place(), QStringLiteral("B-010"));
 
         // A grid double click now loads into the open window.
         app->librarian.place(At("D-2"), test::MakeRecord("Grid Pad", 3, 1));
         test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("D-2"));
-        QVERIFY(window->isVisible() && !window->isModal());
-        QCOMPARE(window->txtName->text(), QStringLiteral("Grid Pad"));
+        QVERIFY(exporter()->isVisible() && !exporter()->isModal());
+        QCOMPARE(exporter()->txtName->text(), QStringLiteral("Grid Pad"));
         QCOMPARE(place(), QStringLiteral("D-002"));
         QVERIFY(ports->sent().empty());
     }
@@ -150,14 +157,14 @@ private slots:
         app->librarian.place(At("B-2"), test::MakeRecord("Pad", 1, 1));
         test::DoubleClickCell(test::Ui(app->window).FlexGrid1, At("B-2"));
         folder->remove();
-        window->cmdSauver->click();
+        exporter()->cmdSauver->click();
         const auto& shown = app->prompter.shown;
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith(QStringLiteral("The file cannot be written:")));
         QVERIFY(shown[0].text.contains(QStringLiteral("Pad-B-002.syx")));
         QCOMPARE(shown[0].icon, QMessageBox::Warning);
-        QVERIFY(window->isVisible());
-        window->close();
+        QVERIFY(exporter()->isVisible());
+        exporter()->close();
     }
 };
 
