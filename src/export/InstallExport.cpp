@@ -13,34 +13,44 @@ namespace {
 
 class ExportCommands : public QObject {
 public:
-    ExportCommands(frmMain& window, AppContext& context) : QObject(&window), context_(context) {
+    ExportCommands(frmMain& window, AppContext& context)
+        : QObject(&window), window_(window), context_(context) {
         setObjectName(QStringLiteral("ExportCommands"));
-        export_ = new frmExport(&window, context.librarian.dialect(), context.ExportPatch,
-                                context.prompter, context.midi, context.programFolder,
-                                [&window] { window.announceFilesChanged(); });
         connect(&window, &frmMain::libraryLineDoubleClicked, this,
                 &ExportCommands::List1_doubleClicked);
         connect(&window, &frmMain::filledSlotDoubleClicked, this,
                 &ExportCommands::FlexGrid1_doubleClicked);
-        // "Send to DM" is there while the synth's output port is.
-        export_->cmdSendToMidi->setEnabled(window.synthOutputFound());
-        connect(&window, &frmMain::synthOutputFoundChanged, export_->cmdSendToMidi,
-                &QPushButton::setEnabled);
     }
 
 private:
+    // Built on first use: most sessions never open it, and the main window's first paint
+    // need not wait for it.
+    frmExport& exportWindow() {
+        if (export_)
+            return *export_;
+        export_ = new frmExport(&window_, context_.librarian.dialect(), context_.ExportPatch,
+                                context_.prompter, context_.midi, context_.programFolder,
+                                [this] { window_.announceFilesChanged(); });
+        // "Send to DM" is there while the synth's output port is.
+        export_->cmdSendToMidi->setEnabled(window_.synthOutputFound());
+        connect(&window_, &frmMain::synthOutputFoundChanged, export_->cmdSendToMidi,
+                &QPushButton::setEnabled);
+        return *export_;
+    }
+
     // A library line: the first entry of that name, at the bank and program of its own bytes.
     void List1_doubleClicked(const QString& name) {
         const std::optional<PatchRecord> record = context_.librarian.libraryPatch(NameBytes(name));
         if (!record)
             return;
-        export_->LoadPatch(*record, context_.librarian.dialect().slotOf(*record));
-        if (!export_->isVisible()) {
-            export_->setWindowModality(Qt::NonModal);
-            export_->show();
+        frmExport& window = exportWindow();
+        window.LoadPatch(*record, context_.librarian.dialect().slotOf(*record));
+        if (!window.isVisible()) {
+            window.setWindowModality(Qt::NonModal);
+            window.show();
         }
-        export_->raise();
-        export_->activateWindow();
+        window.raise();
+        window.activateWindow();
     }
 
     // A filled grid slot: modal, at the slot's own place. A window already open from the
@@ -49,15 +59,17 @@ private:
         const PatchRecord record = context_.librarian.at(slot);
         if (record.empty())
             return;
-        export_->LoadPatch(record, slot);
-        if (!export_->isVisible()) {
-            export_->setWindowModality(Qt::ApplicationModal);
-            export_->show();
+        frmExport& window = exportWindow();
+        window.LoadPatch(record, slot);
+        if (!window.isVisible()) {
+            window.setWindowModality(Qt::ApplicationModal);
+            window.show();
         }
-        export_->raise();
-        export_->activateWindow();
+        window.raise();
+        window.activateWindow();
     }
 
+    frmMain& window_;
     AppContext& context_;
     frmExport* export_ = nullptr;
 };

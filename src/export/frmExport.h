@@ -3,7 +3,7 @@
 // program, and saves the retargeted copy as a single-patch .syx file in the program's folder
 // or sends it to the synth (reading it back with "Verify" ticked), then closes. Works on a copy:
 // the Matrix and the Library never change, and only the bank and program bytes of what leaves
-// differ from ExportPatch. One instance, created early and hidden, shown modally for a grid patch
+// differ from ExportPatch. One instance, made on first use, shown modally for a grid patch
 // and modelessly for a library patch.
 
 #include <QDialog>

@@ -1,8 +1,5 @@
 #include "midi/DeepMindDetector.h"
 
-#include <QEvent>
-#include <QTimer>
-
 #include "midi/MidiLink.h"
 #include "midi/SynthPortChoice.h"
 #include "model/SynthDialect.h"
@@ -20,16 +17,7 @@ void DeepMindDetector::DetectDeepMind() {
 }
 
 void DeepMindDetector::detectOnceShown() {
-    window_.installEventFilter(this);
-}
-
-bool DeepMindDetector::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_ && event->type() == QEvent::Paint) {
-        window_.removeEventFilter(this);
-        // Queued, so that the paint under way ends first.
-        QTimer::singleShot(0, this, &DeepMindDetector::DetectDeepMind);
-    }
-    return false;
+    connect(&window_, &frmMain::firstPainted, this, &DeepMindDetector::DetectDeepMind);
 }
 
 void DeepMindDetector::show(const std::vector<std::string>& outputs,

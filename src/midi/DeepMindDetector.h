@@ -32,9 +32,6 @@ signals:
     // After every completed run.
     void detected();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void show(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs);
 

@@ -21,7 +21,8 @@ class ExportTest : public QObject {
     std::unique_ptr<QTemporaryDir> folder;
     test::FakeMidiPorts* ports = nullptr;  // owned by the app's link
     std::unique_ptr<test::WiredMain> app;
-    frmExport* window = nullptr;
+    // Made on the first double click that opens it; null before.
+    frmExport* exporter() const { return FindExportWindow(app->window); }
 
     // The program's folder sits two levels inside the scratch folder, so a name that climbs
     // out of it would still land where the tests can see it.
@@ -34,7 +35,7 @@ class ExportTest : public QObject {
     }
     void doubleClick(Slot slot) { test::DoubleClickCell(test::Ui(app->window).FlexGrid1, slot); }
     QString place() const {
-        return window->cmbBank->currentText() + '-' + window->cmbPatch->currentText();
+        return exporter()->cmbBank->currentText() + '-' + exporter()->cmbPatch->currentText();
     }
 
 private slots:
@@ -45,16 +46,22 @@ private slots:
         ports->setPorts({"DeepMind12 MIDI in"}, {});
         app = std::make_unique<test::WiredMain>(std::unique_ptr<MidiPorts>(ports), programFolder());
         QVERIFY(app->detect());
-        window = FindExportWindow(app->window);
     }
     void cleanup() { app.reset(); }
 
+    // Made on first use; "Send to DM" takes the port's state then and follows it after.
     void sendButtonFollowsTheSynthsOutputPort() {
-        QVERIFY(!window->isVisible() && !window->txtName->isEnabled());
-        QVERIFY(window->cmdSendToMidi->isEnabled());
+        QVERIFY(!exporter());
         ports->setPorts({}, {});
         QVERIFY(app->detect());
-        QVERIFY(!window->cmdSendToMidi->isEnabled());
+        app->librarian.place(At("C-5"), MakeRecord("Warm Pad", 2, 4));
+        doubleClick(At("C-5"));
+        QVERIFY(exporter()->isVisible() && !exporter()->txtName->isEnabled());
+        QVERIFY(!exporter()->cmdSendToMidi->isEnabled());
+        ports->setPorts({"DeepMind12 MIDI in"}, {});
+        QVERIFY(app->detect());
+        QVERIFY(exporter()->cmdSendToMidi->isEnabled());
+        exporter()->close();
     }
 
     void retargetedCopyChangesOnlyBytesNineAndTen() {
@@ -67,9 +74,9 @@ private slots:
         // The same destination twice: the file ends up holding the one record.
         for (int twice = 0; twice < 2; ++twice) {
             doubleClick(At("A-1"));
-            window->cmbBank->setCurrentIndex(7);
-            window->cmbPatch->setCurrentIndex(127);
-            window->cmdSauver->click();
+            exporter()->cmbBank->setCurrentIndex(7);
+            exporter()->cmbPatch->setCurrentIndex(127);
+            exporter()->cmdSauver->click();
             QCOMPARE(written("Warm Pad-H-128.syx"), QByteArray::fromStdString(expected));
             QFile::resize(QDir(programFolder()).filePath("Warm Pad-H-128.syx"), 5000);
         }
@@ -82,14 +89,14 @@ private slots:
         app->librarian.apply(MakeRecord("Lib Pad", 1, 9, 5), LoadTarget::Library);
         test::DoubleClickLine(test::Ui(app->window).List1,
                               test::Ui(app->window).List1->lineNamed("Lib Pad"));
-        QVERIFY(window->isVisible() && !window->isModal());
+        QVERIFY(exporter()->isVisible() && !exporter()->isModal());
         QCOMPARE(place(), QStringLiteral("B-010"));
 
         // A grid double click now loads into the open window.
         app->librarian.place(At("D-2"), MakeRecord("Grid Pad", 3, 1));
         doubleClick(At("D-2"));
-        QVERIFY(window->isVisible() && !window->isModal());
-        QCOMPARE(window->txtName->text(), QStringLiteral("Grid Pad"));
+        QVERIFY(exporter()->isVisible() && !exporter()->isModal());
+        QCOMPARE(exporter()->txtName->text(), QStringLiteral("Grid Pad"));
         QCOMPARE(place(), QStringLiteral("D-002"));
         QVERIFY(ports->sent().empty());
     }
@@ -113,11 +120,11 @@ private slots:
         const PatchRecord patch = MakeRecord(name.toStdString(), 2, 4, 7);
         app->librarian.place(At("C-5"), patch);
         doubleClick(At("C-5"));
-        QVERIFY(window->isVisible() && window->isModal());
-        QCOMPARE(window->txtName->text(), QString::fromLatin1(name));
+        QVERIFY(exporter()->isVisible() && exporter()->isModal());
+        QCOMPARE(exporter()->txtName->text(), QString::fromLatin1(name));
         QCOMPARE(place(), QStringLiteral("C-005"));
-        window->cmdSauver->click();
-        QVERIFY(!window->isVisible() && app->prompter.shown.isEmpty());
+        exporter()->cmdSauver->click();
+        QVERIFY(!exporter()->isVisible() && app->prompter.shown.isEmpty());
         QCOMPARE(files(), QStringList{file});
         QCOMPARE(written(file), QByteArray::fromStdString(patch));
         // Every .syx file anywhere under the scratch folder.
@@ -132,14 +139,14 @@ private slots:
         app->librarian.place(At("B-2"), MakeRecord("Pad", 1, 1));
         doubleClick(At("B-2"));
         folder->remove();
-        window->cmdSauver->click();
+        exporter()->cmdSauver->click();
         const auto& shown = app->prompter.shown;
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith(QStringLiteral("The file cannot be written:")));
         QVERIFY(shown[0].text.contains(QStringLiteral("Pad-B-002.syx")));
         QCOMPARE(shown[0].icon, QMessageBox::Warning);
-        QVERIFY(window->isVisible());
-        window->close();
+        QVERIFY(exporter()->isVisible());
+        exporter()->close();
     }
 };
 
