@@ -30,47 +30,11 @@
 #include "shell/Prompter.h"
 #include "shell/frmMain.h"
 
+#include "export/TransferBench.h"
+
 namespace {
 
 const QString kClient = QStringLiteral("DeepMind12 clibench");
-
-class SilentPrompter : public zanq::Prompter {
-public:
-    int messages = 0;
-    bool askYesNo(QWidget*, const QString&, const QString&, QMessageBox::Icon) override {
-        return false;
-    }
-    void tell(QWidget*, const QString& text, const QString&, QMessageBox::Icon) override {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-};
-
-// Runs the event loop until the button is enabled again after a click.
-double RunFromButton(QPushButton* button) {
-    QEventLoop loop;
-    struct Watch : QObject {
-        QEventLoop* loop = nullptr;
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::EnabledChange && static_cast<QWidget*>(o)->isEnabled())
-                loop->quit();
-            return false;
-        }
-    } watch;
-    watch.loop = &loop;
-    button->installEventFilter(&watch);
-    QElapsedTimer clock;
-    clock.start();
-    button->click();
-    loop.exec();
-    button->removeEventFilter(&watch);
-    return clock.nsecsElapsed() / 1e6;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 }  // namespace
 
@@ -90,7 +54,7 @@ int main(int argc, char** argv) {
 
     zanq::DeepMindDialect dialect;
     zanq::Librarian librarian(dialect);
-    SilentPrompter prompter;
+    bench::CountingPrompter prompter;
     zanq::MidiLink link{std::make_unique<zanq::RtMidiBackend>("ZANQ Bench")};
     zanq::AppContext context{librarian, prompter, QDir::tempPath()};
     context.midi = &link;
@@ -149,16 +113,17 @@ int main(int argc, char** argv) {
         auto* rx = window.findChild<zanq::frmMidiReceive*>();
         for (int b = 1; b <= 8; ++b)
             rx->chkBank[b]->setChecked(true);
-        windowed.push_back(RunFromButton(rx->cmdMidiReceive));
+        windowed.push_back(bench::RunFromButton(rx->cmdMidiReceive));
         if (librarian.matrix().CountMatrixPatches() != 1024)
             ++failures;
         delete rx;
     }
     std::printf("receive A-H, 1,024 programs, 0 ms latency, median of %d round(s):\n", rounds);
-    std::printf("  zanq-cli receive --banks A-H (process start to exit)  %8.1f ms\n", Median(cli));
+    std::printf("  zanq-cli receive --banks A-H (process start to exit)  %8.1f ms\n",
+                bench::Median(cli));
     std::printf("  MIDI Receive window, 8 banks (click to RECEIVE back)  %8.1f ms\n",
-                Median(windowed));
-    std::printf("  zanq-cli / window: %.3fx\n", Median(cli) / Median(windowed));
+                bench::Median(windowed));
+    std::printf("  zanq-cli / window: %.3fx\n", bench::Median(cli) / bench::Median(windowed));
     std::printf("failures: %d, messages shown: %d\n", failures, prompter.messages);
     sim.terminate();
     sim.waitForFinished(5000);

@@ -14,6 +14,7 @@
 
 #include "model/PatchRecord.h"
 #include "shell/Prompter.h"
+#include "support/BenchSupport.h"
 
 namespace bench {
 
@@ -117,9 +118,6 @@ inline double RunFromButton(QPushButton* button) {
     return clock.nsecsElapsed() / 1e6;
 }
 
-inline double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using zanq::bench::Median;
 
 }  // namespace bench

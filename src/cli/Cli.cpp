@@ -57,6 +57,27 @@ void CommandLine::addValue(const QString& name, const QString& valueName,
     parser_.addOption(QCommandLineOption(name, description, valueName));
 }
 
+void CommandLine::addForce(const QString& description) {
+    addFlag(QStringLiteral("force"), description);
+}
+
+void CommandLine::addPort() {
+    addValue(QStringLiteral("port"), QStringLiteral("TEXT"),
+             QStringLiteral("Use the first MIDI ports whose name holds TEXT."));
+}
+
+void CommandLine::addBanks(const QString& description) {
+    addValue(QStringLiteral("banks"), QStringLiteral("BANKS"), description);
+}
+
+std::optional<std::vector<Bank>> CommandLine::banks(const QString& fallback) const {
+    const QString name = QStringLiteral("banks");
+    auto banks = ParseBanks(isSet(name) ? value(name) : fallback);
+    if (!banks)
+        usageError(QStringLiteral("--banks takes letters A to H, like A-H or C,D"));
+    return banks;
+}
+
 std::optional<int> CommandLine::parse(const QStringList& arguments) {
     if (!parser_.parse(QStringList{QStringLiteral("zanq-cli")} + arguments))
         return usageError(parser_.errorText());

@@ -53,6 +53,15 @@ public:
     QCommandLineParser& parser() { return parser_; }
     void addFlag(const QString& name, const QString& description);
     void addValue(const QString& name, const QString& valueName, const QString& description);
+    // The options several commands share: --force, --port TEXT, and --banks BANKS.
+    void addForce(const QString& description = QStringLiteral("Replace the output file."));
+    void addPort();
+    void addBanks(const QString& description);
+    bool force() const { return isSet(QStringLiteral("force")); }
+    QString port() const { return value(QStringLiteral("port")); }
+    // The banks --banks names, or those of fallback when it is not given; nothing, after a
+    // usage error, when the text is malformed.
+    std::optional<std::vector<Bank>> banks(const QString& fallback) const;
     std::optional<int> parse(const QStringList& arguments);
 
     QStringList positional() const { return parser_.positionalArguments(); }

@@ -23,7 +23,7 @@ int RunMerge(const QStringList& arguments, const SynthDialect& dialect) {
                      QStringLiteral("The file to write."));
     command.addFlag(QStringLiteral("library"),
                     QStringLiteral("File order, the first record of each name winning."));
-    command.addFlag(QStringLiteral("force"), QStringLiteral("Replace the output file."));
+    command.addForce();
     if (const auto done = command.parse(arguments))
         return *done;
     const QStringList files = command.positional();
@@ -40,8 +40,7 @@ int RunMerge(const QStringList& arguments, const SynthDialect& dialect) {
     const std::string merged =
         library ? LibraryContent(librarian.library()) : AllBanksContent(librarian.matrix());
     const QString out = command.value(QStringLiteral("out"));
-    if (const int status = WriteOutput(out, merged, command.isSet(QStringLiteral("force")));
-        status != kDone)
+    if (const int status = WriteOutput(out, merged, command.force()); status != kDone)
         return status;
     Print(QStringLiteral("%1: %2 records from %3 files")
               .arg(out)

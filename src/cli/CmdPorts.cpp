@@ -43,7 +43,7 @@ int RunPorts(const QStringList& arguments, const SynthDialect& dialect) {
         Complain(QStringLiteral("the MIDI system did not list its ports"));
         return kIncomplete;
     }
-    const QString filter = command.value(QStringLiteral("port"));
+    const QString filter = command.port();
     const bool output =
         PrintPorts(QStringLiteral("output"), lists->outputs, midi.choose(lists->outputs, filter));
     const bool input =

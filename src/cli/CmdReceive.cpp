@@ -20,32 +20,28 @@ int RunReceive(const QStringList& arguments, const SynthDialect& dialect) {
             "programs that came to FILE in slot order. A program that does not come is asked\n"
             "for once more; when the synth stops answering the run ends, FILE holds what came\n"
             "before, and the report names the programs that did not come."));
-    command.addValue(QStringLiteral("banks"), QStringLiteral("BANKS"),
-                     QStringLiteral("The banks to fetch, like A-H (the default) or C,D."));
+    command.addBanks(QStringLiteral("The banks to fetch, like A-H (the default) or C,D."));
     command.addValue(QStringLiteral("out"), QStringLiteral("FILE"),
                      QStringLiteral("The file to write."));
-    command.addFlag(QStringLiteral("force"), QStringLiteral("Replace the output file."));
-    command.addValue(QStringLiteral("port"), QStringLiteral("TEXT"),
-                     QStringLiteral("Use the first MIDI ports whose name holds TEXT."));
+    command.addForce();
+    command.addPort();
     if (const auto done = command.parse(arguments))
         return *done;
     if (!command.positional().isEmpty())
         return command.usageError(QStringLiteral("receive takes no FILE but --out FILE"));
     if (!command.isSet(QStringLiteral("out")))
         return command.usageError(QStringLiteral("--out FILE is missing"));
-    const auto banks =
-        ParseBanks(command.isSet(QStringLiteral("banks")) ? command.value(QStringLiteral("banks"))
-                                                          : QStringLiteral("A-H"));
+    const auto banks = command.banks(QStringLiteral("A-H"));
     if (!banks)
-        return command.usageError(QStringLiteral("--banks takes letters A to H, like A-H or C,D"));
+        return kFailed;
     // Refused now rather than after minutes of receiving.
     const QString out = command.value(QStringLiteral("out"));
-    const bool force = command.isSet(QStringLiteral("force"));
+    const bool force = command.force();
     if (const auto refused = CheckOutput(out, force))
         return *refused;
 
     CliMidi midi(dialect);
-    if (!midi.aim(command.value(QStringLiteral("port")), true)) {
+    if (!midi.aim(command.port(), true)) {
         Complain(QStringLiteral("nothing was received"));
         return kIncomplete;
     }

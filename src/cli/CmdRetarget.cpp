@@ -23,7 +23,7 @@ int RunRetarget(const QStringList& arguments, const SynthDialect& dialect) {
                      QStringLiteral("The bank and program to name, like B-003."));
     command.addValue(QStringLiteral("out"), QStringLiteral("FILE|DIR"),
                      QStringLiteral("The file to write, or the folder to write it in."));
-    command.addFlag(QStringLiteral("force"), QStringLiteral("Replace the output file."));
+    command.addForce();
     if (const auto done = command.parse(arguments))
         return *done;
     if (command.positional().size() != 1)
@@ -51,8 +51,7 @@ int RunRetarget(const QStringList& arguments, const SynthDialect& dialect) {
         out = QDir(out).filePath(ExportFileName(NameText(dialect.patchName(record)),
                                                 QString(QChar(slot->bank.letter())),
                                                 QString::fromStdString(slot->program.text())));
-    if (const int status = WriteOutput(out, dialect.retarget(record, *slot),
-                                       command.isSet(QStringLiteral("force")));
+    if (const int status = WriteOutput(out, dialect.retarget(record, *slot), command.force());
         status != kDone)
         return status;
     Print(QStringLiteral("%1: %2").arg(out, QString::fromStdString(slot->text())));

@@ -19,23 +19,17 @@ int RunSend(const QStringList& arguments, const SynthDialect& dialect) {
             "slot it names; as when FILE is loaded into the Matrix, of patches for the same\n"
             "slot the later one goes. Without --banks every bank that FILE holds patches for\n"
             "is sent. The run stops at the first patch that does not go."));
-    command.addValue(QStringLiteral("banks"), QStringLiteral("BANKS"),
-                     QStringLiteral("Send only these banks, like C,D or A-D."));
+    command.addBanks(QStringLiteral("Send only these banks, like C,D or A-D."));
     command.addFlag(QStringLiteral("verify"),
                     QStringLiteral("Then ask the synth for every patch sent and compare it."));
-    command.addValue(QStringLiteral("port"), QStringLiteral("TEXT"),
-                     QStringLiteral("Use the first MIDI ports whose name holds TEXT."));
+    command.addPort();
     if (const auto done = command.parse(arguments))
         return *done;
     if (command.positional().size() != 1)
         return command.usageError(QStringLiteral("send takes one FILE"));
-    std::optional<std::vector<Bank>> banks;
-    if (command.isSet(QStringLiteral("banks"))) {
-        banks = ParseBanks(command.value(QStringLiteral("banks")));
-        if (!banks)
-            return command.usageError(
-                QStringLiteral("--banks takes letters A to H, like A-H or C,D"));
-    }
+    std::optional<std::vector<Bank>> banks;  // nothing: the banks the file holds patches for
+    if (command.isSet(QStringLiteral("banks")) && !(banks = command.banks({})))
+        return kFailed;
 
     const QString path = command.positional().front();
     Librarian librarian(dialect);
@@ -55,7 +49,7 @@ int RunSend(const QStringList& arguments, const SynthDialect& dialect) {
 
     const bool verify = command.isSet(QStringLiteral("verify"));
     CliMidi midi(dialect);
-    if (!midi.aim(command.value(QStringLiteral("port")), verify)) {
+    if (!midi.aim(command.port(), verify)) {
         Complain(QStringLiteral("nothing was sent"));
         return kIncomplete;
     }

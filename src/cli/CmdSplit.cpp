@@ -32,7 +32,7 @@ int RunSplit(const QStringList& arguments, const SynthDialect& dialect) {
             "the later one is kept."));
     command.addValue(QStringLiteral("out"), QStringLiteral("DIR"),
                      QStringLiteral("The folder to write to."));
-    command.addFlag(QStringLiteral("force"), QStringLiteral("Replace files that exist."));
+    command.addForce(QStringLiteral("Replace files that exist."));
     if (const auto done = command.parse(arguments))
         return *done;
     if (command.positional().size() != 1)
@@ -52,7 +52,7 @@ int RunSplit(const QStringList& arguments, const SynthDialect& dialect) {
     std::map<QString, const PatchRecord*> files;
     for (const PatchRecord& record : *records)
         files[folder.filePath(SingleFileName(record, dialect))] = &record;
-    const bool force = command.isSet(QStringLiteral("force"));
+    const bool force = command.force();
     for (const auto& [file, record] : files)
         if (const auto refused = CheckOutput(file, force))
             return *refused;
