@@ -1,15 +1,13 @@
-// The session journal as a user meets it, in process: a session that ended without a normal
-// quit comes back byte for byte when asked to; a normal quit starts the next run empty, with
-// the last session a menu entry away; a journal that cannot be kept is said once and ignored.
-// The real kill -9 is in tests/e2e.
+// The session journal as a user meets it: a program killed with SIGKILL comes back byte for byte
+// when asked to, while a second copy running meanwhile keeps no session of its own; a normal
+// quit starts the next run empty, with the last session a menu entry away; a journal that cannot
+// be kept is said once and left alone. The killed and the quitting programs are this test
+// program started again as a child with "crash" or "quit" (see main below).
 
 #include <QtTest>
 
-#include <unistd.h>
 #include <QAction>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <memory>
+#include <cstdio>
 
 #include "model/StepLabels.h"
 #include "model/StepScope.h"
@@ -36,7 +34,7 @@ PatchRecord EveryByte(const std::string& name, int bank, int program) {
 }
 
 // One run of the program with its session kept in journal; questions answered from answers.
-// Ending the run without endNormally() is how the journal sees a crash: the writes done, no
+// Ending the run without endNormally() is an unexpected end to the journal: the writes done, no
 // mark of a normal quit.
 struct Run : test::MainRig {
     Librarian& l = librarian;
@@ -56,9 +54,9 @@ struct Run : test::MainRig {
     QAction* restore() const { return keeper->restoreAction(); }
     QString undoText() const { return window.findChild<QAction*>("mnuUndo")->text(); }
 
-    // An evening's arranging: loads, moves, a bank swap, a library entry emptied in the
-    // middle, and one step undone.
-    void arrange() {
+    // An evening's arranging: loads, moves, a bank swap, a library entry emptied in the middle,
+    // one step undone, and part of a bank received, the receive left open when still receiving.
+    void arrange(bool stillReceiving = false) {
         {
             StepScope load(l, labels::Load(QStringLiteral("all.syx"), LoadTarget::Both));
             for (int p = 0; p < 40; ++p)
@@ -69,59 +67,119 @@ struct Run : test::MainRig {
         l.deleteFromLibrary("Evening 7");
         l.deleteSlot(At("C-3"));
         window.findChild<UndoHistory*>()->undo();
+        l.beginStep(labels::ReceiveBanks({Bank::fromNumber(6)}));
+        for (int p = 0; p < 5; ++p)
+            l.storeReceived(EveryByte("Received", 5, p));
+        if (!stillReceiving)
+            l.endStep();
     }
 };
+
+// The child: arranges in the journal at the default place, then waits to be killed ("crash") or
+// quits from the Files menu ("quit").
+int RunChild(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const bool crash = qstrcmp(argv[1], "crash") == 0;
+    Run run(DefaultJournalPath());
+    run.arrange(crash);
+    if (crash) {
+        run.keeper->journal().waitForWrites();
+        std::printf("ready\n");
+        std::fflush(stdout);
+    } else {
+        run.window.show();
+        QTimer::singleShot(0, run.ui.mnuQuit, &QAction::trigger);
+    }
+    return app.exec();
+}
 }  // namespace
 
 class SessionTest : public QObject {
     Q_OBJECT
     QTemporaryDir folder;
     int runs = 0;
-    // A journal of its own for each test.
+    // A journal of its own for each use.
     QString journal() {
         return folder.filePath(QStringLiteral("run%1/session.sqlite").arg(++runs));
+    }
+    // The child started with its data folder under ours.
+    QProcess* child(const QString& mode) {
+        auto* process = new QProcess(this);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const QString data = folder.filePath(mode);
+        env.insert("XDG_DATA_HOME", data);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("ZANQ_UPDATE_URL", "http://127.0.0.1:1/version.txt");  // a closed port
+        process->setProcessEnvironment(env);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QCoreApplication::applicationFilePath(), {mode});
+        return process;
+    }
+    // The journal the child keeps in its data folder.
+    QString journalOf(const QString& mode) {
+        QDirIterator found(folder.filePath(mode), {"session.sqlite"}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        return found.hasNext() ? found.next() : QString();
+    }
+    // What arrange() leaves, in a run whose journal is new.
+    StoreContents arranged(bool stillReceiving) {
+        Run reference(journal());
+        if (!reference.prompter.shown.isEmpty() || reference.restore()->isEnabled())
+            qFatal("a new journal asks or offers a last session");
+        reference.arrange(stillReceiving);
+        return reference.l.contents();
+    }
+    // A run whose session cannot be kept says so once and works on, undo included.
+    static void worksOnWithoutJournal(Run& run) {
+        QCOMPARE(run.shown(true), QStringList());
+        QCOMPARE(run.shown(false).size(), 1);
+        QVERIFY(run.shown(false).front().startsWith("The session cannot be kept"));
+        QVERIFY(!run.restore()->isEnabled());
+        run.arrange();
+        run.l.apply(MakeRecord("After", 0, 0), LoadTarget::Both);
+        QCOMPARE(run.undoText(), QStringLiteral("Undo Load in Library & Matrix"));
+        run.keeper->endNormally();
+        QCOMPARE(run.prompter.shown.size(), 1);
     }
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void sessionEndedUnexpectedlyComesBackByteForByte() {
-        const QString path = journal();
-        StoreContents evening;
+    void killedProgramComesBackByteForByte() {
+        QProcess* killed = child("crash");
+        QByteArray out;
+        while (!out.contains("ready\n") && killed->waitForReadyRead(60000))
+            out += killed->readAllStandardOutput();
+        QVERIFY2(out == "ready\n", out.constData());
+        const QString path = journalOf("crash");
+        QVERIFY(!path.isEmpty());
         {
-            Run first(path);
-            QVERIFY(first.prompter.shown.isEmpty());
-            QVERIFY(!first.restore()->isEnabled());
-            first.arrange();
-            evening = first.l.contents();
-            // A bank receive still under way when the program dies keeps what had arrived.
-            first.l.beginStep(labels::ReceiveBanks({Bank::fromNumber(6)}));
-            for (int p = 0; p < 5; ++p)
-                first.l.storeReceived(EveryByte("Received", 5, p));
-            for (int p = 0; p < 5; ++p)
-                evening.matrix[At(6, p + 1).index()] = EveryByte("Received", 5, p);
+            Run second(path, {true});
+            worksOnWithoutJournal(second);
         }
-        Run second(path, {true});
-        QCOMPARE(second.shown(true), QStringList{kQuestion});
-        QVERIFY(second.shown(false).isEmpty());
-        QVERIFY(second.l.contents() == evening);
-        QCOMPARE(second.undoText(), QStringLiteral("Undo Restore last session"));
+        killed->kill();
+        QVERIFY(killed->waitForFinished(10000));
+        QCOMPARE(killed->exitStatus(), QProcess::CrashExit);
+
+        Run restarted(path, {true});
+        QCOMPARE(restarted.shown(true), QStringList{kQuestion});
+        QVERIFY(restarted.shown(false).isEmpty());
+        QVERIFY(restarted.l.contents() == arranged(true));
+        QCOMPARE(restarted.undoText(), QStringLiteral("Undo Restore last session"));
     }
 
     void normalQuitStartsEmptyWithTheLastSessionOnTheMenu() {
-        const QString path = journal();
-        StoreContents evening, cleared;
-        {
-            Run first(path);
-            first.arrange();
-            evening = first.l.contents();
-            first.keeper->endNormally();
-        }
+        QProcess* quit = child("quit");
+        QVERIFY(quit->waitForFinished(60000));
+        QVERIFY(quit->exitStatus() == QProcess::NormalExit && quit->exitCode() == 0);
+        const QString path = journalOf("quit");
+        QVERIFY(!path.isEmpty());
+        StoreContents cleared;
         {
             Run second(path);
             QVERIFY(second.prompter.shown.isEmpty() && second.l.contents().empty());
             second.restore()->trigger();
-            QVERIFY(second.l.contents() == evening);
+            QVERIFY(second.l.contents() == arranged(false));
             second.l.clear({Bank::fromNumber(1)}, true);
             cleared = second.l.contents();
         }
@@ -145,60 +203,34 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::newRow("truncated in the middle") << "truncated";
         QTest::newRow("newer format version") << "newer";
-        QTest::newRow("held by another running program") << "held";
         QTest::newRow("folder that cannot be made") << "unmakeable";
-        QTest::newRow("read-only folder") << "read-only";
     }
     void journalThatCannotBeKeptIsSaidOnceAndLeftAlone() {
         QFETCH(QString, kind);
         QString path = journal();
-        const QString dataFolder = QFileInfo(path).absolutePath();
-        std::unique_ptr<Run> holder;
-        if (kind == "truncated") {
-            {
-                Run earlier(path);
-                earlier.arrange();
-                for (int i = 0; i < 3000; ++i)  // a file of many pages
-                    earlier.l.apply(MakeRecord("Lib " + std::to_string(i), 0, 0, i),
-                                    LoadTarget::Library);
-            }
-            QFile file(path);
-            QVERIFY(file.size() > 100000 && !QFile::exists(path + "-wal"));
-            QVERIFY(file.resize(file.size() / 2));
-        } else if (kind == "newer") {
-            QVERIFY(QDir().mkpath(dataFolder));
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
-                db.setDatabaseName(path);
-                QVERIFY(db.open());
-                QSqlQuery(db).exec("PRAGMA user_version=99");
-            }
-            QSqlDatabase::removeDatabase("newer");
-        } else if (kind == "held") {
-            holder = std::make_unique<Run>(path);
-        } else if (kind == "unmakeable") {
+        if (kind != "unmakeable") {
+            Run earlier(path);
+            earlier.arrange();
+            for (int i = 0; kind == "truncated" && i < 3000; ++i)  // a file of many pages
+                earlier.l.apply(MakeRecord("Lib " + std::to_string(i), 0, 0, i),
+                                LoadTarget::Library);
+        }
+        QFile file(path);
+        if (kind == "truncated")
+            QVERIFY(file.size() > 100000 && !QFile::exists(path + "-wal") &&
+                    file.resize(file.size() / 2));
+        if (kind == "newer")  // the user version in the file's header, beyond this program's
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(60) &&
+                    file.write("\0\0\1\0", 4) == 4 && file.flush());
+        if (kind == "unmakeable") {
             QFile blocker(folder.filePath("blocker"));
             QVERIFY(blocker.open(QIODevice::WriteOnly));
             path = blocker.fileName() + "/data/session.sqlite";
-        } else if (kind == "read-only") {
-            if (geteuid() == 0)
-                QSKIP("root writes into read-only folders");
-            QVERIFY(QDir().mkpath(dataFolder));
-            QVERIFY(QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::ExeOwner));
         }
         const QByteArray untouched = test::ReadWholeFile(path);
         {
             Run run(path, {true});
-            QCOMPARE(run.shown(true), QStringList());
-            QCOMPARE(run.shown(false).size(), 1);
-            QVERIFY(run.shown(false).front().startsWith("The session cannot be kept"));
-            QVERIFY(!run.restore()->isEnabled());
-            // The program works on, undo included, and says nothing more.
-            run.arrange();
-            run.l.apply(MakeRecord("After", 0, 0), LoadTarget::Both);
-            QCOMPARE(run.undoText(), QStringLiteral("Undo Load in Library & Matrix"));
-            run.keeper->endNormally();
-            QCOMPARE(run.prompter.shown.size(), 1);
+            worksOnWithoutJournal(run);
         }
         if (kind == "newer")  // a newer program's journal is left as it is
             QCOMPARE(test::ReadWholeFile(path), untouched);
@@ -207,9 +239,16 @@ private slots:
             QVERIFY(next.prompter.shown.isEmpty());
             QVERIFY(QFile::exists(path + ".damaged"));
         }
-        QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 };
 
-QTEST_MAIN(SessionTest)
+int main(int argc, char* argv[]) {
+    if (argc == 2 && (qstrcmp(argv[1], "crash") == 0 || qstrcmp(argv[1], "quit") == 0))
+        return RunChild(argc, argv);
+    QApplication app(argc, argv);
+    SessionTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_session.moc"
