@@ -1,6 +1,7 @@
-// Undo and redo over the Librarian's steps: every kind of command taken back and done again
-// with its repaints, sequences, the bound on the history, brackets, and the Edit menu with the
-// grid and the library list showing what undo brings back.
+// Undo and redo as a user meets them in the main window: every kind of step, whether made by a
+// drop, a button or a run of many changes, goes back and forth whole with the grid and the
+// library list following, by the Edit menu's entries and its keys; then what a step keeps,
+// brackets, and the bound on the history.
 
 #include <QtTest>
 
@@ -10,7 +11,6 @@
 #include <functional>
 #include <set>
 
-#include "model/MatrixGridModel.h"
 #include "model/StepLabels.h"
 #include "model/StepScope.h"
 #include "shell/Subsystems.h"
@@ -26,16 +26,14 @@ Bank B(char letter) {
     return *Bank::fromLetter(std::string(1, letter));
 }
 
-// Bank A 1..4, C-010 and a library of three, with the history empty and the grid's repaints
-// followed.
-struct Arranged {
-    test::TestLibrarian t;
-    Librarian& l = t.librarian;
-    UndoHistory history{l};
-    MatrixGridModel grid{l};
+// The whole program's window over bank A 1..4, C-010 and a library of three, with the history
+// empty and the grid's repaints followed.
+struct Arranged : test::MainRig {
+    Librarian& l = librarian;
+    UndoHistory& history = *window.findChild<UndoHistory*>();
     std::set<int> repainted;
 
-    Arranged() {
+    Arranged() : MainRig({InstallSubsystems}) {
         for (int p = 1; p <= 4; ++p)
             l.apply(MakeRecord("A" + std::to_string(p), 0, p - 1, p), LoadTarget::Matrix);
         l.apply(MakeRecord("C10", 2, 9, 10), LoadTarget::Matrix);
@@ -43,30 +41,35 @@ struct Arranged {
                  MakeRecord("Bass", 5, 2, 22)},
                 LoadTarget::Library);
         history.stack().clear();
-        QObject::connect(&grid, &QAbstractItemModel::dataChanged, [this](auto from, auto to) {
-            for (int row = from.row(); row <= to.row(); ++row)
-                for (int column = from.column(); column <= to.column(); ++column)
-                    repainted.insert(MatrixGridModel::slotAt(grid.index(row, column)).index());
+        QObject::connect(ui.gridModel, &QAbstractItemModel::dataChanged, [this](auto a, auto b) {
+            for (int row = a.row(); row <= b.row(); ++row)
+                for (int column = a.column(); column <= b.column(); ++column)
+                    repainted.insert(
+                        MatrixGridModel::slotAt(ui.gridModel->index(row, column)).index());
         });
     }
-    // Whether every slot that differs between a and b was repainted since the last call.
-    bool repaintedChanges(const StoreContents& a, const StoreContents& b) {
-        bool all = true;
-        for (std::size_t i = 0; i < a.matrix.size(); ++i)
-            all = all && (a.matrix[i] == b.matrix[i] || repainted.count(static_cast<int>(i)));
+    // Whether the contents are these, every slot that differs from other was repainted since
+    // the last call, and the library list, its count and the lookups by name agree with the
+    // library's entries.
+    bool shows(const StoreContents& these, const StoreContents& other) {
+        bool all = l.contents() == these;
+        for (std::size_t i = 0; i < these.matrix.size(); ++i)
+            all = all && (these.matrix[i] == other.matrix[i] || repainted.count(int(i)));
         repainted.clear();
-        return all;
-    }
-    // Whether the library's lookups by name and its count agree with its entries.
-    bool lookupsAgree() const {
-        std::size_t patches = 0;
-        for (const PatchRecord& entry : l.contents().library)
-            if (!entry.empty() && ++patches &&
-                l.libraryPatch(l.dialect().patchName(entry)) != entry)
-                return false;
-        return patches == l.library().patchCount();
+        QStringList names, lines = ui.libraryLines();
+        for (const PatchRecord& entry : these.library) {
+            const std::string name = entry.empty() ? "" : l.dialect().patchName(entry);
+            all = all && (entry.empty() || l.libraryPatch(name) == entry);
+            if (!entry.empty())
+                names << QString::fromStdString(name);
+        }
+        names.sort();
+        lines.sort();
+        return all && lines == names && names.size() == qsizetype(l.library().patchCount()) &&
+               ui.StatusPanel[1]->text().endsWith(" " + QString::number(names.size()));
     }
     QString undoText() const { return history.undoAction()->text(); }
+    void waitForLoad() { QTRY_VERIFY(!files()->isLoading()); }
 };
 }  // namespace
 
@@ -74,76 +77,104 @@ class UndoTest : public QObject {
     Q_OBJECT
 private slots:
     void everyKindOfStepGoesBackAndForthWhole() {
-        using Run = std::function<void(Librarian&)>;
-        const std::vector<std::pair<QString, Run>> commands = {
-            {"Move A-001 to B-003", [](Librarian& l) { l.moveOrSwap(At("A-1"), At("B-3")); }},
-            {"Swap A-002 and C-010", [](Librarian& l) { l.moveOrSwap(At("A-2"), At("C-10")); }},
-            {"Copy Lead to C-010", [](Librarian& l) { l.copyFromLibrary("Lead", At("C-10")); }},
-            {"Delete A-003", [](Librarian& l) { l.deleteSlot(At("A-3")); }},
-            {"Delete Pad from the library", [](Librarian& l) { l.deleteFromLibrary("Pad"); }},
-            {"Copy bank A to C", [](Librarian& l) { l.copyBank(B('A'), B('C')); }},
-            {"Swap banks A and C", [](Librarian& l) { l.swapBanks(B('A'), B('C')); }},
-            {"Clear banks A, C and the library",
-             [](Librarian& l) {
-                 l.clear({B('A'), B('C')}, true);
+        Arranged a;
+        QStringList menus;
+        for (QAction* menu : a.window.menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus, QStringList({"Files", "Edit", "Utils", "?"}));
+        a.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&a.window));
+        // A new name, a name already in the library, and two records for one slot; then a file
+        // for Load all that adds two more.
+        a.write("pads.syx", MakeRecord("New0", 0, 0, 40) + MakeRecord("Lead", 0, 5, 41) +
+                                MakeRecord("New2", 0, 0, 42));
+        a.write("more.syx", MakeRecord("X1", 7, 0) + MakeRecord("X2", 7, 1));
+
+        const auto drop = [&a](const char* from, const char* to, bool asked) {
+            if (asked)
+                a.prompter.answers << true;
+            a.context.dragOrigin = At(from);
+            if (to)
+                emit a.window.droppedOnGrid(DragSource::Grid, At(to));
+            else
+                emit a.window.droppedOnDeleteZone(DragSource::Grid);
+        };
+        using Run = std::function<void()>;
+        const std::vector<std::pair<QString, Run>> steps = {
+            {"Swap A-002 and C-010", [&] { drop("A-2", "C-10", true); }},
+            {"Move A-001 to B-003", [&] { drop("A-1", "B-3", false); }},
+            {"Delete A-003", [&] { drop("A-3", nullptr, true); }},
+            {"Copy Lead to D-001",
+             [&] {
+                 a.window.selectLibraryEntry("Lead");
+                 emit a.window.droppedOnGrid(DragSource::Library, At("D-1"));
              }},
+            {"Delete Pad from the library",
+             [&] {
+                 a.prompter.answers << true;
+                 a.window.selectLibraryEntry("Pad");
+                 emit a.window.droppedOnDeleteZone(DragSource::Library);
+             }},
+            {"Swap banks A and B", [&] { a.l.swapBanks(B('A'), B('B')); }},
+            {"Copy bank A to C", [&] { a.l.copyBank(B('A'), B('C')); }},
             {"Load pads.syx in Library & Matrix",
-             [](Librarian& l) {
-                 StepScope step(l, labels::Load(QStringLiteral("pads.syx"), LoadTarget::Both));
-                 // A new name, a name already in the library, and two records for one slot.
-                 for (int i : {0, 1, 2})
-                     l.apply(MakeRecord(i == 1 ? "Pad" : "New" + std::to_string(i), 0, i % 2 * 5,
-                                        40 + i),
-                             LoadTarget::Both);
+             [&] {
+                 a.select("pads.syx");
+                 QTest::mouseClick(a.ui.cmdLoadPatchListMatrix, Qt::LeftButton);
+                 a.waitForLoad();
              }},
             {"Load all",
-             [](Librarian& l) {
-                 StepScope step(l, labels::LoadAll());
-                 l.apply({MakeRecord("X1", 7, 0), MakeRecord("X2", 7, 1)}, LoadTarget::Library);
-                 l.apply({MakeRecord("X3", 7, 2)}, LoadTarget::Library);
+             [&] {
+                 QTest::mouseClick(a.ui.cmdLoadAll, Qt::LeftButton);
+                 a.waitForLoad();
              }},
-            {"Receive B-003", [](Librarian& l) { l.storeReceived(MakeRecord("Got", 1, 2)); }},
+            {"Receive B-003", [&] { a.l.storeReceived(MakeRecord("Got", 1, 2)); }},
             {"Receive banks A, B",
-             [](Librarian& l) {
-                 StepScope step(l, labels::ReceiveBanks({B('A'), B('B')}));
+             [&] {
+                 StepScope step(a.l, labels::ReceiveBanks({B('A'), B('B')}));
                  for (int p = 0; p < 2 * Program::kCount; ++p)
-                     l.storeReceived(MakeRecord("R", p % 2, p / 2, p));
+                     a.l.storeReceived(MakeRecord("R", p % 2, p / 2, p));
+             }},
+            {"Clear banks A, C and the library",
+             [&] {
+                 a.l.clear({B('A'), B('C')}, true);
              }},
             {"Restore last session",
-             [](Librarian& l) {
+             [&] {
                  StoreContents other;
                  other.matrix[At("H-128").index()] = MakeRecord("Other", 7, 127);
                  other.library = {MakeRecord("Kept", 0, 0), PatchRecord(),
                                   MakeRecord("Also", 0, 0)};
-                 l.restore(other, labels::RestoreSession());
+                 a.l.restore(other, labels::RestoreSession());
              }},
         };
-        for (const auto& [label, run] : commands) {
-            Arranged a;
-            const StoreContents before = a.l.contents();
-            run(a.l);
-            const StoreContents after = a.l.contents();
+        int n = 0;
+        for (const auto& [label, run] : steps) {
             const QByteArray what = label.toUtf8();
+            const StoreContents before = a.l.contents();
+            run();
+            const StoreContents after = a.l.contents();
             QVERIFY2(after != before, what);
-            QCOMPARE(a.history.stack().count(), 1);
             QCOMPARE(a.undoText(), "Undo " + label);
             a.repainted.clear();
 
-            a.history.undo();
-            QVERIFY2(a.l.contents() == before && a.lookupsAgree(), what);
-            QVERIFY2(a.repaintedChanges(before, after), what);
+            QTest::keyClick(&a.window, Qt::Key_Z, Qt::ControlModifier);
+            QVERIFY2(a.shows(before, after), what);
             QCOMPARE(a.history.redoAction()->text(), "Redo " + label);
-            a.history.redo();
-            QVERIFY2(a.l.contents() == after && a.lookupsAgree(), what);
-            QVERIFY2(a.repaintedChanges(before, after), what);
-            // Undone, the same command does the same again.
-            a.history.undo();
-            run(a.l);
+            if (++n % 2)
+                QTest::keyClick(&a.window, Qt::Key_Y, Qt::ControlModifier);
+            else
+                QTest::keyClick(&a.window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY2(a.shows(after, before), what);
+            // Undone from the menu, the same command does the same again.
+            a.history.undoAction()->trigger();
+            run();
             QVERIFY2(a.l.contents() == after, what);
         }
+        QVERIFY(a.prompter.answers.isEmpty());
     }
 
-    void sequencesBracketsAndTheBound() {
+    void whatAStepKeepsBracketsAndTheBound() {
         Arranged a;
         std::vector<ChangeSetPtr> steps;
         connect(&a.l, &Librarian::stepRecorded, [&](ChangeSetPtr s) { steps.push_back(s); });
@@ -183,7 +214,6 @@ private slots:
         QCOMPARE(a.undoText(), QStringLiteral("Undo Receive bank D"));
         a.history.undo();
         QVERIFY(a.l.contents() == beforeReceive);
-        QCOMPARE(a.undoText(), QStringLiteral("Undo Clear bank A"));
 
         // Only the last steps are kept: with the two above, 7 more than the bound, so undoing
         // all there is stops after the fifth swap.
@@ -197,51 +227,6 @@ private slots:
         while (a.history.undoAction()->isEnabled())
             a.history.undo();
         QVERIFY(a.l.contents() == afterFive);
-    }
-
-    void editMenuAndTheWindowFollowUndo() {
-        test::MainRig rig({InstallSubsystems});
-        frmMain& window = rig.window;
-        const test::MainUi& ui = rig.ui;
-
-        QStringList menus;
-        for (QAction* menu : window.menuBar()->actions())
-            menus << menu->text();
-        QCOMPARE(menus, QStringList({"Files", "Edit", "Utils", "?"}));
-        auto* undo = window.findChild<QAction*>(QStringLiteral("mnuUndo"));
-        auto* redo = window.findChild<QAction*>(QStringLiteral("mnuRedo"));
-        QVERIFY(undo->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Z"))) &&
-                redo->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))) &&
-                redo->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Y"))));
-
-        rig.librarian.apply({MakeRecord("Keys", 1, 2), MakeRecord("Strings", 2, 9)},
-                            LoadTarget::Both);
-        rig.prompter.answers << true << true;
-        rig.context.dragOrigin = At("B-3");
-        emit window.droppedOnGrid(DragSource::Grid, At("C-10"));
-        window.selectLibraryEntry(QStringLiteral("Keys"));
-        emit window.droppedOnDeleteZone(DragSource::Library);
-        const auto shows = [&](const char* b3, const char* c10, QStringList lines) {
-            return ui.gridModel->cellText(At("B-3")) == QLatin1String(b3) &&
-                   ui.gridModel->cellText(At("C-10")) == QLatin1String(c10) &&
-                   ui.libraryLines() == lines &&
-                   ui.StatusPanel[1]->text().endsWith(QString::number(lines.size()));
-        };
-        QVERIFY(shows("Strings", "Keys", {"Strings"}));
-        QCOMPARE(undo->text(), QStringLiteral("Undo Delete Keys from the library"));
-
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(shows("Strings", "Keys", {"Keys", "Strings"}));
-        undo->trigger();
-        QCOMPARE(redo->text(), QStringLiteral("Redo Swap B-003 and C-010"));
-        QVERIFY(shows("Keys", "Strings", {"Keys", "Strings"}));
-        QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
-        QVERIFY(shows("Strings", "Keys", {"Keys", "Strings"}));
-        undo->trigger();
-        undo->trigger();
-        QVERIFY(shows("", "", {}));
     }
 };
 
