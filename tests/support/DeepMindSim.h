@@ -4,7 +4,7 @@
 // (test.sh starts one); ZANQ_NEED_JACK_SERVER() skips a test without one, or fails it when
 // ZANQ_REQUIRE_JACK is set, as test.sh does, so that CI cannot pass without the MIDI tests.
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStringList>
 #include <csignal>
@@ -22,10 +22,7 @@ namespace zanq::test {
 
 class DeepMindSim {
 public:
-    DeepMindSim() = default;
     ~DeepMindSim() { stop(); }
-    DeepMindSim(const DeepMindSim&) = delete;
-    DeepMindSim& operator=(const DeepMindSim&) = delete;
 
     // Asks a few times: on a loaded machine the server can be slow to answer its first client.
     static bool JackServerRunning() {
@@ -81,28 +78,20 @@ public:
 private:
     template <typename Done>
     bool waitFor(Done done, int ms = 5000) {
-        QElapsedTimer clock;
-        clock.start();
-        for (;;) {
-            collect();
-            if (done())
-                return true;
-            if (clock.elapsed() > ms || process_.state() == QProcess::NotRunning)
-                return done();
+        const QDeadlineTimer deadline(ms);
+        while (collect(), !done()) {
+            if (deadline.hasExpired() || process_.state() == QProcess::NotRunning)
+                return false;
             process_.waitForReadyRead(50);
         }
+        return true;
     }
     void collect() {
-        buffer_ += process_.readAllStandardOutput();
-        qsizetype nl;
-        while ((nl = buffer_.indexOf('\n')) >= 0) {
-            lines_ << QString::fromLatin1(buffer_.left(nl));
-            buffer_.remove(0, nl + 1);
-        }
+        while (process_.canReadLine())
+            lines_ << QString::fromLatin1(process_.readLine().chopped(1));
     }
 
     QProcess process_;
-    QByteArray buffer_;
     QStringList lines_;
 };
 

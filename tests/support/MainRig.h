@@ -1,8 +1,8 @@
 #pragma once
-// The main window over a Librarian of its own, a scratch program folder and a prompter that
-// answers from a script, with the subsystems a test installs; with MIDI ports given, a MIDI
-// link over them and its timer stopped, so that detection runs only when the test asks. Also
-// the user's real clicks on the grid and the library list.
+// The main window over a Librarian of its own, a scratch (or given) program folder and a
+// prompter that answers from a script, with the subsystems a test installs; with MIDI ports
+// given, a MIDI link over them and its timer stopped, so that detection runs only when the test
+// asks. Also the user's real clicks on the grid and the library list.
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -48,15 +48,6 @@ inline bool SelectFile(SysexFileCommands& files, const QString& name) {
     return row >= 0;
 }
 
-// Runs detection over the link's ports as they are now and waits for its result.
-inline bool Detect(MidiLink& link, DeepMindDetector* detector) {
-    QSignalSpy detected(detector, &DeepMindDetector::detected);
-    if (link.listing() && !detected.wait())  // a run under way may have seen older lists
-        return false;
-    detector->DetectDeepMind();
-    return detected.wait();
-}
-
 struct MainRig {
     QTemporaryDir dir;
     DeepMindDialect dialect;
@@ -67,9 +58,11 @@ struct MainRig {
     frmMain window;
     MainUi ui{window};
 
-    explicit MainRig(const std::vector<Install>& installs, std::unique_ptr<MidiPorts> ports = {})
+    explicit MainRig(const std::vector<Install>& installs, std::unique_ptr<MidiPorts> ports = {},
+                     const QString& folder = {})
         : link(ports ? std::make_unique<MidiLink>(std::move(ports)) : nullptr),
-          context{librarian, prompter, dir.path(), [](const QUrl&) {}, link.get()},
+          context{librarian, prompter, folder.isEmpty() ? dir.path() : folder, [](const QUrl&) {},
+                  link.get()},
           window(context) {
         if (link)
             ui.Timer1->stop();
@@ -87,22 +80,35 @@ struct MainRig {
     // Lists the folder again and selects the file of that name.
     void select(const QString& name) const { SelectFile(*files(), name); }
     // Runs detection over the ports as they are now and waits for its result.
-    bool detect() { return Detect(*link, window.findChild<DeepMindDetector*>()); }
+    bool detect() {
+        auto* detector = window.findChild<DeepMindDetector*>();
+        QSignalSpy detected(detector, &DeepMindDetector::detected);
+        if (link->listing() && !detected.wait())  // a run under way may have seen older lists
+            return false;
+        detector->DetectDeepMind();
+        return detected.wait();
+    }
 };
 
-inline void DoubleClickCell(QTableView* grid, Slot slot) {
+// A click on the cell or the line, brought into view first; where it clicked.
+inline QPoint ClickCell(QTableView* grid, Slot slot) {
     const QModelIndex cell = grid->model()->index(slot.program.byte(), slot.bank.byte());
     grid->scrollTo(cell);
     const QPoint at = grid->visualRect(cell).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    return at;
 }
-
-inline void DoubleClickLine(QListWidget* list, QListWidgetItem* line) {
+inline QPoint ClickLine(QListWidget* list, QListWidgetItem* line) {
     list->scrollToItem(line);
     const QPoint at = list->visualItemRect(line).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    return at;
+}
+inline void DoubleClickCell(QTableView* grid, Slot slot) {
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, ClickCell(grid, slot));
+}
+inline void DoubleClickLine(QListWidget* list, QListWidgetItem* line) {
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, ClickLine(list, line));
 }
 
 }  // namespace zanq::test
