@@ -1,15 +1,25 @@
 #pragma once
 // What the whole-day test needs around the real program: its own X server, real message boxes
-// answered as a user would, and modal windows found as they open.
+// answered as a user would, modal windows found as they open; and what the day keeps between
+// its steps, with the checks each step makes of the window, the Matrix, the program folder and
+// the simulated synth's memory.
 
 #include <QApplication>
-#include <QFile>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <initializer_list>
+#include <memory>
+#include <tuple>
+
+#include "shell/LibrarianApp.h"
+#include "support/DeepMindSim.h"
+#include "support/MainRig.h"
 
 namespace zanq::test {
 
@@ -84,5 +94,98 @@ void WhenModal(std::function<void(T*)> work) {
             WhenModal<T>(work);
     });
 }
+
+// Bank C ends at slot 120 and bank H stays empty, so the day has gaps to keep.
+constexpr int kDayPatches = 6 * kSlots + 120;
+// A .syx file's bytes: count records named name001, name002... for bank's first slots.
+inline QByteArray Series(const std::string& name, int bank, int count, int seed) {
+    std::string records;
+    for (int i = 1; i <= count; ++i)
+        records += MakeRecord(name + FormatProgram(i), bank - 1, i - 1, seed + i);
+    return QByteArray::fromStdString(records);
+}
+// A record as it leaves for another place: only its bank and program bytes change.
+inline QByteArray Retargeted(PatchRecord r, int bank, int slot) {
+    r[8] = static_cast<char>(bank - 1);
+    r[9] = static_cast<char>(slot - 1);
+    return QByteArray::fromStdString(r);
+}
+using Shown = std::tuple<int, int, const char*>;  // bank, slot, text ("" for an empty cell)
+
+struct DayState {
+    QTemporaryDir folder;
+    DeepMindSim sim;
+    QString simMemory;
+    bool withSynth = false;
+    std::unique_ptr<LibrarianApp> app;
+    MessageBoxAnswers boxes;
+    PatchRecord lead7;
+    std::unique_ptr<MainUi> ui;
+
+    frmMain& window() { return app->window(); }
+    const Matrix& matrix() { return app->librarian().matrix(); }
+    SysexFileCommands& files() { return *window().findChild<SysexFileCommands*>(); }
+    QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+    static QByteArray Bytes(const PatchRecord& r) { return QByteArray::fromStdString(r); }
+    QModelIndex gridIndex(int bank, int slot) { return ui->gridModel->index(slot - 1, bank - 1); }
+
+    // Whether the Matrix holds inMatrix patches, the library list and its status panel show
+    // inLibrary, and the grid shows these cells; prints both sides when anything differs.
+    bool shows(int inMatrix, int inLibrary, std::initializer_list<Shown> cells) {
+        QStringList seen{QString::number(matrix().CountMatrixPatches()),
+                         QString::number(ui->List1->count()), ui->StatusPanel[1]->text()};
+        QStringList expected{QString::number(inMatrix), QString::number(inLibrary),
+                             QStringLiteral("Patches in library : %1").arg(inLibrary)};
+        for (const auto& [bank, slot, text] : cells) {
+            seen << gridIndex(bank, slot).data().toString();
+            expected << QString::fromLatin1(text);
+        }
+        if (seen != expected)
+            qWarning("shows %s\nnot   %s", qPrintable(seen.join('|')),
+                     qPrintable(expected.join('|')));
+        return seen == expected;
+    }
+    // Whether the file is in the program folder, listed in File1 and holds exactly these bytes.
+    bool fileHolds(const QString& name, const QByteArray& expected) {
+        const QByteArray held = ReadWholeFile(path(name));
+        const bool listed = ListedFiles(files()).contains(name);
+        if (held != expected || !listed)
+            qWarning("%s: %lld bytes, %lld expected, listed %d", qPrintable(name),
+                     qlonglong(held.size()), qlonglong(expected.size()), listed);
+        return held == expected && listed;
+    }
+    // Clicks the button; the modal T it opens.
+    template <typename T>
+    T* opens(QAbstractButton* button) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        return ModalWindow<T>();
+    }
+    // Ticks these banks in the bank window, runs it to its end and closes it; whether it ended.
+    bool runs(BankRunDialog* dialog, QPushButton* start, std::initializer_list<int> banks) {
+        for (int bank : banks)
+            dialog->chkBank[bank]->setChecked(true);
+        QTest::mouseClick(start, Qt::LeftButton);
+        const bool ended = QTest::qWaitFor([start] { return start->isEnabled(); }, 20000);
+        dialog->close();
+        return ended;
+    }
+    // Selects the named file in File1 and clicks the button under it.
+    bool load(const QString& name, QPushButton* button) {
+        const bool listed = SelectFile(files(), name);
+        QTest::mouseClick(button, Qt::LeftButton);
+        return listed && !files().isLoading();
+    }
+    // The Matrix as the all-banks file holds it: banks A..H, slots in order, gaps skipped.
+    QByteArray matrixBytes(int bank = 0) {
+        QByteArray all;
+        for (int b = 1; b <= kBanks; ++b)
+            for (int s = 1; s <= kSlots; ++s)
+                if ((bank == 0 || bank == b) && !matrix().isEmpty(At(b, s)))
+                    all += Bytes(matrix().at(At(b, s)));
+        return all;
+    }
+    // The simulator's memory, all 8 x 128 programs, as it writes it on request.
+    QByteArray synthMemory() { return sim.save() ? ReadWholeFile(simMemory) : QByteArray(); }
+};
 
 }  // namespace zanq::test

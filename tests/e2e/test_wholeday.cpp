@@ -5,37 +5,19 @@
 
 #include <QtTest>
 
-#include <QAction>
 #include <QCheckBox>
-#include <QDir>
 #include <QLineEdit>
-#include <QListView>
-#include <QProgressBar>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <memory>
 
-#include "DayState.h"
-#include "banktools/PatchSearch.h"
+#include "DayHarness.h"
 #include "banktools/frmClear.h"
 #include "banktools/frmSearch.h"
 #include "banktools/frmSwap.h"
-#include "model/LibraryListWidget.h"
-#include "shell/ClickableLabel.h"
-#include "shell/LibrarianApp.h"
 #include "shell/ProgramFolder.h"
-#include "support/DeepMindSim.h"
-#include "support/MainRig.h"  // the export and MIDI windows, real clicks on the grid
-#include "support/MainUi.h"
-#include "support/Records.h"
-#include "sysexfiles/SysexFileCommands.h"
 #include "sysexfiles/frmSauver.h"
 
 using namespace zanq;
-using zanq::test::At;
-using zanq::test::kDayPatches;
-using zanq::test::Retargeted;
-using zanq::test::Series;
+using namespace zanq::test;
 
 class WholeDayTest : public QObject, protected test::DayState {
     Q_OBJECT
@@ -49,13 +31,13 @@ private slots:
             day += Series("Day " + BankLetter(b) + "-", b, b == 3 ? 120 : kSlots, b * 200);
         lead7 = leads.mid(6 * kRecordLength, kRecordLength).toStdString();
         leads += pads.mid(4 * kRecordLength, kRecordLength);  // in the library by name: skipped
-        test::WriteWholeFile(path(QStringLiteral("day all banks.syx")), day);
-        test::WriteWholeFile(path(QStringLiteral("pads.syx")), pads);
-        test::WriteWholeFile(path(QStringLiteral("leads.syx")), leads);
+        WriteWholeFile(path(QStringLiteral("day all banks.syx")), day);
+        WriteWholeFile(path(QStringLiteral("pads.syx")), pads);
+        WriteWholeFile(path(QStringLiteral("leads.syx")), leads);
 
         simMemory = path(QStringLiteral("synth memory.bin"));  // not a .syx: not listed
-        withSynth = test::DeepMindSim::JackServerRunning() &&
-                    sim.start({QStringLiteral("--save"), simMemory});
+        withSynth =
+            DeepMindSim::JackServerRunning() && sim.start({QStringLiteral("--save"), simMemory});
         if (!withSynth && qEnvironmentVariableIsSet("ZANQ_REQUIRE_JACK"))
             QFAIL("no simulated DeepMind on a JACK server, and ZANQ_REQUIRE_JACK asks for one");
         if (!withSynth)
@@ -63,7 +45,7 @@ private slots:
 
         LibrarianApp::SetUpApplication(*qApp);
         app = std::make_unique<LibrarianApp>(DefaultProgramFolder(), "ZANQ Day");
-        ui = std::make_unique<test::MainUi>(window());
+        ui = std::make_unique<MainUi>(window());
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
     }
@@ -87,12 +69,12 @@ private slots:
                      withSynth ? QStringLiteral("DEEPMIND DETECTED") : "DEEPMIND NOT DETECTED");
         QTRY_COMPARE(ui->cmdMIDI_IN->isEnabled(), withSynth);
         QCOMPARE(QDir(files().folder()), QDir(folder.path()));
-        QCOMPARE(listedFiles(), QStringLiteral("day all banks.syx|leads.syx|pads.syx").split('|'));
+        QCOMPARE(ListedFiles(files()),
+                 QStringLiteral("day all banks.syx|leads.syx|pads.syx").split('|'));
     }
 
-    void loadsAllBanksIntoTheMatrix() {
-        QVERIFY(selectFile(QStringLiteral("day all banks.syx")));
-        QTest::mouseClick(ui->cmdLoadInMatrix, Qt::LeftButton);
+    void loadsAllBanksIntoTheMatrixAndTwoFilesIntoTheLibrary() {
+        QVERIFY(load(QStringLiteral("day all banks.syx"), ui->cmdLoadInMatrix));
         QVERIFY(shows(kDayPatches, 0,
                       {{1, 1, "Day A-001"},
                        {7, 128, "Day G-128"},
@@ -100,13 +82,8 @@ private slots:
                        {3, 121, ""},
                        {8, 1, ""}}));
         QVERIFY(!ui->ProgressBar1->isVisible());
-    }
-
-    void addsTwoFilesToTheLibrary() {
-        for (const QString& name : {QStringLiteral("pads.syx"), QStringLiteral("leads.syx")}) {
-            QVERIFY(selectFile(name));
-            QTest::mouseClick(ui->cmdLoadPatchlist, Qt::LeftButton);
-        }
+        QVERIFY(load(QStringLiteral("pads.syx"), ui->cmdLoadPatchlist));
+        QVERIFY(load(QStringLiteral("leads.syx"), ui->cmdLoadPatchlist));
         QVERIFY(shows(kDayPatches, 32, {}));  // the Matrix is untouched
         QCOMPARE(ui->List1->item(0)->text(), QStringLiteral("Lead 001"));  // sorted
     }
@@ -114,9 +91,7 @@ private slots:
     void dragsALibraryPatchIntoBankC() {
         QListWidgetItem* line = ui->List1->lineNamed(QStringLiteral("Lead 007"));
         QVERIFY(line);
-        ui->List1->scrollToItem(line);
-        QTest::mouseClick(ui->List1->viewport(), Qt::LeftButton, {},
-                          ui->List1->visualItemRect(line).center());
+        ClickLine(ui->List1, line);
         // The drop reads the selected line; the grid's drop handler gets slot C-125.
         emit window().droppedOnGrid(DragSource::Library, At("C-125"));
         QVERIFY(shows(kDayPatches + 1, 32, {{3, 125, "Lead 007"}}));  // copied, not moved
@@ -125,8 +100,7 @@ private slots:
     }
 
     void swapsBanksAAndB() {
-        QTest::mouseClick(ui->cmdMatrixUtils, Qt::LeftButton);
-        auto* swap = test::ModalWindow<frmSwap>();
+        auto* swap = opens<frmSwap>(ui->cmdMatrixUtils);
         QVERIFY(swap);
         QTest::mouseClick(swap->cmdSwap, Qt::LeftButton);
         swap->close();
@@ -137,10 +111,7 @@ private slots:
 
     void deletesOnePatch() {
         boxes.answer(QMessageBox::Yes);
-        ui->FlexGrid1->scrollTo(gridIndex(4, 10));
-        const QPoint at = ui->FlexGrid1->visualRect(gridIndex(4, 10)).center();
-        QTest::mouseClick(ui->FlexGrid1->viewport(), Qt::LeftButton, {}, at);
-        // The press marked D-010 as the drag's origin.
+        ClickCell(ui->FlexGrid1, At("D-10"));  // the press marks the drag's origin
         emit window().droppedOnDeleteZone(DragSource::Grid);
         QVERIFY2(boxes.shown.value(0).contains(QStringLiteral("Bank D-010: Day D-010")),
                  qPrintable(boxes.shown.join('|')));
@@ -148,24 +119,18 @@ private slots:
     }
 
     void searchesForAName() {
-        QTest::mouseClick(ui->cmdSearch, Qt::LeftButton);
-        auto* search = test::ModalWindow<frmSearch>();
+        auto* search = opens<frmSearch>(ui->cmdSearch);
         QVERIFY(search);
         QTest::keyClicks(search->txtSearch, QStringLiteral("lead 007"));
-        QCOMPARE(search->lblResults->text(), QStringLiteral("Results (2)"));
-        const QAbstractItemModel* hits = search->lstResult->model();
-        QStringList lines;
-        for (int row = 0; row < hits->rowCount(); ++row)
-            lines << hits->index(row, 0).data().toString();
-        QCOMPARE(lines, (QStringList{kLibraryLinePrefix + "Lead 007", "Mx C-125: Lead 007"}));
-        search->lstResult->setCurrentIndex(hits->index(0, 0));
+        QCOMPARE(search->lblResults->text(), QStringLiteral("Results (2)"));  // library, C-125
+        search->lstResult->setCurrentIndex(search->lstResult->model()->index(0, 0));
         QCOMPARE(ui->List1->selectedName(), QStringLiteral("Lead 007"));
         search->close();
     }
 
     void savesAllBanksAndEachBank() {
         int preselected = -1;
-        test::WhenModal<frmSauver>([&](frmSauver* save) {
+        WhenModal<frmSauver>([&](frmSauver* save) {
             preselected = save->selectedOption();
             save->txtFilename->setText(QStringLiteral("day"));
             save->Option1[kSaveAllBanks]->click();
@@ -186,21 +151,16 @@ private slots:
         QCOMPARE(boxes.shown.size(), 1);
     }
 
-    void clearsEverything() {
+    void clearsEverythingAndLoadsTheSavedFileBackByteForByte() {
         ui->mnuClear->trigger();
-        auto* clear = test::ModalWindow<frmClear>();
+        auto* clear = ModalWindow<frmClear>();
         QVERIFY(clear);
         QTest::mouseClick(clear->cmdSelectAllDatas, Qt::LeftButton);
         boxes.answer(QMessageBox::Yes);
         QTest::mouseClick(clear->cmdClear, Qt::LeftButton);
         QCOMPARE(boxes.shown.last(), QStringLiteral("Do you want to delete the selected datas ?"));
         QVERIFY(shows(0, 0, {{1, 1, ""}, {3, 125, ""}}));
-        QVERIFY(QFile::exists(path(QStringLiteral("ALL - day.syx"))));  // files are not data
-    }
-
-    void loadsTheSavedFileBackByteForByte() {
-        QVERIFY(selectFile(QStringLiteral("ALL - day.syx")));
-        QTest::mouseClick(ui->cmdLoadInMatrix, Qt::LeftButton);
+        QVERIFY(load(QStringLiteral("ALL - day.syx"), ui->cmdLoadInMatrix));  // files are not data
         QVERIFY(fileHolds(QStringLiteral("ALL - day.syx"), matrixBytes()));
         QVERIFY(shows(kDayPatches, 0, {{1, 1, "Day B-001"}, {3, 125, "Lead 007"}, {4, 10, ""}}));
     }
@@ -208,19 +168,20 @@ private slots:
     void receivesBankBFromTheSynth() {
         if (!withSynth)
             QSKIP("no simulated DeepMind");
-        QTest::mouseClick(ui->cmdMIDI_IN, Qt::LeftButton);
-        auto* receive = test::ModalWindow<frmMidiReceive>();
-        QVERIFY(receive);
-        receive->chkBank[2]->setChecked(true);
-        QTest::mouseClick(receive->cmdMidiReceive, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(receive->cmdMidiReceive->isEnabled(), 20000);  // the whole run
-        QCOMPARE(receive->cmdMidiReceive->text(), QStringLiteral("RECEIVE"));
-        receive->close();
+        auto* receive = opens<frmMidiReceive>(ui->cmdMIDI_IN);
+        QVERIFY(receive && runs(receive, receive->cmdMidiReceive, {2}));
         QVERIFY(shows(kDayPatches, 0,
                       {{2, 1, "SIM B-001"}, {2, 128, "SIM B-128"}, {1, 1, "Day B-001"}}));
         QTRY_COMPARE(sim.lines().filter(QStringLiteral("request B-")).size(), kSlots);
         QVERIFY(matrixBytes(2) ==
                 synthMemory().mid(kSlots * kRecordLength, kSlots * kRecordLength));
+        // The whole receive is one step to undo and redo.
+        auto* undo = window().findChild<QAction*>(QStringLiteral("mnuUndo"));
+        QCOMPARE(undo->text(), QStringLiteral("Undo Receive bank B"));
+        undo->trigger();
+        QVERIFY(shows(kDayPatches, 0, {{2, 1, "Day A-001"}, {2, 128, "Day A-128"}}));
+        window().findChild<QAction*>(QStringLiteral("mnuRedo"))->trigger();
+        QVERIFY(shows(kDayPatches, 0, {{2, 1, "SIM B-001"}, {2, 128, "SIM B-128"}}));
     }
 
     void sendsBanksAAndCToTheSynth() {
@@ -234,14 +195,8 @@ private slots:
                 if (!matrix().isEmpty(At(b, s)))
                     expected.replace(((b - 1) * kSlots + s - 1) * kRecordLength, kRecordLength,
                                      Bytes(matrix().at(At(b, s))));
-        QTest::mouseClick(ui->cmdMIDI_OUT, Qt::LeftButton);
-        auto* send = test::ModalWindow<frmBankSend>();
-        QVERIFY(send);
-        send->chkBank[1]->setChecked(true);
-        send->chkBank[3]->setChecked(true);
-        QTest::mouseClick(send->cmdMidiSend, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(send->cmdMidiSend->isEnabled(), 20000);
-        send->close();
+        auto* send = opens<frmBankSend>(ui->cmdMIDI_OUT);
+        QVERIFY(send && runs(send, send->cmdMidiSend, {1, 3}));
         QTRY_COMPARE_WITH_TIMEOUT(sim.lines().filter(QStringLiteral("stored ")).size(),
                                   kSlots + 121, 20000);
         QVERIFY(synthMemory() == expected);
@@ -249,7 +204,7 @@ private slots:
 
     void exportsOnePatchToAnotherSlot() {
         const PatchRecord source = matrix().at(At("A-5"));
-        test::DoubleClickCell(ui->FlexGrid1, At("A-5"));
+        DoubleClickCell(ui->FlexGrid1, At("A-5"));
         frmExport* exporter = FindExportWindow(window());
         QTRY_VERIFY(exporter->isVisible());
         QCOMPARE(exporter->txtName->text().trimmed(), QStringLiteral("Day B-005"));
