@@ -2,7 +2,7 @@
 // when asked to, while a second copy running meanwhile keeps no session of its own; a normal
 // quit starts the next run empty, with the last session a menu entry away; a journal that cannot
 // be kept is said once and left alone. The killed and the quitting programs are this test
-// program started again as a child with "crash" or "quit" (see main below).
+// started again as a child with "crash" or "quit" (see main below).
 
 #include <QtTest>
 
@@ -106,20 +106,13 @@ class SessionTest : public QObject {
     QProcess* child(const QString& mode) {
         auto* process = new QProcess(this);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        const QString data = folder.filePath(mode);
-        env.insert("XDG_DATA_HOME", data);
+        env.insert("XDG_DATA_HOME", folder.filePath("data"));
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("ZANQ_UPDATE_URL", "http://127.0.0.1:1/version.txt");  // a closed port
         process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(QCoreApplication::applicationFilePath(), {mode});
         return process;
-    }
-    // The journal the child keeps in its data folder.
-    QString journalOf(const QString& mode) {
-        QDirIterator found(folder.filePath(mode), {"session.sqlite"}, QDir::Files,
-                           QDirIterator::Subdirectories);
-        return found.hasNext() ? found.next() : QString();
     }
     // What arrange() leaves, in a run whose journal is new.
     StoreContents arranged(bool stillReceiving) {
@@ -145,45 +138,34 @@ class SessionTest : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void killedProgramComesBackByteForByte() {
+    void sessionLivesThroughAKillAndAQuit() {
+        // A copy arranges and is killed while receiving; a second copy running meanwhile keeps
+        // no session of its own.
         QProcess* killed = child("crash");
         QByteArray out;
         while (!out.contains("ready\n") && killed->waitForReadyRead(60000))
             out += killed->readAllStandardOutput();
         QVERIFY2(out == "ready\n", out.constData());
-        const QString path = journalOf("crash");
-        QVERIFY(!path.isEmpty());
+        QDirIterator found(folder.filePath("data"), {"session.sqlite"}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        const QString path = found.hasNext() ? found.next() : QString();
         {
             Run second(path, {true});
             worksOnWithoutJournal(second);
         }
         killed->kill();
-        QVERIFY(killed->waitForFinished(10000));
-        QCOMPARE(killed->exitStatus(), QProcess::CrashExit);
-
-        Run restarted(path, {true});
-        QCOMPARE(restarted.shown(true), QStringList{kQuestion});
-        QVERIFY(restarted.shown(false).isEmpty());
-        QVERIFY(restarted.l.contents() == arranged(true));
-        QCOMPARE(restarted.undoText(), QStringLiteral("Undo Restore last session"));
-    }
-
-    void normalQuitStartsEmptyWithTheLastSessionOnTheMenu() {
-        QProcess* quit = child("quit");
-        QVERIFY(quit->waitForFinished(60000));
-        QVERIFY(quit->exitStatus() == QProcess::NormalExit && quit->exitCode() == 0);
-        const QString path = journalOf("quit");
-        QVERIFY(!path.isEmpty());
+        QVERIFY(killed->waitForFinished(10000) && killed->exitStatus() == QProcess::CrashExit);
         StoreContents cleared;
-        {
-            Run second(path);
-            QVERIFY(second.prompter.shown.isEmpty() && second.l.contents().empty());
-            second.restore()->trigger();
-            QVERIFY(second.l.contents() == arranged(false));
-            second.l.clear({Bank::fromNumber(1)}, true);
-            cleared = second.l.contents();
+        {  // Started again it asks, and Yes brings back every byte.
+            Run restarted(path, {true});
+            QCOMPARE(restarted.shown(true), QStringList{kQuestion});
+            QVERIFY(restarted.shown(false).isEmpty());
+            QVERIFY(restarted.l.contents() == arranged(true));
+            QCOMPARE(restarted.undoText(), QStringLiteral("Undo Restore last session"));
+            restarted.l.clear({Bank::fromNumber(1)}, true);
+            cleared = restarted.l.contents();
         }
-        {  // The second run ended unexpectedly: No starts empty, the menu still restores.
+        {  // That run ended unexpectedly too: No starts empty, the menu still restores.
             Run third(path, {false});
             QCOMPARE(third.shown(true), QStringList{kQuestion});
             QVERIFY(third.l.contents().empty());
@@ -191,12 +173,22 @@ private slots:
             QVERIFY(third.l.contents() == cleared);
             third.l.restore({}, QStringLiteral("Empty again"));
         }
-        // A run that ends holding nothing leaves nothing to ask about and does not push out
-        // the last one that held something.
-        Run fourth(path);
-        QVERIFY(fourth.prompter.shown.isEmpty());
-        fourth.restore()->trigger();
-        QVERIFY(fourth.l.contents() == cleared);
+        {  // A run that ends holding nothing leaves nothing to ask about and does not push out
+           // the last one that held something.
+            Run fourth(path);
+            QVERIFY(fourth.prompter.shown.isEmpty());
+            fourth.restore()->trigger();
+            QVERIFY(fourth.l.contents() == cleared);
+        }
+        // A copy that quits from the Files menu: the next run asks nothing and starts empty,
+        // with what it quit on a menu entry away.
+        QProcess* quit = child("quit");
+        QVERIFY(quit->waitForFinished(60000));
+        QVERIFY(quit->exitStatus() == QProcess::NormalExit && quit->exitCode() == 0);
+        Run fifth(path);
+        QVERIFY(fifth.prompter.shown.isEmpty() && fifth.l.contents().empty());
+        fifth.restore()->trigger();
+        QVERIFY(fifth.l.contents() == arranged(false));
     }
 
     void journalThatCannotBeKeptIsSaidOnceAndLeftAlone_data() {
