@@ -2,12 +2,6 @@
 // The main window with editing, the MIDI link, transfers and export installed over given ports
 // and a given program folder, shown; detection runs at start-up and then only when a test asks.
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTableView>
-
 #include "editing/InstallEditing.h"
 #include "support/MainRig.h"
 
