@@ -1,0 +1,154 @@
+// The model without windows: slot names, what the DeepMind dialect reads from and writes into a
+// record, and the Librarian's rules for loading, placing and the Library's entries. What the
+// windows show of these is checked by the windows' tests.
+
+#include <QtTest>
+
+#include "model/DeepMindDialect.h"
+#include "support/Records.h"
+
+using namespace zanq;
+using test::At;
+using test::MakeRecord;
+using test::Moved;
+
+class ModelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void slotNamesReadBackTheSame() {
+        const Slot c7 = At(3, 7);
+        QCOMPARE(c7.text(), std::string("C-007"));
+        QCOMPARE(c7.place(), std::string("Bank C-007"));
+        QVERIFY(Slot::parse("c-7") == c7 && Slot::parse("C-007") == c7);
+        QCOMPARE(Slot::fromIndex(128).text(), std::string("B-001"));
+        QCOMPARE(Slot::parse("H-128")->index(), 1023);
+        for (const char* bad :
+             {"", "A", "A-", "A-0", "A-129", "I-001", "AB-1", "A001", "A-1x", "A--1", "A-0001"})
+            QVERIFY2(!Slot::parse(bad), bad);
+    }
+
+    void patchName_data() {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QByteArray>("name");
+        const auto window = [](const QByteArray& bytes) {
+            return QByteArray::fromStdString(test::WithNameWindow(bytes.toStdString()));
+        };
+        QTest::newRow("trailing NULs") << window("Bass 1") << QByteArray("Bass 1");
+        QTest::newRow("inner NUL joins") << window({"  Lead\0Pad", 10}) << QByteArray("LeadPad");
+        QTest::newRow("only blanks") << window({"   \0\0  \0", 8}) << QByteArray();
+        QTest::newRow("inner spaces kept") << window("  Pad  2  ") << QByteArray("Pad  2");
+        QTest::newRow("space after NUL trimmed") << window({"Keys\0 ", 6}) << QByteArray("Keys");
+        QTest::newRow("full 17 bytes")
+            << window("ABCDEFGHIJKLMNOPQ") << QByteArray("ABCDEFGHIJKLMNOPQ");
+        QTest::newRow("high bytes kept")
+            << window({"Pad \xE9\xFF", 6}) << QByteArray("Pad \xE9\xFF", 6);
+        QTest::newRow("ends before the name") << QByteArray(265, 'x') << QByteArray();
+        QTest::newRow("short name window")
+            << QByteArray(265, '\0') + QByteArray("Hi  x") << QByteArray("Hi  x");
+    }
+    void patchName() {
+        QFETCH(QByteArray, record);
+        QFETCH(QByteArray, name);
+        QCOMPARE(QByteArray::fromStdString(DeepMindDialect().patchName(record.toStdString())),
+                 name);
+    }
+
+    // Only length and the place bytes make a record; retargeting rewrites those two alone.
+    void recordBytes() {
+        const DeepMindDialect dm;
+        const PatchRecord original = MakeRecord("Warm Pad", 0, 5, 3);
+        const PatchRecord moved = dm.retarget(original, At("D-128"));
+        QCOMPARE(moved.size(), original.size());
+        for (std::size_t i = 0; i < original.size(); ++i)
+            if (i != 8 && i != 9)
+                QVERIFY2(moved[i] == original[i], qPrintable(QString::number(i)));
+        QVERIFY(dm.slotOf(moved) == At("D-128") && dm.slotOf(original) == At("A-6"));
+
+        PatchRecord notF0 = original;
+        notF0[0] = 0x12;
+        QVERIFY(dm.isValidRecord(MakeRecord("A", 7, 127)) && dm.isValidRecord(notF0));
+        for (const PatchRecord& bad : {MakeRecord("A", 8, 0), MakeRecord("A", 0, 128),
+                                       original.substr(1), original + '\xF7', PatchRecord()})
+            QVERIFY(!dm.isValidRecord(bad));
+
+        QCOMPARE(QByteArray::fromStdString(dm.programDumpRequest(At("C-7"))).toHex(' '),
+                 QByteArray("f0 00 20 32 20 00 01 02 06 f7"));
+        QVERIFY(dm.isSynthPort("DeepMind12:DeepMind12 MIDI 1 24:0") && dm.isSynthPort("DEEPMIND"));
+        QVERIFY(!dm.isSynthPort("Deep Mind") && !dm.isSynthPort("Midi Through"));
+    }
+
+    void loadingPlacesByOwnBytesAndAddsNewNamesOnly() {
+        test::TestLibrarian t;
+        Librarian& l = t.librarian;
+        PatchRecord badBank = MakeRecord("Bad", 0, 0);
+        badBank[8] = 8;
+        const std::vector<PatchRecord> file = {
+            MakeRecord("First", 2, 6, 1), badBank,       MakeRecord("Second", 2, 6, 2),
+            MakeRecord("", 7, 127),       PatchRecord(), MakeRecord("First", 0, 0, 3),
+        };
+        const LoadCounts counts = l.apply(file, LoadTarget::Both);
+        QCOMPARE(counts.records, std::size_t(4));
+        QCOMPARE(counts.placedInMatrix, std::size_t(4));
+        QCOMPARE(counts.addedToLibrary, std::size_t(2));
+        QCOMPARE(l.at(At("C-7")), file[2]);  // the later record for a slot wins, bytes as read
+        QCOMPARE(l.at(At("A-1")), file[5]);
+        QVERIFY(!l.isEmpty(At("H-128")));  // occupied though its name is blank
+        QCOMPARE(l.matrix().CountMatrixPatches(), 3);
+        QCOMPARE(l.libraryPatch("First"), std::optional<PatchRecord>(file[0]));
+
+        l.apply(MakeRecord("Solo", 4, 9), LoadTarget::Library);
+        QVERIFY(l.isEmpty(At("E-10")));
+        l.apply(std::vector{MakeRecord("Trio", 4, 10)}, LoadTarget::Matrix);
+        QVERIFY(!l.libraryPatch("Trio"));
+    }
+
+    void slotsTakeRetargetedCopies() {
+        test::TestLibrarian t;
+        Librarian& l = t.librarian;
+        const PatchRecord lead = MakeRecord("Lead", 1, 2, 4), h9 = MakeRecord("H9", 7, 8, 5);
+        l.apply(lead, LoadTarget::Library);
+        QVERIFY(l.copyFromLibrary("Lead", At("G-4")));
+        QVERIFY(!l.copyFromLibrary("lead", At("G-5")));  // names match exactly
+        QCOMPARE(l.at(At("G-4")), Moved(lead, At("G-4")));
+        QCOMPARE(l.libraryPatch("Lead"), std::optional<PatchRecord>(lead));
+
+        // A bank copy retargets every slot, and an empty source slot empties its destination.
+        l.apply({MakeRecord("A1", 0, 0, 1), h9}, LoadTarget::Matrix);
+        l.copyBank(Bank::fromNumber(8), Bank::fromNumber(1));
+        QCOMPARE(l.at(At("A-9")), Moved(h9, At("A-9")));
+        QVERIFY(l.isEmpty(At("A-1")));
+        QCOMPARE(l.at(At("H-9")), h9);
+
+        // A reply is stored where it says, byte for byte; anything else changes nothing.
+        const PatchRecord reply = MakeRecord("Reply", 5, 17, 5);
+        QCOMPARE(l.storeReceived(reply), std::optional<Slot>(At("F-18")));
+        QCOMPARE(l.at(At("F-18")), reply);
+        QVERIFY(!l.storeReceived(reply.substr(0, 290)));
+        QVERIFY(!l.storeReceived(MakeRecord("Far", 0, 0) + reply));
+    }
+
+    void libraryRemovalLeavesAHoleAndClearingStartsOver() {
+        test::TestLibrarian t;
+        Librarian& l = t.librarian;
+        l.apply({MakeRecord("Pad", 0, 0, 1), MakeRecord("Bass", 0, 1), MakeRecord("Keys", 0, 2)},
+                LoadTarget::Both);
+        QVERIFY(l.deleteFromLibrary("Pad"));
+        QVERIFY(!l.deleteFromLibrary("Pad"));
+        QCOMPARE(l.library().FindInLibrary("Bass"), std::size_t(2));
+        QCOMPARE(l.apply(MakeRecord("Pad", 3, 3, 2), LoadTarget::Library).addedToLibrary,
+                 std::size_t(1));
+        QCOMPARE(l.library().FindInLibrary("Pad"), std::size_t(4));
+
+        l.clear({Bank::fromNumber(1)}, false);
+        QCOMPARE(l.matrix().CountMatrixPatches(), 0);
+        QCOMPARE(l.library().patchCount(), std::size_t(3));
+        l.clear({}, true);
+        QVERIFY(!l.libraryPatch("Bass"));
+        QCOMPARE(l.apply(MakeRecord("Bass", 0, 1), LoadTarget::Library).addedToLibrary,
+                 std::size_t(1));
+        QCOMPARE(l.library().FindInLibrary("Bass"), std::size_t(1));
+    }
+};
+
+QTEST_GUILESS_MAIN(ModelTest)
+#include "test_model.moc"
