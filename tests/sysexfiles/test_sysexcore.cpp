@@ -1,21 +1,20 @@
-// The core of the .syx files: splitting a byte stream into records whatever its chunks, opening
-// only what cannot block, listing a folder as a file manager would, the safe-name rule, what a
-// save writes, and the runs that load and save without holding up the event loop.
+// The core of the .syx files: splitting a byte stream into records whatever its chunks, listing
+// a folder as a file manager would, the safe-name rule, what a save writes, and the runs that
+// load and save without holding up the event loop or waiting on what is not a regular file.
 
 #include <sys/stat.h>
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cstdio>
 
 #include "support/Records.h"
 #include "sysexfiles/SafeFileName.h"
-#include "sysexfiles/SysexFileReader.h"
 #include "sysexfiles/SysexFolder.h"
 #include "sysexfiles/SysexLoadRun.h"
 #include "sysexfiles/SysexSaveRun.h"
 #include "sysexfiles/SysexSaver.h"
+#include "sysexfiles/SysexSplitter.h"
 
 using namespace zanq;
 using test::MakeRecord;
@@ -25,26 +24,8 @@ namespace {
 QByteArray Native(const QTemporaryDir& dir, const QByteArray& name) {
     return QFile::encodeName(dir.path()) + '/' + name;
 }
-void Write(const QByteArray& path, const std::string& bytes) {
-    FILE* file = std::fopen(path.constData(), "wb");
-    QVERIFY(file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
-    std::fclose(file);
-}
 void Pipe(const QTemporaryDir& dir, const QByteArray& name) {
     QVERIFY(::mkfifo(Native(dir, name).constData(), 0600) == 0);
-}
-
-// Every candidate of the file, read through the reader.
-std::vector<std::string> Candidates(const QByteArray& path, QString* error = nullptr) {
-    std::vector<std::string> found;
-    SysexFileReader reader(kRecordLength);
-    bool read = reader.open(path);
-    while (read && !reader.atEnd())
-        read = reader.readSome(SysexFileReader::kChunk,
-                               [&](std::string_view r) { found.emplace_back(r); });
-    if (error)
-        *error = reader.error();
-    return found;
 }
 
 std::vector<std::string> Split(const std::vector<std::string>& chunks) {
@@ -79,28 +60,11 @@ private slots:
         QVERIFY(Split({unended, "x", unended + "\xF7", unended, "y"}).empty());
     }
 
-    void readerOpensOnlyRegularFilesAndNeverWaits() {
-        QTemporaryDir dir;
-        // A record across the end of the first chunk, in a file whose name is not UTF-8.
-        const PatchRecord planted = MakeRecord("Planted", 5, 77);
-        const QByteArray odd = Native(dir, "odd\xFF\xFE.syx");
-        Write(odd, std::string(SysexFileReader::kChunk - 100, '\xF7') + planted);
-        QCOMPARE(Candidates(odd), std::vector<std::string>{planted});
-
-        Pipe(dir, "pipe.syx");
-        QVERIFY(QDir(dir.path()).mkdir("folder.syx"));
-        for (const QByteArray name : {"pipe.syx", "folder.syx", "missing.syx"}) {
-            QString error;
-            QVERIFY(Candidates(Native(dir, name), &error).empty());
-            QVERIFY2(!error.isEmpty(), name.constData());
-        }
-    }
-
     void folderListsWhatAFileManagerShows() {
         QTemporaryDir dir;
         for (const QByteArray name : {"b.SYX", "a.syx", ".hidden.syx", "notes.txt", "x.syx.bak",
                                       "\xC3\xA9t\xC3\xA9.syx", "bad\xFF.Syx"})
-            Write(Native(dir, name), "x");
+            test::WriteWholeFile(QFile::decodeName(Native(dir, name)), "x");
         QVERIFY(QDir(dir.path()).mkdir("folder.syx"));
         Pipe(dir, "pipe.syx");
         QVERIFY(QFile::link(dir.filePath("a.syx"), dir.filePath("link.syx")));
@@ -110,7 +74,6 @@ private slots:
             shown << entry.name;
         QCOMPARE(shown, (QStringList{"a.syx", "b.SYX", QString::fromUtf8("bad\xEF\xBF\xBD.Syx"),
                                      "link.syx", QString::fromUtf8("\xC3\xA9t\xC3\xA9.syx")}));
-        QCOMPARE(ListSysexFiles(dir.path())[2].nativeName, QByteArray("bad\xFF.Syx"));
 
         const QList<QUrl> dropped{QUrl::fromLocalFile(dir.filePath("b.SYX")),
                                   QUrl::fromLocalFile(dir.filePath("notes.txt")),
@@ -167,30 +130,11 @@ private slots:
         QCOMPARE(LibraryContent(t.librarian.library()), zed + s5);
     }
 
-    void librarianLoadsEveryFileOrSaysWhy() {
-        QTemporaryDir dir;
-        std::string many;  // more than one chunk
-        for (int i = 0; many.size() < 2 * SysexFileReader::kChunk; ++i)
-            many += MakeRecord(std::to_string(i), 6, i % 128);
-        Write(Native(dir, "many.syx"), many);
-        Pipe(dir, "pipe.syx");
-        test::TestLibrarian t;
-        const auto loads =
-            t.librarian.loadAll({Native(dir, "pipe.syx"), Native(dir, "many.syx"), "/nowhere"});
-        QVERIFY(!loads[0].error.isEmpty() && !loads[2].error.isEmpty());
-        QCOMPARE(loads[1].error, QString());
-        QCOMPARE(loads[1].counts.addedToLibrary, many.size() / kRecordLength);
-        QCOMPARE(t.librarian.matrix().CountMatrixPatches(), 0);
-        QCOMPARE(
-            t.librarian.loadFile(Native(dir, "many.syx"), LoadTarget::Matrix).counts.placedInMatrix,
-            many.size() / kRecordLength);
-    }
-
     void saveRunReplacesWholeOrReportsTheFile() {
         QTemporaryDir dir;
         const PatchRecord a = MakeRecord("A", 0, 0), b = MakeRecord("B", 0, 1);
         const QString path = dir.filePath("bank.syx");
-        Write(QFile::encodeName(path), a + a + a);
+        test::WriteWholeFile(path, QByteArray::fromStdString(a + a + a));
         const auto save = [](std::vector<SaveFile> files) {
             SysexSaveRun run(std::move(files));
             QSignalSpy done(&run, &SysexSaveRun::finished);
@@ -205,23 +149,28 @@ private slots:
         QVERIFY(!failed.value(1).toString().isEmpty());
         QVERIFY(!QFile::exists(dir.filePath("after.syx")));
         QCOMPARE(save({{path, b}}).value(0).toString(), QString());
-        QCOMPARE(Candidates(QFile::encodeName(path)), std::vector<std::string>{b});
+        QCOMPARE(test::ReadWholeFile(path), QByteArray::fromStdString(b));
     }
 
+    // Only regular files are read, never waited on; a big one goes on a slice at a time, and
+    // not while a message box about the last file is open.
     void loadRunGoesOnOnlyFromTheEventLoop() {
         QTemporaryDir dir;
         std::string big;
         for (int i = 0; big.size() < 3 * SysexLoadRun::kSliceBytes; ++i)
             big += MakeRecord(std::to_string(i), i % 8, i % 128);
-        Write(Native(dir, "big.syx"), big);
+        test::WriteWholeFile(dir.filePath("big.syx"), QByteArray::fromStdString(big));
         Pipe(dir, "pipe.syx");
+        QVERIFY(QDir(dir.path()).mkdir("folder.syx"));
         std::size_t records = 0;
         SysexLoadRun run(kRecordLength, [&](std::vector<PatchRecord>& c) { records += c.size(); },
-                         {{Native(dir, "pipe.syx"), "pipe"}, {Native(dir, "big.syx"), "big"}});
+                         {{Native(dir, "pipe.syx"), "pipe"},
+                          {Native(dir, "folder.syx"), "folder"},
+                          {Native(dir, "missing.syx"), "missing"},
+                          {Native(dir, "big.syx"), "big"}});
         QSignalSpy ended(&run, &SysexLoadRun::fileEnded);
         QSignalSpy finished(&run, &SysexLoadRun::finished);
         QSignalSpy progress(&run, &SysexLoadRun::progressed);
-        // The pipe's message box: the run must not go on underneath it.
         bool nestedStep = false;
         connect(&run, &SysexLoadRun::fileEnded, this, [&](int index) {
             if (index != 0)
@@ -236,9 +185,10 @@ private slots:
         QVERIFY(run.isRunning());
         QVERIFY(finished.wait(20000));
         QVERIFY(!nestedStep);
-        QCOMPARE(ended.size(), 2);
-        QVERIFY(!ended[0][1].toString().isEmpty());
-        QCOMPARE(ended[1][1].toString(), QString());
+        QCOMPARE(ended.size(), 4);
+        for (int file = 0; file < 3; ++file)
+            QVERIFY2(!ended[file][1].toString().isEmpty(), qPrintable(run.file(file).shownPath));
+        QCOMPARE(ended[3][1].toString(), QString());
         QCOMPARE(records, big.size() / kRecordLength);
         QVERIFY(progress.size() > 2);
         QCOMPARE(progress.last().value(0).toInt(), SysexLoadRun::kProgressSteps);
