@@ -1,6 +1,6 @@
-// The Export Patch window: how each double click opens it, what "Save .syx" writes and where,
-// under which name, that the stores never change, "Send to DM" following detection, and write
-// failures.
+// The Export Patch window: how each double click opens it, what "Save .syx" writes, where and
+// under which name, that the stores never change, "Send to DM" following detection, and a
+// write failure.
 
 #include <QtTest>
 
@@ -49,21 +49,6 @@ private slots:
     }
     void cleanup() { app.reset(); }
 
-    // Made on first use; "Send to DM" takes the port's state then and follows it after.
-    void sendButtonFollowsTheSynthsOutputPort() {
-        QVERIFY(!exporter());
-        ports->setPorts({}, {});
-        QVERIFY(app->detect());
-        app->librarian.place(At("C-5"), MakeRecord("Warm Pad", 2, 4));
-        doubleClick(At("C-5"));
-        QVERIFY(exporter()->isVisible() && !exporter()->txtName->isEnabled());
-        QVERIFY(!exporter()->cmdSendToMidi->isEnabled());
-        ports->setPorts({"DeepMind12 MIDI in"}, {});
-        QVERIFY(app->detect());
-        QVERIFY(exporter()->cmdSendToMidi->isEnabled());
-        exporter()->close();
-    }
-
     void retargetedCopyChangesOnlyBytesNineAndTen() {
         const PatchRecord pad = MakeRecord("Warm Pad", 0, 0, 3);
         app->librarian.place(At("A-1"), pad);
@@ -83,22 +68,41 @@ private slots:
         QVERIFY(app->librarian.at(At("A-1")) == pad);
         QVERIFY(app->librarian.library().entry(1) == pad);
         QVERIFY(app->context.ExportPatch == pad);
+
+        // A file that cannot be written is told once, and the window stays open.
+        doubleClick(At("A-1"));
+        folder->remove();
+        exporter()->cmdSauver->click();
+        QCOMPARE(app->prompter.shown.size(), 1);
+        QVERIFY(app->prompter.shown[0].text.startsWith("The file cannot be written:"));
+        QVERIFY(app->prompter.shown[0].text.contains("Warm Pad-A-001.syx"));
+        QVERIFY(exporter()->isVisible());
+        exporter()->close();
     }
 
+    // Made on first use, modeless from the library; "Send to DM" takes the port's state then
+    // and follows it after; a grid double click then loads into the open window.
     void libraryPatchOpensModelessAndTakesGridPatches() {
+        QVERIFY(!exporter());
+        ports->setPorts({}, {});
+        QVERIFY(app->detect());
         app->librarian.apply(MakeRecord("Lib Pad", 1, 9, 5), LoadTarget::Library);
         test::DoubleClickLine(test::Ui(app->window).List1,
                               test::Ui(app->window).List1->lineNamed("Lib Pad"));
         QVERIFY(exporter()->isVisible() && !exporter()->isModal());
+        QVERIFY(!exporter()->txtName->isEnabled() && !exporter()->cmdSendToMidi->isEnabled());
         QCOMPARE(place(), QStringLiteral("B-010"));
+        ports->setPorts({"DeepMind12 MIDI in"}, {});
+        QVERIFY(app->detect());
+        QVERIFY(exporter()->cmdSendToMidi->isEnabled());
 
-        // A grid double click now loads into the open window.
         app->librarian.place(At("D-2"), MakeRecord("Grid Pad", 3, 1));
         doubleClick(At("D-2"));
         QVERIFY(exporter()->isVisible() && !exporter()->isModal());
         QCOMPARE(exporter()->txtName->text(), QStringLiteral("Grid Pad"));
         QCOMPARE(place(), QStringLiteral("D-002"));
         QVERIFY(ports->sent().empty());
+        exporter()->close();
     }
 
     // A grid patch left where it is is written byte for byte, under its name made safe: names
@@ -108,15 +112,11 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::newRow("plain") << QByteArray("Warm Pad") << "Warm Pad-C-005.syx";
         QTest::newRow("climbing") << QByteArray("../../x") << ".._.._x-C-005.syx";
-        QTest::newRow("folder") << QByteArray("a/b") << "a_b-C-005.syx";
-        QTest::newRow("dots") << QByteArray("..") << "_-C-005.syx";
-        QTest::newRow("blank") << QByteArray() << "-C-005.syx";
         QTest::newRow("latin1") << QByteArray("Br\xfc") << QString::fromLatin1("Br\xfc-C-005.syx");
     }
     void gridPatchIsWrittenUnderASafeName() {
         QFETCH(QByteArray, name);
         QFETCH(QString, file);
-        QDir(programFolder()).mkpath(QStringLiteral("a"));
         const PatchRecord patch = MakeRecord(name.toStdString(), 2, 4, 7);
         app->librarian.place(At("C-5"), patch);
         doubleClick(At("C-5"));
@@ -133,20 +133,6 @@ private slots:
         QVERIFY(it.hasNext());
         QCOMPARE(QDir(programFolder()).relativeFilePath(it.next()), file);
         QVERIFY(!it.hasNext());
-    }
-
-    void writeFailureIsToldOnce() {
-        app->librarian.place(At("B-2"), MakeRecord("Pad", 1, 1));
-        doubleClick(At("B-2"));
-        folder->remove();
-        exporter()->cmdSauver->click();
-        const auto& shown = app->prompter.shown;
-        QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0].text.startsWith(QStringLiteral("The file cannot be written:")));
-        QVERIFY(shown[0].text.contains(QStringLiteral("Pad-B-002.syx")));
-        QCOMPARE(shown[0].icon, QMessageBox::Warning);
-        QVERIFY(exporter()->isVisible());
-        exporter()->close();
     }
 };
 
