@@ -121,15 +121,6 @@ private slots:
                  QStringList{"folder"});
     }
 
-    // The Patch Library file: entries in the order they were added, deleted ones left out.
-    void libraryContentKeepsTheOrderOfAdding() {
-        test::TestLibrarian t;
-        const PatchRecord zed = MakeRecord("Zed", 0, 0), s5 = MakeRecord("S5", 4, 4);
-        t.librarian.apply({zed, MakeRecord("Apple", 0, 1), s5}, LoadTarget::Library);
-        t.librarian.deleteFromLibrary("Apple");
-        QCOMPARE(LibraryContent(t.librarian.library()), zed + s5);
-    }
-
     void saveRunReplacesWholeOrReportsTheFile() {
         QTemporaryDir dir;
         const PatchRecord a = MakeRecord("A", 0, 0), b = MakeRecord("B", 0, 1);
