@@ -83,7 +83,7 @@ QString InUse(const QString& place, const QString& name) {
 class DragDropTest : public QObject {
     Q_OBJECT
 private slots:
-    void gridPatchesMoveAndSwapOnlyAfterYes() {
+    void gridDropsMoveSwapAndCopyOnlyAfterYes() {
         Rig rig;
         rig.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
@@ -113,31 +113,22 @@ private slots:
         QCOMPARE(asked.icon, QMessageBox::Warning);
         QCOMPARE(rig.librarian.at(At("C-5")), Moved(a, At("C-5")));
         QCOMPARE(rig.librarian.at(At("A-1")), Moved(b, At("A-1")));
-    }
 
-    void libraryPatchIsCopiedOnlyFromASelectedLineToACell() {
-        Rig rig;
+        // A library patch is copied only from a selected line; a filled slot asks first.
         const PatchRecord strings = MakeRecord("Strings", 6, 100, 4);
         rig.librarian.apply({MakeRecord("Bass", 0, 1), strings}, LoadTarget::Library);
-        rig.dropOnGrid(DragSource::Library, At("C-3"));  // no line selected
+        rig.dropOnGrid(DragSource::Library, At("C-5"));
+        QCOMPARE(rig.prompter.shown.size(), 2);
         rig.window.selectLibraryEntry("Strings");
-        QCOMPARE(rig.librarian.matrix().CountMatrixPatches(), 0);
-        // An empty slot takes a copy without a question.
-        rig.dropOnGrid(DragSource::Library, At("H-128"));
-        QVERIFY(rig.prompter.shown.isEmpty());
-        QCOMPARE(rig.librarian.at(At("H-128")), Moved(strings, At("H-128")));
-
-        const PatchRecord organ = MakeRecord("Organ", 4, 20);
-        rig.librarian.place(At("E-21"), organ);
         for (bool yes : {false, true}) {
             rig.prompter.answers.enqueue(yes);
-            rig.dropOnGrid(DragSource::Library, At("E-21"));
-            QCOMPARE(rig.librarian.at(At("E-21")), yes ? Moved(strings, At("E-21")) : organ);
+            rig.dropOnGrid(DragSource::Library, At("C-5"));
+            QCOMPARE(rig.librarian.at(At("C-5")), Moved(yes ? strings : a, At("C-5")));
         }
         QCOMPARE(
-            rig.prompter.shown[0].text,
-            InUse("Bank E-021", "Organ") + "Do you want to overwrite it (Patch will be lost) ?");
-        QCOMPARE(rig.prompter.shown[0].title, QStringLiteral("Warning"));
+            rig.prompter.shown[2].text,
+            InUse("Bank C-005", "Alpha") + "Do you want to overwrite it (Patch will be lost) ?");
+        QCOMPARE(rig.prompter.shown[2].title, QStringLiteral("Warning"));
         QCOMPARE(rig.librarian.libraryPatch("Strings"), std::optional(strings));
     }
 
