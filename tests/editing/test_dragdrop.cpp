@@ -5,8 +5,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <unistd.h>
-
 #include "editing/InstallEditing.h"
 #include "support/MainRig.h"
 #include "sysexfiles/InstallSysexFiles.h"
@@ -245,28 +243,6 @@ private slots:
             // Enter must not delete a file from disk.
             QCOMPARE(asked.defaultNo, source == DragSource::Files);
         }
-    }
-
-    void fileThatCannotBeDeletedIsReportedOnce() {
-        Rig rig;
-        const QString path = rig.write("stuck.syx", MakeRecord("Stuck", 0, 0));
-        rig.select("stuck.syx");
-        const QString before = rig.shown();
-        const QFile::Permissions permissions = QFile::permissions(rig.dir.path());
-        const bool root = geteuid() == 0;  // root may delete in a read-only folder
-        if (root)
-            QFile::remove(path);
-        else
-            QFile::setPermissions(rig.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        rig.prompter.answers.enqueue(true);
-        emit rig.window.droppedOnDeleteZone(DragSource::Files);
-        QFile::setPermissions(rig.dir.path(), permissions);
-
-        QCOMPARE(rig.prompter.shown.size(), 2);
-        const auto& told = rig.prompter.shown.back();
-        QVERIFY(!told.question && told.text.contains("stuck.syx"));
-        QVERIFY(told.text.contains(root ? "No such file" : "ermission"));
-        QCOMPARE(rig.shown(), before);  // the list and its selection stay as they were
     }
 };
 

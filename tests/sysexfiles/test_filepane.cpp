@@ -1,12 +1,10 @@
-// The file pane in the main window: what File1 lists and how it follows the disk, the folder it
-// reopens in, .syx files dropped from a file manager, what the window shows while a load runs on
-// the event loop, Load all past files that vanish or turn into pipes, and the Save window's
-// choices and the files they write.
+// The file pane in the main window: File1 following the disk, the folder it reopens in, files
+// dropped from a file manager, the window while a load runs on the event loop, Load all past
+// files that vanish or turn into pipes, and the Save window's choices and the files they write.
 
 #include <sys/stat.h>
 
 #include <QtWidgets>
-#include <functional>
 
 #include "support/MainRig.h"
 #include "sysexfiles/InstallSysexFiles.h"
@@ -91,8 +89,16 @@ private slots:
         rig.ui.cmdLoadInMatrix->click();
         rig.waitForLoad();
         QCOMPARE(rig.librarian.at(At("B-3")), pad);
-        rig.prompter.answers.enqueue(true);  // and the delete zone deletes it
+        rig.prompter.answers << true << true;  // and the delete zone deletes it
         emit rig.window.droppedOnDeleteZone(DragSource::Files);
+        QCOMPARE(rig.listed(), (QStringList{"b.SYX", "keep.syx"}));
+        // A file that is already gone is told once; the list and its selection stay.
+        rig.click(0);
+        QFile::remove(rig.dir.filePath("b.SYX"));
+        emit rig.window.droppedOnDeleteZone(DragSource::Files);
+        QCOMPARE(rig.prompter.shown.size(), 3);
+        QVERIFY(!rig.prompter.shown[2].question && rig.prompter.shown[2].text.contains("b.SYX"));
+        QCOMPARE(rig.files()->selectedFileName(), QStringLiteral("b.SYX"));
         QCOMPARE(rig.listed(), (QStringList{"b.SYX", "keep.syx"}));
 
         // The folder is watched: the list follows and keeps its selection while it can.
@@ -100,7 +106,7 @@ private slots:
         QCOMPARE(rig.buttons(), QStringLiteral("1111"));
         QCOMPARE(rig.files()->selectedFilePath(), rig.dir.filePath("keep.syx"));
         rig.write("new.syx", "x");
-        QFile::rename(rig.dir.filePath("b.SYX"), rig.dir.filePath("renamed.syx"));
+        QFile::rename(rig.dir.filePath("notes.txt"), rig.dir.filePath("renamed.syx"));
         QTRY_COMPARE(rig.listed(), (QStringList{"keep.syx", "new.syx", "renamed.syx"}));
         QCOMPARE(rig.files()->selectedFileName(), QStringLiteral("keep.syx"));
         QFile::remove(rig.dir.filePath("keep.syx"));
