@@ -82,30 +82,10 @@ class UpdateTest : public QObject {
 private slots:
     void init() { server = std::make_unique<LocalHttpServer>(); }
 
-    void noticeFromVersionFile_data() {
-        QTest::addColumn<QByteArray>("served");
-        QTest::addColumn<QString>("notice");
-        QTest::newRow("newer") << QByteArray("v0.0.57") << "v0.0.57 is available !";
-        QTest::newRow("equal") << QByteArray("v0.0.56") << "";
-        QTest::newRow("equal, LF") << QByteArray("v0.0.56\n") << "";
-        QTest::newRow("newer, CRLF") << QByteArray(" v0.0.57\r\n") << "v0.0.57 is available !";
-        QTest::newRow("by character") << QByteArray("v0.0.9") << "v0.0.9 is available !";
-        QTest::newRow("UTF-8") << QByteArray("v0.0.57-\xc3\xa9t\xc3\xa9")
-                               << QStringLiteral("v0.0.57-\u00e9t\u00e9 is available !");
-        QTest::newRow("invalid UTF-8")
-            << QByteArray("v0.0.57\xff") << QStringLiteral("v0.0.57\ufffd is available !");
-        QTest::newRow("1 MB") << "v0.0.99" + QByteArray(1 << 20, 'x') << "";
-    }
-    void noticeFromVersionFile() {
-        QFETCH(QByteArray, served);
-        QFETCH(QString, notice);
-        server->body = served;
-        modWeb web({server->url()});
-        QCOMPARE(CheckOnce(web), notice);
-    }
-
-    void failedDownloadKeepsTheLastTextFetched() {
-        // Nothing of the download may land where another user could have planted a link.
+    // One check after another: each version file served gives its notice, and a download that
+    // fails or is too big keeps the last text fetched. Nothing of a download may land where
+    // another user could have planted a link.
+    void noticesFollowTheVersionFile() {
         QTemporaryDir temp;
         for (const char* variable : {"TMPDIR", "tmp", "temp"})
             qputenv(variable, temp.path().toLocal8Bit());
@@ -113,14 +93,26 @@ private slots:
             for (const char* variable : {"TMPDIR", "tmp", "temp"})
                 qunsetenv(variable);
         });
-        server->body = "v0.0.58";
+        const QString utf8 = QStringLiteral("v0.0.57-\u00e9t\u00e9 is available !");
+        const std::pair<QByteArray, QString> served[] = {
+            {"v0.0.56\n", ""},
+            {" v0.0.57\r\n", "v0.0.57 is available !"},
+            {"v0.0.56", ""},
+            {"v0.0.9", "v0.0.9 is available !"},  // compared by character
+            {"v0.0.57-\xc3\xa9t\xc3\xa9", utf8},
+            {"v0.0.99" + QByteArray(1 << 20, 'x'), utf8},
+            {"v0.0.57\xff", QStringLiteral("v0.0.57\ufffd is available !")},
+        };
         modWeb web({server->url(), 300});
-        QCOMPARE(CheckOnce(web), QStringLiteral("v0.0.58 is available !"));
+        for (const auto& [body, notice] : served) {
+            server->body = body;
+            QCOMPARE(CheckOnce(web), notice);
+        }
         server->silent = true;  // takes the request, never answers
-        QCOMPARE(CheckOnce(web), QStringLiteral("v0.0.58 is available !"));
+        QCOMPARE(CheckOnce(web), served[6].second);
         server->close();
-        QCOMPARE(CheckOnce(web), QStringLiteral("v0.0.58 is available !"));
-        QCOMPARE(server->requests, 2);
+        QCOMPARE(CheckOnce(web), served[6].second);
+        QCOMPARE(server->requests, 8);
         QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {});
     }
 
