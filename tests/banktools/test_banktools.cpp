@@ -85,20 +85,11 @@ private slots:
         }
     }
 
+    // A plain substring: spaces count, and nothing is a wildcard.
     void substringRules() {
-        const std::pair<const char*, const char*> hits[] = {{"pad", "Warm PAD"},
-                                                            {"RM P", "Warm PAD"},
-                                                            {"\xc3\x89T\xc3\x89", "\xe9t\xe9 Pad"},
-                                                            {"", "x"}};
-        const std::pair<const char*, const char*> misses[] = {{"pads", "Warm PAD"},
-                                                              {"warm  pad", "Warm PAD"},
-                                                              {"*", "Warm PAD"},
-                                                              {"", ""},
-                                                              {" ", ""}};
-        for (auto [text, name] : hits)
-            QVERIFY2(PatchNameMatcher(QString::fromUtf8(text)).matches(name), text);
-        for (auto [text, name] : misses)
-            QVERIFY2(!PatchNameMatcher(QString::fromUtf8(text)).matches(name), text);
+        QVERIFY(PatchNameMatcher(QStringLiteral("RM P")).matches("Warm PAD"));
+        for (const char* text : {"warm  pad", "*", "pads"})
+            QVERIFY2(!PatchNameMatcher(QString::fromLatin1(text)).matches("Warm PAD"), text);
     }
 
     void banksCopiesAndSwapsThroughItsButtons() {
