@@ -1,13 +1,11 @@
 #pragma once
 // Runs the zanq-cli executable (its path is ZANQ_CLI, set by the test target) the way a script
-// would, and reads and writes the files it works on.
+// would, in a working folder, and reads and writes the files it works on as bytes.
 
-#include <QByteArray>
-#include <QFile>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <string>
+
+#include "support/Records.h"
 
 namespace zanq::test {
 
@@ -17,34 +15,26 @@ struct CliResult {
     QString err;
 };
 
-inline CliResult RunCli(const QStringList& arguments, int timeoutMs = 60000) {
+inline CliResult RunCli(const QStringList& arguments, const QString& folder = {}) {
     QProcess process;
+    process.setWorkingDirectory(folder);
     process.start(QStringLiteral(ZANQ_CLI), arguments);
     CliResult result;
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForFinished(60000))
         process.kill();
-        process.waitForFinished();
-        return result;
-    }
+    else if (process.exitStatus() == QProcess::NormalExit)
+        result.status = process.exitCode();
     result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    if (process.exitStatus() == QProcess::NormalExit)
-        result.status = process.exitCode();
     return result;
 }
 
-inline bool WriteBytes(const QString& path, const std::string& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-               static_cast<qint64>(bytes.size());
+inline void WriteBytes(const QString& path, const std::string& bytes) {
+    WriteWholeFile(path, QByteArray::fromStdString(bytes));
 }
-
+// What the file holds; "(none)" when there is no such file.
 inline std::string ReadBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "(unreadable)";
-    return file.readAll().toStdString();
+    return QFile::exists(path) ? ReadWholeFile(path).toStdString() : "(none)";
 }
 
 }  // namespace zanq::test

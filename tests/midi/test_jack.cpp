@@ -1,56 +1,156 @@
-// The program over a JACK server with the simulated DeepMind, through the RtMidi ports and the
-// main window's own commands: detection following the synth, what arrives in the synth's
-// memory byte for byte, a long reply cut at the buffer, and how runs end when the synth goes
-// away. Other simulators may share the server, so the test's own runs under a client name of
-// its own.
+// The main window over a JACK server, through the RtMidi ports, with the simulated DeepMind
+// misbehaving: what the run windows report must be what really reached the Matrix or the
+// synth's memory, byte for byte, while replies are garbled, dropped or too long, patches are
+// not kept, and the synth goes away and comes back. Other simulators may share the server, so
+// the test's own runs under a client name of its own and detection is aimed at it.
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QtTest>
 
-#include <QLabel>
-
-#include "midi/JackRig.h"
+#include "midi/RtMidiBackend.h"
+#include "midi/VerifySetting.h"
+#include "support/DeepMindSim.h"
+#include "support/MainRig.h"
 
 using namespace zanq;
 using test::At;
 
+namespace {
+
+QByteArray SlotOf(const QByteArray& memory, Slot slot) {
+    return memory.mid(slot.index() * 291, 291);
+}
+
+// The report a run window shows: its summary, then its list.
+QStringList ShownReport(BankRunDialog* window) {
+    QStringList lines{window->lblRunSummary->text()};
+    if (const QString list = window->txtRunReport->toPlainText(); !list.isEmpty())
+        lines << list.split(QLatin1Char('\n'));
+    return lines;
+}
+
+}  // namespace
+
 class JackTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<test::JackRig> rig;
-    test::MainRig* app = nullptr;
+    std::unique_ptr<test::MainRig> app;
+    test::DeepMindSim sim;
+    const std::string client = "DeepMind12 t" + std::to_string(QCoreApplication::applicationPid());
 
-    Librarian& librarian() { return rig->librarian(); }
-    QList<test::ShownPrompt>& shown() { return rig->shown(); }
-    bool startSim(QStringList options = {}) { return rig->startSim(options); }
+    Librarian& librarian() { return app->librarian; }
+    QList<test::ShownPrompt>& shown() { return app->prompter.shown; }
+    QStringList simSaid(const QString& start) {
+        return sim.lines().filter(QRegularExpression("^" + start));
+    }
+    // Starts the synth, saving its memory to memory.syx; detection finds it and is aimed at its
+    // ports.
+    bool startSim(QStringList options = {}) {
+        if (!sim.start(options << "--save" << app->dir.filePath("memory.syx") << "--client"
+                               << QString::fromStdString(client)))
+            return false;
+        std::vector<std::string> outputs, inputs;
+        const auto listed = connect(app->link.get(), &MidiLink::portsListed,
+                                    [&](const auto& o, const auto& i) { outputs = o, inputs = i; });
+        const bool detected = app->detect();
+        disconnect(listed);
+        const auto find = [this](const std::vector<std::string>& names) {
+            for (const auto& name : names)
+                if (name.find(client) != std::string::npos)
+                    return name;
+            return std::string();
+        };
+        app->link->setOutputPort(find(outputs));
+        app->link->setInputPort(find(inputs));
+        return detected && app->ui.StatusPanel[2]->text() == "DEEPMIND DETECTED";
+    }
+    // The synth's memory, once it has written it (asked for while it runs, else on its exit).
+    QByteArray savedMemory() {
+        if (sim.running() && !sim.save())
+            return {};
+        QFile file(app->dir.filePath("memory.syx"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Opens a run window from its button with these banks ticked; one closed before may not
+    // have gone yet.
+    template <typename Window>
+    Window* open(QPushButton* opener, std::initializer_list<int> banks) {
+        opener->click();
+        for (auto* window : app->window.findChildren<Window*>())
+            if (window->isVisible()) {
+                for (int b : banks)
+                    window->chkBank[b]->setChecked(true);
+                return window;
+            }
+        return nullptr;
+    }
+    // Clicks the run window's button and waits until the run has ended.
+    static bool ran(QPushButton* button) {
+        button->click();
+        return QTest::qWaitFor([button] { return button->isEnabled(); }, 60000);
+    }
+    frmMidiReceive* receive(std::initializer_list<int> banks) {
+        auto* window = open<frmMidiReceive>(app->ui.cmdMIDI_IN, banks);
+        return window && ran(window->cmdMidiReceive) ? window : nullptr;
+    }
+    frmBankSend* send(std::initializer_list<int> banks, bool verify = false) {
+        auto* window = open<frmBankSend>(app->ui.cmdMIDI_OUT, banks);
+        if (window)
+            window->chkVerify->setChecked(verify);
+        return window && ran(window->cmdMidiSend) ? window : nullptr;
+    }
+    // Fills the banks with records that differ from what the synth holds.
+    void fill(std::initializer_list<int> banks) {
+        for (int b : banks)
+            for (int p = 1; p <= Program::kCount; ++p)
+                librarian().place(At(b, p), test::MakeRecord("Mine", b - 1, p - 1, b * 1000 + p));
+    }
 
 private slots:
-    void initTestCase() { ZANQ_NEED_JACK_SERVER(); }
+    void initTestCase() {
+        ZANQ_NEED_JACK_SERVER();
+        QStandardPaths::setTestModeEnabled(true);
+    }
     void init() {
-        rig = std::make_unique<test::JackRig>();
-        app = rig->app.get();
+        SetVerifySends(false);
+        app = std::make_unique<test::MainRig>(test::kMidiWindows,
+                                              std::make_unique<RtMidiBackend>("ZANQ Test"));
     }
-    void cleanup() { rig.reset(); }
-
-    void detectionFollowsTheSimulator() {
-        const auto shown = [&] {
-            return QString::number(app->ui.cmdMIDI_OUT->isEnabled()) +
-                   QString::number(app->ui.cmdMIDI_IN->isEnabled()) + ' ' +
-                   app->ui.StatusPanel[2]->text();
-        };
-        QVERIFY(app->detect());
-        if (shown() != QStringLiteral("00 DEEPMIND NOT DETECTED"))
-            QSKIP("another simulated DeepMind is on the JACK server");
-        QVERIFY(startSim());
-        QCOMPARE(shown(), QStringLiteral("11 DEEPMIND DETECTED"));
-        rig->sim.stop();
-        QVERIFY(app->detect());
-        if (shown() == QStringLiteral("11 DEEPMIND DETECTED"))
-            QSKIP("another simulated DeepMind came up on the JACK server");
-        QCOMPARE(shown(), QStringLiteral("00 DEEPMIND NOT DETECTED"));
-        QVERIFY(app->prompter.shown.isEmpty());
+    void cleanup() {
+        sim.stop();
+        app.reset();
     }
 
-    void aLongReplyIsCutAndNotStored() {
-        QVERIFY(startSim({QStringLiteral("--fault"), QStringLiteral("long")}));
+    void aReceiveMeetsGarbledDroppedAndLongReplies() {
+        QVERIFY(startSim({"--garble-every", "5", "--drop-replies", "40"}));
+        auto* window = receive({2});
+        QVERIFY(window);
+        QCOMPARE(ShownReport(window), QStringList{"Received 128 of 128"});
+        QCOMPARE(librarian().matrix().CountBankPatches(Bank::fromNumber(2)), 128);
+        QVERIFY(simSaid("garbled").size() >= 25);
+        QCOMPARE(simSaid("dropped").size(), 1);
+        QVERIFY(shown().isEmpty());
+
+        // Two programs in a row unanswered end the run; a slot that got nothing keeps its patch.
+        QVERIFY(startSim({"--drop-replies", "7,8,9,10"}));
+        const PatchRecord kept = test::MakeRecord("Kept", 0, 7, 1);
+        librarian().place(At("A-8"), kept);
+        window = receive({1, 2});
+        QVERIFY(window);
+        QCOMPARE(ShownReport(window),
+                 QStringList({"Stopped after A-008: the DeepMind stopped answering. Received 6 "
+                              "of 256. Not received: A-007 to A-008",
+                              "A-007 to A-008: no reply", "A-009 to B-128: not requested"}));
+        QVERIFY(librarian().at(At("A-8")) == kept);
+        QCOMPARE(librarian().matrix().CountBankPatches(Bank::fromNumber(1)), 7);
+        QCOMPARE(shown().size(), 1);
+        QCOMPARE(shown()[0].text, kNoMidiDataMessage);
+        window->close();
+
+        // A reply longer than the buffer is cut there, and not stored.
+        shown().clear();
+        QVERIFY(startSim({"--fault", "long"}));
         QSignalSpy replies(app->link.get(), &MidiLink::replyReceived);
         test::DoubleClickCell(app->ui.FlexGrid1, At("E-10"));
         QVERIFY(replies.wait());
@@ -62,72 +162,98 @@ private slots:
         QVERIFY(shown().isEmpty());
     }
 
-    void synthVanishingMidRunEndsRunsWithMessages() {
-        QVERIFY(startSim({QStringLiteral("--vanish-after"), QStringLiteral("3")}));
-        auto* receiving = rig->open<frmMidiReceive>(app->ui.cmdMIDI_IN, {1});
-        QVERIFY(receiving && rig->run(receiving->cmdMidiReceive));
-        QVERIFY(rig->sim.waitForLine(QStringLiteral("vanished")));
+    void aSendMeetsPatchesTheSynthDoesNotKeep() {
+        QVERIFY(startSim({"--refuse-dumps", "5,6"}));
+        fill({3});
+        auto* window = send({3}, true);
+        QVERIFY(window);
+        QCOMPARE(ShownReport(window),
+                 QStringList({"Sent 128 patches to the DeepMind. Read back: 126 of 128 matched. "
+                              "Did not match: C-005 to C-006",
+                              "C-005 to C-006: read back different"}));
+        QVERIFY(VerifySends());  // the box's state is the setting the single sends follow
+        window->close();
+
+        // Export's "Send to DM" goes retargeted, and reads back too.
+        app->context.dragOrigin = At("C-10");
+        test::DoubleClickCell(app->ui.FlexGrid1, At("C-10"));
+        frmExport* exporter = FindExportWindow(app->window);
+        QVERIFY(exporter->isVisible() && exporter->chkVerify->isChecked());
+        exporter->cmbBank->setCurrentIndex(6);
+        exporter->cmbPatch->setCurrentIndex(99);
+        exporter->cmdSendToMidi->click();
+        QTRY_COMPARE(shown().size(), 1);
+        QCOMPARE(shown()[0].text,
+                 QStringLiteral("Sent 1 patch to the DeepMind. Read back: 1 of 1 matched"));
+        QVERIFY(!exporter->isVisible());
+        PatchRecord retargeted = librarian().at(At("C-10"));
+        retargeted[8] = 6;
+        retargeted[9] = 99;
+        const QByteArray memory = savedMemory();
+        QCOMPARE(SlotOf(memory, At("G-100")), QByteArray::fromStdString(retargeted));
+        QVERIFY(librarian().isEmpty(At("G-100")));
+    }
+
+    void theSynthGoesAwayAndComesBack() {
+        // Gone after three replies: the receive and then the send say so.
+        QVERIFY(startSim({"--vanish-after", "3"}));
+        auto* receiving = receive({1});
+        QVERIFY(receiving);
+        QVERIFY(sim.waitForLine(QStringLiteral("vanished")));
         QCOMPARE(librarian().matrix().CountMatrixPatches(), 3);
-        // A-004 went unanswered; asked again, the ports were gone.
-        QCOMPARE(shown().size(), 3);
+        QCOMPARE(shown().size(), 3);  // A-004 went unanswered; asked again, the ports were gone
         QVERIFY(shown()[0].text.startsWith(QStringLiteral("Operation: MIDI IN OPEN\r\n")));
         QCOMPARE(shown()[2].text, kNoMidiDataMessage);
         QVERIFY(receiving->lblRunSummary->text().startsWith(
             QStringLiteral("Stopped after A-004: the DeepMind stopped answering. Received 3 of "
                            "128. Not received: A-004")));
         receiving->close();
-
-        // The synth's output port is gone too: the bank send says so once and stops.
         shown().clear();
-        auto* send = rig->open<frmBankSend>(app->ui.cmdMIDI_OUT, {1});
-        QVERIFY(send && rig->run(send->cmdMidiSend));
-        QCOMPARE(send->cmdMidiSend->text(), QStringLiteral("SEND"));
+        auto* sending = send({1});
+        QVERIFY(sending);
         QCOMPARE(shown().size(), 1);
         QVERIFY2(shown()[0].text.startsWith(QStringLiteral("Operation: MIDI OUT OPEN\r\n")),
                  qPrintable(shown()[0].text));
+        sending->close();
 
-        // Both ports are gone: a double click says so for each, then that nothing came.
+        // Gone in the middle of a send: nothing the synth stored is missing from what the
+        // report calls sent.
         shown().clear();
-        test::DoubleClickCell(app->ui.FlexGrid1, At("H-1"));
-        QTRY_COMPARE(shown().size(), 3);
-        QVERIFY(shown()[0].text.startsWith(QStringLiteral("Operation: MIDI IN OPEN\r\n")));
-        QVERIFY(shown()[1].text.startsWith(QStringLiteral("Operation: MIDI OUT OPEN\r\n")));
-        QCOMPARE(shown()[2].text, kNoMidiDataMessage);
-    }
+        QVERIFY(startSim({"--vanish-after-dumps", "512"}));
+        fill({1, 2, 3, 4, 5, 6, 7, 8});
+        sending = send({1, 2, 3, 4, 5, 6, 7, 8});
+        QVERIFY(sending);
+        QVERIFY(sim.waitForLine(QStringLiteral("vanished")));
+        const QStringList report = ShownReport(sending);
+        QVERIFY2(report[0].startsWith(QStringLiteral("Stopped after ")), qPrintable(report[0]));
+        QVERIFY2(report.last().endsWith(QStringLiteral(" to H-128: not sent")),
+                 qPrintable(report.last()));
+        QCOMPARE(simSaid("stored").last(), QStringLiteral("stored D-128"));
+        QVERIFY2(At(report[0].mid(14, 5).toStdString()) >= At("D-128"), qPrintable(report[0]));
+        QVERIFY(!shown().isEmpty());
+        QPointer<frmBankSend> closed = sending;
+        sending->close();
+        QTRY_VERIFY(closed.isNull());
 
-    // A grid patch dropped on MIDI OUT goes only after Yes; an exported copy goes retargeted.
-    void singlePatchesReachTheSynth() {
+        // Plugged in again: the next send delivers every patch, the first one included.
+        shown().clear();
         QVERIFY(startSim());
-        const PatchRecord pad = test::MakeRecord("Warm Pad", 0, 4, 21);
-        librarian().place(At("A-5"), pad);
-        app->context.dragOrigin = At("A-5");
-        app->prompter.answers << false << true;
-        for (DragSource source :
-             {DragSource::Grid, DragSource::Grid, DragSource::Library, DragSource::Files})
-            emit app->window.droppedOnMidiOut(source);
-        QTRY_COMPARE(rig->simSaid("stored"), QStringList{"stored A-005"});
-        QCOMPARE(shown().size(), 2);  // library lines and files are not sent from here
-        QCOMPARE(
-            shown()[1].text,
-            QStringLiteral("Do you want to send this matrix patch : \rBank A-005: Warm Pad ?"));
-        QCOMPARE(shown()[1].title, QStringLiteral("Midi Send Patch"));
-        QCOMPARE(shown()[1].icon, QMessageBox::Question);
+        sending = send({8});
+        QVERIFY(sending);
+        QCOMPARE(ShownReport(sending), QStringList{"Sent 128 patches to the DeepMind"});
+        QTRY_COMPARE(simSaid("stored").size(), 128);
+        QCOMPARE(simSaid("stored").first(), QStringLiteral("stored H-001"));
+        const QByteArray memory = savedMemory();
+        for (int p = 1; p <= Program::kCount; ++p)
+            QCOMPARE(SlotOf(memory, At(8, p)), QByteArray::fromStdString(librarian().at(At(8, p))));
+        QVERIFY(shown().isEmpty());
 
-        test::DoubleClickCell(app->ui.FlexGrid1, At("A-5"));
-        frmExport* window = FindExportWindow(app->window);
-        QVERIFY(window->isVisible() && window->cmdSendToMidi->isEnabled());
-        window->cmbBank->setCurrentIndex(6);
-        window->cmbPatch->setCurrentIndex(99);
-        window->cmdSendToMidi->click();
-        QTRY_COMPARE(rig->simSaid("stored"), QStringList({"stored A-005", "stored G-100"}));
-        PatchRecord retargeted = pad;
-        retargeted[8] = 6;
-        retargeted[9] = 99;
-        const QByteArray memory = rig->savedMemory();
-        QCOMPARE(test::SlotOf(memory, At("A-5")), QByteArray::fromStdString(pad));
-        QCOMPARE(test::SlotOf(memory, At("G-100")), QByteArray::fromStdString(retargeted));
-        QVERIFY(librarian().at(At("A-5")) == pad && librarian().isEmpty(At("G-100")));
-        QVERIFY(!window->isVisible());
+        // Unplugged: detection follows, unless another test's synth is on the server.
+        sim.stop();
+        QVERIFY(app->detect());
+        if (app->ui.StatusPanel[2]->text() == QStringLiteral("DEEPMIND DETECTED"))
+            QSKIP("another simulated DeepMind is on the JACK server");
+        QVERIFY(!app->ui.cmdMIDI_OUT->isEnabled() && !app->ui.cmdMIDI_IN->isEnabled());
     }
 };
 

@@ -1,9 +1,8 @@
 // A JACK server that has stopped answering (SIGSTOP) while its socket is still there, so that
 // every JACK call waits on it: the program's window comes up within a second, takes a click
-// within a second, says the synth is not detected, and the program ends cleanly without
-// waiting on the server. The program runs in a child process (this test started again with
-// --child), with a JACK server of the test's own under a name of its own, so no other test's
-// server is stopped.
+// within a second, says the synth is not detected, and the program ends without waiting on the
+// server. The program runs in a child process (this test started again with --child), with a
+// JACK server of the test's own, so no other test's server is stopped.
 
 #include <QtTest>
 
@@ -23,13 +22,12 @@ using namespace zanq;
 
 namespace {
 
-void Say(const QString& line) {
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
-}
-
 // The program as main() builds it, with a JACK server that does not answer. Prints what it saw.
 int Child(int argc, char** argv) {
+    const auto say = [](const QString& line) {
+        std::printf("%s\n", qPrintable(line));
+        std::fflush(stdout);
+    };
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
@@ -39,7 +37,7 @@ int Child(int argc, char** argv) {
         frmMain& window = librarian.window();
         window.show();
         if (QTest::qWaitForWindowExposed(&window, 1000))
-            Say(QStringLiteral("up after %1 ms").arg(clock.elapsed()));
+            say(QStringLiteral("up after %1 ms").arg(clock.elapsed()));
 
         // A click posted as the window system would: taken once the event loop runs.
         QTableView* grid = test::Ui(window).FlexGrid1;
@@ -51,14 +49,14 @@ int Child(int argc, char** argv) {
                 grid->viewport(), new QMouseEvent(type, at, grid->viewport()->mapToGlobal(at),
                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
         if (QTest::qWaitFor([&] { return grid->currentIndex() == cell; }, 1000))
-            Say(QStringLiteral("click taken after %1 ms").arg(clock.elapsed()));
-        Say(test::Ui(window).StatusPanel[2]->text());
+            say(QStringLiteral("click taken after %1 ms").arg(clock.elapsed()));
+        say(test::Ui(window).StatusPanel[2]->text());
         if (librarian.midi().listing())
-            Say(QStringLiteral("detection waits"));
+            say(QStringLiteral("detection waits"));
         window.close();
         status = 0;
     }
-    Say(QStringLiteral("closed"));
+    say(QStringLiteral("closed"));
     return status;
 }
 
@@ -67,27 +65,24 @@ int Child(int argc, char** argv) {
 class StalledJackTest : public QObject {
     Q_OBJECT
     QProcess jackd;
-    const QString server =
-        QStringLiteral("zanq-stalled-%1").arg(QCoreApplication::applicationPid());
+    const QString server = QString("zanq-stalled-%1").arg(QCoreApplication::applicationPid());
 
 private slots:
     void initTestCase() {
-        if (QStandardPaths::findExecutable(QStringLiteral("jackd")).isEmpty()) {
+        if (QStandardPaths::findExecutable("jackd").isEmpty()) {
             if (qEnvironmentVariableIsSet("ZANQ_REQUIRE_JACK"))
                 QFAIL("jackd is not installed, and ZANQ_REQUIRE_JACK asks for it");
             QSKIP("needs jackd");
         }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("JACK_NO_AUDIO_RESERVATION"), QStringLiteral("1"));
+        env.insert("JACK_NO_AUDIO_RESERVATION", "1");
         jackd.setProcessEnvironment(env);
         jackd.setStandardOutputFile(QProcess::nullDevice());
         jackd.setStandardErrorFile(QProcess::nullDevice());
-        jackd.start(QStringLiteral("jackd"), {QStringLiteral("-n"), server, QStringLiteral("-S"),
-                                              QStringLiteral("-d"), QStringLiteral("dummy")});
+        jackd.start("jackd", {"-n", server, "-S", "-d", "dummy"});
         QVERIFY(jackd.waitForStarted());
         QProcess wait;
-        wait.start(QStringLiteral("jack_wait"), {QStringLiteral("-s"), server, QStringLiteral("-w"),
-                                                 QStringLiteral("-t"), QStringLiteral("10")});
+        wait.start("jack_wait", {"-s", server, "-w", "-t", "10"});
         QVERIFY(wait.waitForFinished(15000) && wait.exitCode() == 0);
         QCOMPARE(::kill(static_cast<pid_t>(jackd.processId()), SIGSTOP), 0);
     }
@@ -106,21 +101,20 @@ private slots:
         QTemporaryDir folder;
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("JACK_DEFAULT_SERVER"), server);
-        env.insert(QStringLiteral("ZANQ_PROGRAM_FOLDER"), folder.path());
-        env.insert(QStringLiteral("ZANQ_UPDATE_URL"), QStringLiteral("http://127.0.0.1:1/v.txt"));
+        env.insert("JACK_DEFAULT_SERVER", server);
+        env.insert("ZANQ_PROGRAM_FOLDER", folder.path());
+        env.insert("ZANQ_UPDATE_URL", "http://127.0.0.1:1/v.txt");
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child")});
+        program.start(QCoreApplication::applicationFilePath(), {"--child"});
         QVERIFY(program.waitForFinished(30000));
         const QStringList lines =
             QString::fromLocal8Bit(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
-        const QString said = lines.join(QLatin1Char('|'));
-        QVERIFY2(lines.size() == 5 && lines[0].startsWith(QStringLiteral("up after")) &&
-                     lines[1].startsWith(QStringLiteral("click taken")),
-                 qPrintable(said));
+        QVERIFY2(lines.size() == 5 && lines[0].startsWith("up after") &&
+                     lines[1].startsWith("click taken"),
+                 qPrintable(lines.join('|')));
         QCOMPARE(lines.mid(2), QStringList({"DEEPMIND NOT DETECTED", "detection waits", "closed"}));
     }
 };

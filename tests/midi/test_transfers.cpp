@@ -93,35 +93,66 @@ private slots:
         QTRY_COMPARE(detection(), QStringLiteral("11 DEEPMIND DETECTED"));
     }
 
-    void bankSendNamesEachPatchAndStopsWithoutAPort() {
+    void runsNameEachSlotOnTheirButtonAsTheyGo() {
         for (Slot s : {At(1, 6), At(1, 7), At(1, 128), At(2, 1), At(3, 17)})
             rig->librarian.place(s, FromMemory(s));
-        auto* window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
-        QVERIFY(window);
-        QPushButton* button = watched = window->cmdMidiSend;
-        window->chkBank[1]->setChecked(true);
-        window->chkBank[3]->setChecked(true);
+        auto* sending = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
+        QVERIFY(sending);
+        QPushButton* button = watched = sending->cmdMidiSend;
+        sending->chkBank[1]->setChecked(true);
+        sending->chkBank[3]->setChecked(true);
         button->click();
         QTRY_VERIFY(button->isEnabled());
         QCOMPARE(captions, QStringList({"Sending Bank A-006 ...", "Sending Bank A-007 ...",
                                         "Sending Bank A-128 ...", "Sending Bank C-017 ..."}));
         QCOMPARE(button->text(), QStringLiteral("SEND"));
-        const auto sent = ports->sent();
-        QCOMPARE(sent.size(), std::size_t(4));
-        QVERIFY(sent[3].bytes == FromMemory(At(3, 17)));
+        sending->close();
+
+        captions.clear();
+        auto* receiving = openedWindow<frmMidiReceive>(rig->ui.cmdMIDI_IN);
+        QVERIFY(receiving);
+        button = watched = receiving->cmdMidiReceive;
+        receiving->chkBank[2]->setChecked(true);
+        button->click();
+        QTRY_VERIFY(button->isEnabled());
+        QCOMPARE(captions.size(), 128);
+        QCOMPARE(captions.front(), QStringLiteral("RECEIVING Bank B - 001"));
+        QCOMPARE(captions.back(), QStringLiteral("RECEIVING Bank B - 128"));
         QVERIFY(shown().isEmpty());
 
-        // The synth's port went away: one message, one attempt.
-        ports->setPorts({"Midi Through"}, {});
+        // Nothing comes: one message, and the window says what happened in text to copy.
+        synthAnswers = false;
+        receiving->chkBank[1]->setChecked(true);
         button->click();
         QTRY_VERIFY(button->isEnabled());
         QCOMPARE(shown().size(), 1);
-        QCOMPARE(shown()[0].text,
-                 QStringLiteral("Operation: MIDI OUT OPEN\r\nno port DeepMind12 MIDI in"));
-        QCOMPARE(shown()[0].title, QStringLiteral("Zanq"));
+        QCOMPARE(shown()[0].text, kNoMidiDataMessage);
+        QCOMPARE(shown()[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(button->text(), QStringLiteral("RECEIVE"));
+        QVERIFY(receiving->lblRunSummary->text().startsWith("Stopped after A-002"));
+        receiving->txtRunReport->selectAll();
+        receiving->txtRunReport->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("A-001 to A-002: no reply\nA-003 to B-128: not requested"));
     }
 
-    void bankSendWindowClosedMidRunStopsAfterTheMessage() {
+    // A grid patch dropped on MIDI OUT goes after Yes; nothing goes from the other lists.
+    void aPatchDroppedOnMidiOutGoesAfterYes() {
+        rig->librarian.place(At("A-5"), FromMemory(At("A-5")));
+        rig->context.dragOrigin = At("A-5");
+        rig->prompter.answers << false << true << true;
+        for (DragSource source : {DragSource::Grid, DragSource::Grid, DragSource::Library,
+                                  DragSource::Files, DragSource::Grid})
+            emit rig->window.droppedOnMidiOut(source);
+        QTRY_COMPARE(ports->sent().size(), std::size_t(2));
+        QVERIFY(ports->sent()[0].bytes == FromMemory(At("A-5")));
+        QCOMPARE(shown().size(), 3);
+        QCOMPARE(shown()[0].title + ": " + shown()[0].text,
+                 QStringLiteral("Midi Send Patch: Do you want to send this matrix patch : \rBank "
+                                "A-005: Got A-005 ?"));
+    }
+
+    void closingASendWindowStopsTheRun() {
         for (int p = 1; p <= 20; ++p)
             rig->librarian.place(At(1, p), FromMemory(At(1, p)));
         QPointer<frmBankSend> window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
@@ -145,39 +176,6 @@ private slots:
         window->cmdMidiSend->click();
         QTRY_VERIFY(window.isNull());
         QCOMPARE(ports->sent().size(), std::size_t(1 + 20 + 1));
-    }
-
-    void bankReceiveNamesEachProgramAndStopsWhereNothingCame() {
-        auto* window = openedWindow<frmMidiReceive>(rig->ui.cmdMIDI_IN);
-        QVERIFY(window);
-        QPushButton* button = watched = window->cmdMidiReceive;
-        window->chkBank[2]->setChecked(true);
-        button->click();
-        QTRY_VERIFY(button->isEnabled());
-        QCOMPARE(captions.size(), 128);
-        QCOMPARE(captions.front(), QStringLiteral("RECEIVING Bank B - 001"));
-        QCOMPARE(captions.back(), QStringLiteral("RECEIVING Bank B - 128"));
-        QCOMPARE(rig->librarian.matrix().CountBankPatches(Bank::fromNumber(2)), 128);
-        QVERIFY(shown().isEmpty());
-
-        synthAnswers = false;
-        window->chkBank[1]->setChecked(true);
-        button->click();
-        QTRY_VERIFY(button->isEnabled());
-        QCOMPARE(ports->sent().size(), std::size_t(132));  // twice each
-        QCOMPARE(shown().size(), 1);
-        QCOMPARE(shown()[0].text, kNoMidiDataMessage);
-        QCOMPARE(shown()[0].icon, QMessageBox::NoIcon);
-        QCOMPARE(button->text(), QStringLiteral("RECEIVE"));
-        // The window itself says what happened, in text that can be copied.
-        QCOMPARE(window->lblRunSummary->text(),
-                 QStringLiteral("Stopped after A-002: the DeepMind stopped answering. Received 0 "
-                                "of 256. Not received: A-001 to A-002"));
-        QCOMPARE(window->txtRunReport->toPlainText(),
-                 QStringLiteral("A-001 to A-002: no reply\nA-003 to B-128: not requested"));
-        window->txtRunReport->selectAll();
-        window->txtRunReport->copy();
-        QCOMPARE(QGuiApplication::clipboard()->text(), window->txtRunReport->toPlainText());
     }
 
     void doubleClickFetchesAnEmptySlotOrSaysNothingCame() {
