@@ -6,17 +6,22 @@
 // local port and the program folder at a scratch folder, so neither network nor disk state
 // plays a part.
 //   bench_startup [runs]     (default 15)
+//   bench_startup --child --shot first.png   one start of the librarian, its first paint saved
+//                                            as the screen showed it (to check that a change to
+//                                            the start-up leaves every pixel as it was)
 
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "shell/LibrarianApp.h"
@@ -36,10 +41,15 @@ long long NowMicros() {
 // Prints the time and memory at the window's first paint, then ends the child.
 class FirstPaint : public QObject {
 public:
-    bool eventFilter(QObject*, QEvent* event) override {
+    explicit FirstPaint(QString shot) : shot_(std::move(shot)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !seen_) {
             seen_ = true;
-            QTimer::singleShot(0, [] {  // once the paint is done
+            auto* window = static_cast<QWidget*>(watched);
+            QTimer::singleShot(0, [this, window] {  // once the paint is done
+                if (!shot_.isEmpty())
+                    window->screen()->grabWindow(window->winId()).save(shot_);
                 std::printf("%lld %ld %ld\n", NowMicros(), zanq::bench::StatusKiB("VmRSS:"),
                             zanq::bench::StatusKiB("RssShmem:"));
                 std::fflush(stdout);
@@ -50,12 +60,15 @@ public:
     }
 
 private:
+    QString shot_;
     bool seen_ = false;
 };
 
 int Child(int argc, char* argv[], bool bare) {
     QApplication app(argc, argv);
-    FirstPaint watch;
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype shotAt = args.indexOf(QStringLiteral("--shot"));
+    FirstPaint watch(shotAt > 0 && shotAt + 1 < args.size() ? args[shotAt + 1] : QString());
     if (bare) {
         QMainWindow window;
         window.resize(1000, 700);
