@@ -17,6 +17,7 @@
 #include "shell/Artwork.h"
 #include "shell/ClickableLabel.h"
 #include "shell/CommandButton.h"
+#include "shell/GridFont.h"
 #include "shell/MainLayout.h"
 #include "shell/Named.h"
 
@@ -24,13 +25,6 @@ namespace zanq {
 
 namespace {
 const QColor kBackground(49, 49, 49);
-
-QFont GridFont(qreal points) {
-    QFont font(QStringLiteral("Calibri"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    return font;
-}
 
 QString VersionText() {
     return QStringLiteral("v%1.%2.%3")
@@ -94,6 +88,7 @@ void MainControls::buildControls(const Librarian& librarian) {
     cmdSize->hide();
 
     FlexGrid1 = Named<QTableView>(c, "FlexGrid1");
+    FlexGrid1->setVerticalHeader(new SlotNumberHeader(FlexGrid1));
     gridModel = new MatrixGridModel(librarian, FlexGrid1);
     FlexGrid1->setModel(gridModel);
 
@@ -205,7 +200,6 @@ void MainControls::styleControls(double logicalDpi, double devicePixelRatio) {
     Image2->setPixmap(artwork::Title({px(3510), px(465)}, dpr));
     Image2->setAlignment(Qt::AlignCenter);
 
-    FlexGrid1->setFont(GridFont(8.25));
     FlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     FlexGrid1->setWordWrap(false);

@@ -17,6 +17,7 @@
 #include "model/MatrixGridModel.h"
 #include "shell/ClickableLabel.h"
 #include "shell/DragDropRouter.h"
+#include "shell/GridFont.h"
 
 namespace zanq {
 
@@ -217,11 +218,10 @@ void frmMain::FitGridColumns() {
         const int columnPixels = TwipsToPixels(fit->columnWidth, logicalDpi());
         for (int column = 0; column < Bank::kCount; ++column)
             grid->setColumnWidth(column, columnPixels);
-        QFont font = grid->font();
-        if (font.pointSize() != fit->fontPoints) {
-            font.setPointSize(fit->fontPoints);
-            grid->setFont(font);
-        }
+        SetGridFontSize(*grid, fit->fontPoints);
+    } else if (!grid->testAttribute(Qt::WA_SetFont)) {
+        // Too narrow to fit from the start: the grid keeps its design font.
+        SetGridFontSize(*grid, kGridDesignPoints);
     }
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
 }

@@ -1,0 +1,33 @@
+#include "shell/GridFont.h"
+
+#include <QTableView>
+
+namespace zanq {
+
+QFont GridFont(qreal points) {
+    QFont font(QStringLiteral("Calibri"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    return font;
+}
+
+void SetGridFontSize(QTableView& grid, qreal points) {
+    const QFont font = GridFont(points);
+    for (QWidget* part :
+         {static_cast<QWidget*>(grid.horizontalHeader()),
+          static_cast<QWidget*>(grid.verticalHeader()), static_cast<QWidget*>(&grid)})
+        if (part->font() != font || !part->testAttribute(Qt::WA_SetFont))
+            part->setFont(font);
+}
+
+SlotNumberHeader::SlotNumberHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {
+    // As the table's own vertical header is set up.
+    setSectionsClickable(true);
+    setHighlightSections(true);
+}
+
+QSize SlotNumberHeader::sizeHint() const {
+    return {minimumWidth(), defaultSectionSize()};
+}
+
+}  // namespace zanq
