@@ -9,13 +9,11 @@
 
 namespace zanq {
 
-void LibrarianApp::SetUpApplication(QApplication& app) {
+void LibrarianApp::SetUpApplication(QApplication&) {
     QApplication::setApplicationName(QStringLiteral("ZANQ Librarian"));
     QApplication::setOrganizationName(QStringLiteral("Kelmo"));
     // Ties the windows to zanq-librarian.desktop, so the desktop shows its name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("zanq-librarian"));
-    // The installed icon; a build run from its folder simply has none.
-    app.setWindowIcon(QIcon::fromTheme(QStringLiteral("zanq-librarian")));
     SubstituteDesignFonts();
 }
 
@@ -26,6 +24,11 @@ LibrarianApp::LibrarianApp(const QString& programFolder, const std::string& midi
     context_.settings = settings;
     window_ = std::make_unique<frmMain>(context_);
     InstallSubsystems(*window_, context_);
+    // The installed icon (a build run from its folder simply has none). Finding it reads the
+    // index of every icon theme on the desktop, which the first paint need not wait for.
+    QObject::connect(window_.get(), &frmMain::firstPainted, window_.get(), [] {
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zanq-librarian")));
+    });
 }
 
 LibrarianApp::~LibrarianApp() = default;

@@ -24,8 +24,8 @@ class frmMain;
 
 class LibrarianApp {
 public:
-    // The program's names, desktop entry, window icon and fonts; call once after QApplication
-    // exists, before the first window.
+    // The program's names, desktop entry and fonts; call once after QApplication exists, before
+    // the first window. The window icon follows the main window's first paint.
     static void SetUpApplication(QApplication& app);
 
     // midiClientName names the program's MIDI client (ALSA sequencer or JACK); settings, when
