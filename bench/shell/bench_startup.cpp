@@ -21,9 +21,11 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "shell/FontConfigPreload.h"
 #include "shell/LibrarianApp.h"
 #include "shell/ProgramFolder.h"
 #include "shell/frmMain.h"
@@ -65,6 +67,9 @@ private:
 };
 
 int Child(int argc, char* argv[], bool bare) {
+    std::optional<zanq::FontConfigPreload> fontConfig;  // as main() starts the librarian
+    if (!bare)
+        fontConfig.emplace();
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const qsizetype shotAt = args.indexOf(QStringLiteral("--shot"));
@@ -77,6 +82,8 @@ int Child(int argc, char* argv[], bool bare) {
         return app.exec();
     }
     zanq::LibrarianApp::SetUpApplication(app);
+    if (fontConfig)
+        fontConfig->wait();
     zanq::LibrarianApp librarian(zanq::DefaultProgramFolder(), "ZANQ Bench");
     librarian.window().installEventFilter(&watch);
     librarian.window().show();

@@ -2,14 +2,18 @@
 #include <QSettings>
 
 #include "session/SessionKeeper.h"
+#include "shell/FontConfigPreload.h"
 #include "shell/LibrarianApp.h"
 #include "shell/ProgramFolder.h"
 #include "shell/WindowGeometry.h"
 #include "shell/frmMain.h"
 
 int main(int argc, char* argv[]) {
+    // Read while the application connects to the display; the window's first text waits for it.
+    zanq::FontConfigPreload fontConfig;
     QApplication app(argc, argv);
     zanq::LibrarianApp::SetUpApplication(app);
+    fontConfig.wait();
     QSettings settings;  // the program's names, set just above, say where
     zanq::LibrarianApp librarian(zanq::DefaultProgramFolder(), "ZANQ Librarian", &settings);
     zanq::frmMain& window = librarian.window();
