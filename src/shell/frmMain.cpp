@@ -165,8 +165,9 @@ QSize frmMain::designClientSize() const {
 }
 
 void frmMain::Fillgrid() {
-    // Headers and alignment come from the grid model; widths are set here, the row height
-    // where the grid's font is fitted to its width, before the window is first shown.
+    // Headers and alignment come from the grid model; widths are set here; the font and the row
+    // height where the grid is fitted to its width, as the window is first shown (measuring the
+    // texts at the design size first would be work thrown away).
     QTableView* grid = ui_.FlexGrid1;
     grid->verticalHeader()->setFixedWidth(TwipsToPixels(kGridHeaderColumnWidth, logicalDpi()));
     for (int column = 0; column < Bank::kCount; ++column)
