@@ -7,17 +7,18 @@
 namespace zanq::artwork {
 
 namespace {
-QPixmap Canvas(QSize size, qreal dpr) {
-    QPixmap pixmap(size * dpr);
-    pixmap.setDevicePixelRatio(dpr);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
+// An image rather than a pixmap, so that a picture can be drawn on any thread.
+QImage Canvas(QSize size, qreal dpr) {
+    QImage image(size * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    return image;
 }
 }  // namespace
 
-QPixmap WasteBin(int side, qreal dpr) {
-    QPixmap pixmap = Canvas({side, side}, dpr);
-    QPainter p(&pixmap);
+QImage WasteBinImage(int side, qreal dpr) {
+    QImage image = Canvas({side, side}, dpr);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = side;
     p.setPen(QPen(QColor(210, 210, 210), s / 16));
@@ -33,12 +34,12 @@ QPixmap WasteBin(int side, qreal dpr) {
     p.drawRect(QRectF(s * 0.40, s * 0.06, s * 0.20, s * 0.10));
     for (qreal x : {0.38, 0.50, 0.62})
         p.drawLine(QPointF(s * x, s * 0.38), QPointF(s * x, s * 0.84));
-    return pixmap;
+    return image;
 }
 
-QPixmap MidiSocket(bool output, QSize size, qreal dpr) {
-    QPixmap pixmap = Canvas(size, dpr);
-    QPainter p(&pixmap);
+QImage MidiSocketImage(bool output, QSize size, qreal dpr) {
+    QImage image = Canvas(size, dpr);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal w = size.width(), h = size.height();
     const qreal d = std::min(w, h * 0.70);
@@ -63,12 +64,12 @@ QPixmap MidiSocket(bool output, QSize size, qreal dpr) {
     p.setFont(font);
     p.drawText(QRectF(0, h * 0.72, w, h * 0.28), Qt::AlignCenter,
                output ? QStringLiteral("MIDI OUT") : QStringLiteral("MIDI IN"));
-    return pixmap;
+    return image;
 }
 
-QPixmap Title(QSize size, qreal dpr) {
-    QPixmap pixmap = Canvas(size, dpr);
-    QPainter p(&pixmap);
+QImage TitleImage(QSize size, qreal dpr) {
+    QImage image = Canvas(size, dpr);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal w = size.width(), h = size.height();
     QLinearGradient shine(0, 0, 0, h);
@@ -89,12 +90,12 @@ QPixmap Title(QSize size, qreal dpr) {
     p.setPen(QPen(QColor(60, 30, 0), 1.2 / scale));
     p.setBrush(shine);
     p.drawPath(text);
-    return pixmap;
+    return image;
 }
 
 QPixmap DragCard(qreal dpr) {
-    QPixmap pixmap = Canvas({32, 32}, dpr);
-    QPainter p(&pixmap);
+    QImage image = Canvas({32, 32}, dpr);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath card;
     card.moveTo(3, 5);
@@ -116,12 +117,13 @@ QPixmap DragCard(qreal dpr) {
     p.setPen(QPen(QColor(90, 70, 0), 1.6));
     for (int y : {10, 15, 20})
         p.drawLine(QPointF(7, y), QPointF(25, y));
-    return pixmap;
+    p.end();
+    return QPixmap::fromImage(image);
 }
 
 QPixmap Document(qreal dpr) {
-    QPixmap pixmap = Canvas({24, 24}, dpr);
-    QPainter p(&pixmap);
+    QImage image = Canvas({24, 24}, dpr);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath page;
     page.moveTo(5, 2);
@@ -138,7 +140,24 @@ QPixmap Document(qreal dpr) {
     p.setPen(QPen(QColor(40, 110, 200), 1.2));
     for (int y : {11, 14, 17})
         p.drawLine(QPointF(8, y), QPointF(17, y));
-    return pixmap;
+    p.end();
+    return QPixmap::fromImage(image);
+}
+
+}  // namespace zanq::artwork
+
+namespace zanq::artwork {
+
+QPixmap WasteBin(int side, qreal dpr) {
+    return QPixmap::fromImage(WasteBinImage(side, dpr));
+}
+
+QPixmap MidiSocket(bool output, QSize size, qreal dpr) {
+    return QPixmap::fromImage(MidiSocketImage(output, size, dpr));
+}
+
+QPixmap Title(QSize size, qreal dpr) {
+    return QPixmap::fromImage(TitleImage(size, dpr));
 }
 
 }  // namespace zanq::artwork

@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTreeView>
+#include <future>
 
 #include "BuildConfig.h"
 #include "model/LibraryListWidget.h"
@@ -26,6 +27,10 @@ namespace zanq {
 namespace {
 const QColor kBackground(49, 49, 49);
 
+QSize MidiIconSize(double logicalDpi) {
+    return {TwipsToPixels(900, logicalDpi) - 8, TwipsToPixels(795, logicalDpi) - 8};
+}
+
 QString VersionText() {
     return QStringLiteral("v%1.%2.%3")
         .arg(build::kVersionMajor)
@@ -34,14 +39,29 @@ QString VersionText() {
 }
 }  // namespace
 
+struct MainPictures {
+    QImage wasteBin, midiIn, midiOut, title;
+};
+
 void MainControls::build(QMainWindow& window, const Librarian& librarian, double logicalDpi) {
+    // The pictures (the title's text outlined and filled above all) are drawn on a thread of
+    // their own while the controls are built.
+    const qreal dpr = window.devicePixelRatioF();
+    auto pictures = std::async(std::launch::async, [logicalDpi, dpr] {
+        const auto px = [logicalDpi](int twips) { return TwipsToPixels(twips, logicalDpi); };
+        const QSize midiIcon = MidiIconSize(logicalDpi);
+        return MainPictures{artwork::WasteBinImage(px(480), dpr),
+                            artwork::MidiSocketImage(false, midiIcon, dpr),
+                            artwork::MidiSocketImage(true, midiIcon, dpr),
+                            artwork::TitleImage({px(3510), px(465)}, dpr)};
+    });
     client = new QWidget(&window);
     client->setObjectName(QStringLiteral("client"));
     window.setCentralWidget(client);
     buildControls(librarian);
     buildMenus(window);
     buildStatusBar(window);
-    styleControls(logicalDpi, window.devicePixelRatioF());
+    styleControls(logicalDpi, pictures.get());
 }
 
 void MainControls::buildControls(const Librarian& librarian) {
@@ -154,7 +174,7 @@ void MainControls::buildStatusBar(QMainWindow& window) {
     StatusPanel[3]->setCursor(Qt::PointingHandCursor);
 }
 
-void MainControls::styleControls(double logicalDpi, double devicePixelRatio) {
+void MainControls::styleControls(double logicalDpi, const MainPictures& pictures) {
     QPalette dark = client->palette();
     dark.setColor(QPalette::Window, kBackground);
     client->setPalette(dark);
@@ -188,16 +208,14 @@ void MainControls::styleControls(double logicalDpi, double devicePixelRatio) {
     frame.setColor(QPalette::WindowText, QColor(150, 150, 150));
     Shape1->setPalette(frame);
 
-    const qreal dpr = devicePixelRatio;
-    const auto px = [logicalDpi](int twips) { return TwipsToPixels(twips, logicalDpi); };
-    imgPoubelle->setPixmap(artwork::WasteBin(px(480), dpr));
+    imgPoubelle->setPixmap(QPixmap::fromImage(pictures.wasteBin));
     imgPoubelle->setAlignment(Qt::AlignCenter);
-    const QSize midiIcon(px(900) - 8, px(795) - 8);
-    cmdMIDI_IN->setIcon(QIcon(artwork::MidiSocket(false, midiIcon, dpr)));
+    const QSize midiIcon = MidiIconSize(logicalDpi);
+    cmdMIDI_IN->setIcon(QIcon(QPixmap::fromImage(pictures.midiIn)));
     cmdMIDI_IN->setIconSize(midiIcon);
-    cmdMIDI_OUT->setIcon(QIcon(artwork::MidiSocket(true, midiIcon, dpr)));
+    cmdMIDI_OUT->setIcon(QIcon(QPixmap::fromImage(pictures.midiOut)));
     cmdMIDI_OUT->setIconSize(midiIcon);
-    Image2->setPixmap(artwork::Title({px(3510), px(465)}, dpr));
+    Image2->setPixmap(QPixmap::fromImage(pictures.title));
     Image2->setAlignment(Qt::AlignCenter);
 
     FlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -26,6 +26,7 @@ class ClickableLabel;
 class Librarian;
 class LibraryListWidget;
 class MatrixGridModel;
+struct MainPictures;
 
 struct MainControls {
     QWidget* client = nullptr;
@@ -87,7 +88,7 @@ private:
     void buildControls(const Librarian& librarian);
     void buildMenus(QMainWindow& window);
     void buildStatusBar(QMainWindow& window);
-    void styleControls(double logicalDpi, double devicePixelRatio);
+    void styleControls(double logicalDpi, const MainPictures& pictures);
 };
 
 }  // namespace zanq
