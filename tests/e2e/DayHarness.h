@@ -97,19 +97,6 @@ void WhenModal(std::function<void(T*)> work) {
 
 // Bank C ends at slot 120 and bank H stays empty, so the day has gaps to keep.
 constexpr int kDayPatches = 6 * kSlots + 120;
-// A .syx file's bytes: count records named name001, name002... for bank's first slots.
-inline QByteArray Series(const std::string& name, int bank, int count, int seed) {
-    std::string records;
-    for (int i = 1; i <= count; ++i)
-        records += MakeRecord(name + FormatProgram(i), bank - 1, i - 1, seed + i);
-    return QByteArray::fromStdString(records);
-}
-// A record as it leaves for another place: only its bank and program bytes change.
-inline QByteArray Retargeted(PatchRecord r, int bank, int slot) {
-    r[8] = static_cast<char>(bank - 1);
-    r[9] = static_cast<char>(slot - 1);
-    return QByteArray::fromStdString(r);
-}
 using Shown = std::tuple<int, int, const char*>;  // bank, slot, text ("" for an empty cell)
 
 struct DayState {

@@ -26,14 +26,14 @@ private slots:
     void initTestCase() {
         qputenv("ZANQ_PROGRAM_FOLDER", folder.path().toLocal8Bit());
         qputenv("ZANQ_UPDATE_URL", "http://127.0.0.1:1/kelmo/zanq/version.txt");  // closed port
-        QByteArray day, pads = Series("Pad ", 4, 20, 7000), leads = Series("Lead ", 6, 12, 8000);
+        std::string day, pads = Series("Pad ", 4, 20, 7000), leads = Series("Lead ", 6, 12, 8000);
         for (int b = 1; b <= 7; ++b)
             day += Series("Day " + BankLetter(b) + "-", b, b == 3 ? 120 : kSlots, b * 200);
-        lead7 = leads.mid(6 * kRecordLength, kRecordLength).toStdString();
-        leads += pads.mid(4 * kRecordLength, kRecordLength);  // in the library by name: skipped
-        WriteWholeFile(path(QStringLiteral("day all banks.syx")), day);
-        WriteWholeFile(path(QStringLiteral("pads.syx")), pads);
-        WriteWholeFile(path(QStringLiteral("leads.syx")), leads);
+        lead7 = leads.substr(6 * kRecordLength, kRecordLength);
+        leads += pads.substr(4 * kRecordLength, kRecordLength);  // in the library by name: skipped
+        WriteWholeFile(path(QStringLiteral("day all banks.syx")), QByteArray::fromStdString(day));
+        WriteWholeFile(path(QStringLiteral("pads.syx")), QByteArray::fromStdString(pads));
+        WriteWholeFile(path(QStringLiteral("leads.syx")), QByteArray::fromStdString(leads));
 
         simMemory = path(QStringLiteral("synth memory.bin"));  // not a .syx: not listed
         withSynth =
@@ -95,7 +95,7 @@ private slots:
         // The drop reads the selected line; the grid's drop handler gets slot C-125.
         emit window().droppedOnGrid(DragSource::Library, At("C-125"));
         QVERIFY(shows(kDayPatches + 1, 32, {{3, 125, "Lead 007"}}));  // copied, not moved
-        QCOMPARE(Bytes(matrix().at(At("C-125"))), Retargeted(lead7, 3, 125));
+        QCOMPARE(matrix().at(At("C-125")), Moved(lead7, At("C-125")));
         QVERIFY(boxes.shown.isEmpty());  // an empty slot asks nothing
     }
 
@@ -212,7 +212,8 @@ private slots:
         exporter->cmbPatch->setCurrentIndex(99);  // 100
         QTest::mouseClick(exporter->cmdSauver, Qt::LeftButton);
         QTRY_VERIFY(!exporter->isVisible());
-        QVERIFY(fileHolds(QStringLiteral("Day B-005-F-100.syx"), Retargeted(source, 6, 100)));
+        QVERIFY(
+            fileHolds(QStringLiteral("Day B-005-F-100.syx"), Bytes(Moved(source, At("F-100")))));
         QCOMPARE(Bytes(matrix().at(At("A-5"))), Bytes(source));  // the Matrix keeps its own
     }
 

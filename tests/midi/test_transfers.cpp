@@ -15,12 +15,7 @@
 
 using namespace zanq;
 using test::At;
-
-namespace {
-std::string FromMemory(Slot s) {
-    return test::MakeRecord("Got " + s.text(), s.bank.byte(), s.program.byte(), s.index());
-}
-}  // namespace
+using test::SlotRecord;
 
 class TransfersTest : public QObject {
     Q_OBJECT
@@ -62,7 +57,7 @@ private slots:
                 },
                 Qt::BlockingQueuedConnection);
             if (synthAnswers && m.size() == 10)
-                ports->deliver(FromMemory({Bank::fromByte(m[7]), Program::fromByte(m[8])}));
+                ports->deliver(SlotRecord({Bank::fromByte(m[7]), Program::fromByte(m[8])}));
         };
         rig =
             std::make_unique<test::MainRig>(test::kMidiWindows, std::unique_ptr<MidiPorts>(ports));
@@ -95,7 +90,7 @@ private slots:
 
     void runsNameEachSlotOnTheirButtonAsTheyGo() {
         for (Slot s : {At(1, 6), At(1, 7), At(1, 128), At(2, 1), At(3, 17)})
-            rig->librarian.place(s, FromMemory(s));
+            rig->librarian.place(s, SlotRecord(s));
         auto* sending = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
         QVERIFY(sending);
         QPushButton* button = watched = sending->cmdMidiSend;
@@ -136,25 +131,9 @@ private slots:
                  QStringLiteral("A-001 to A-002: no reply\nA-003 to B-128: not requested"));
     }
 
-    // A grid patch dropped on MIDI OUT goes after Yes; nothing goes from the other lists.
-    void aPatchDroppedOnMidiOutGoesAfterYes() {
-        rig->librarian.place(At("A-5"), FromMemory(At("A-5")));
-        rig->context.dragOrigin = At("A-5");
-        rig->prompter.answers << false << true << true;
-        for (DragSource source : {DragSource::Grid, DragSource::Grid, DragSource::Library,
-                                  DragSource::Files, DragSource::Grid})
-            emit rig->window.droppedOnMidiOut(source);
-        QTRY_COMPARE(ports->sent().size(), std::size_t(2));
-        QVERIFY(ports->sent()[0].bytes == FromMemory(At("A-5")));
-        QCOMPARE(shown().size(), 3);
-        QCOMPARE(shown()[0].title + ": " + shown()[0].text,
-                 QStringLiteral("Midi Send Patch: Do you want to send this matrix patch : \rBank "
-                                "A-005: Got A-005 ?"));
-    }
-
     void closingASendWindowStopsTheRun() {
         for (int p = 1; p <= 20; ++p)
-            rig->librarian.place(At(1, p), FromMemory(At(1, p)));
+            rig->librarian.place(At(1, p), SlotRecord(At(1, p)));
         QPointer<frmBankSend> window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
         QVERIFY(window);
         ports->onSend = [window](std::string_view) {  // posted before the send's own result
@@ -180,7 +159,7 @@ private slots:
 
     void doubleClickFetchesAnEmptySlotOrSaysNothingCame() {
         test::DoubleClickCell(rig->ui.FlexGrid1, At(5, 10));
-        QTRY_VERIFY(rig->librarian.at(At(5, 10)) == FromMemory(At(5, 10)));
+        QTRY_VERIFY(rig->librarian.at(At(5, 10)) == SlotRecord(At(5, 10)));
         QVERIFY(!FindExportWindow(rig->window));  // nothing to export: never opened
 
         synthAnswers = false;

@@ -47,14 +47,6 @@ struct Rig : MainRig {
     }
 };
 
-// n records named prefix0, prefix1... at the bank's first programs.
-std::string Series(const std::string& prefix, int bank, int n, int seed = 0) {
-    std::string bytes;
-    for (int p = 0; p < n; ++p)
-        bytes += MakeRecord(prefix + std::to_string(p), bank, p, seed);
-    return bytes;
-}
-
 // A file manager's drop; Shift held proposes a move. Whether it was taken as a copy.
 bool Drop(QWidget* target, QPoint pos, const QList<QUrl>& urls,
           Qt::KeyboardModifiers keys = Qt::NoModifier) {
@@ -168,9 +160,9 @@ private slots:
 
     void singleFileLoadsRunOnTheEventLoop() {
         Rig rig;
-        std::string big;  // names N0..N127 over and over, several slices long
+        std::string big;  // names N001..N128 over and over, several slices long
         for (int i = 0; big.size() < 3 * SysexLoadRun::kSliceBytes; ++i)
-            big += Series("N", i % 8, 128, i);
+            big += Series("N", i % 8 + 1, 128, i);
         rig.write("big.syx", big);
         rig.select("big.syx");
         bool listHidden = false, fileListDisabled = false, busy = false;
@@ -215,10 +207,10 @@ private slots:
 
     void loadAllCarriesOnPastAnUnreadableFile() {
         Rig rig;
-        rig.write("1.syx", Series("X", 0, 50) + Series("Y", 1, 10));
-        rig.write("2.syx", Series("X", 2, 60));
+        rig.write("1.syx", Series("X", 1, 50) + Series("Y", 2, 10));
+        rig.write("2.syx", Series("X", 3, 60));
         rig.write("3.syx", "\xF7\xF7 junk");
-        rig.write("4.syx", Series("Z", 3, 5));
+        rig.write("4.syx", Series("Z", 4, 5));
         rig.write("5.syx", "");
         rig.files()->RefreshFileList();
         // After the listing, one file vanishes and one turns into a pipe nobody writes to.
@@ -262,7 +254,7 @@ private slots:
                     .match(save->txtFilename->text())
                     .hasMatch());
 
-        rig.write("src.syx", Series("A", 0, 3) + Series("C", 2, 128));
+        rig.write("src.syx", Series("A", 1, 3) + Series("C", 3, 128));
         rig.select("src.syx");
         rig.ui.cmdLoadPatchListMatrix->click();
         rig.waitForLoad();
