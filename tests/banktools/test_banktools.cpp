@@ -1,6 +1,4 @@
-// The bank tools: which names a search text matches, and the windows as the main window opens
-// them: BANKS copying and swapping, CLEAR's boxes and its one question, and Search listing hits
-// as the text is typed.
+// The bank tools as the main window opens them: BANKS, CLEAR and Search, and the search rules.
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
@@ -54,14 +52,6 @@ class BankToolsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<test::MainRig> rig;
 
-    // Clicks or triggers the main window's control of this name; the window it opened, if modal.
-    template <typename Window = QDialog>
-    Window* open(const QString& control) {
-        QObject* trigger = rig->window.findChild<QObject*>(control);
-        QMetaObject::invokeMethod(trigger, qobject_cast<QAction*>(trigger) ? "trigger" : "click");
-        auto* window = rig->window.findChild<Window*>();
-        return window && window->isVisible() && window->isModal() ? window : nullptr;
-    }
     QString cell(const char* slot) const { return rig->ui.gridModel->cellText(At(slot)); }
 
 private slots:
@@ -97,7 +87,7 @@ private slots:
         const PatchRecord pad = test::MakeRecord("Pad", 0, 4, 2);
         rig->librarian.place(At("A-5"), pad);
         rig->librarian.place(At("B-9"), test::MakeRecord("Gone", 1, 8, 3));
-        frmSwap* swap = open<frmSwap>("cmdMatrixUtils");
+        frmSwap* swap = rig->opens<frmSwap>(rig->ui.cmdMatrixUtils);
         QVERIFY(swap);
         QCOMPARE(swap->cmbDestination->itemText(7), QStringLiteral("Bank H"));
         QCOMPARE(swap->cmdCopyBank->text(), QStringLiteral("Copy A to B"));
@@ -123,7 +113,7 @@ private slots:
         rig->librarian.apply({test::MakeRecord("One", 0, 0), test::MakeRecord("Two", 0, 0)},
                              LoadTarget::Library);
         for (bool yes : {false, true}) {
-            QPointer<frmClear> clear = open<frmClear>("mnuClear");
+            QPointer<frmClear> clear = rig->opens<frmClear>(rig->ui.mnuClear);
             QCOMPARE(State(*clear), QStringLiteral("000000000-"));
             // Select all banks leaves the library box as it is.
             const std::pair<QAbstractButton*, const char*> steps[] = {
@@ -171,7 +161,7 @@ private slots:
         rig->librarian.place(At("C-4"), test::MakeRecord("Beta", 2, 3));
         rig->librarian.place(At("H-128"), test::MakeRecord("Last pad", 7, 127));
 
-        frmSearch* search = open<frmSearch>("cmdSearch");
+        frmSearch* search = rig->opens<frmSearch>(rig->ui.cmdSearch);
         QVERIFY(search);
         QAbstractItemModelTester tester(search->lstResult->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);

@@ -1,7 +1,5 @@
-// zanq-cli's MIDI commands end to end: the real program over a running JACK server, against
-// the simulated DeepMind, under a client name of this test's own so that it aims at its own
-// synth. What only the command line decides: which ports it uses, the banks it takes, the
-// files it writes and refuses to overwrite, and the exit status a script goes by.
+// zanq-cli's MIDI commands over JACK against the simulated DeepMind, under a client name of this
+// test's own: ports, banks, files and exit statuses.
 
 #include <QtTest>
 

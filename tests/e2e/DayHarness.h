@@ -1,3 +1,5 @@
+// Around the real program for the whole-day test: its own X server, message boxes answered as a
+// user would, modal windows as they open, and the checks each step makes.
 #pragma once
 // What the whole-day test needs around the real program: its own X server, real message boxes
 // answered as a user would, modal windows found as they open; and what the day keeps between
@@ -149,10 +151,7 @@ struct DayState {
     }
     // Ticks these banks in the bank window, runs it to its end and closes it; whether it ended.
     bool runs(BankRunDialog* dialog, QPushButton* start, std::initializer_list<int> banks) {
-        for (int bank : banks)
-            dialog->chkBank[bank]->setChecked(true);
-        QTest::mouseClick(start, Qt::LeftButton);
-        const bool ended = QTest::qWaitFor([start] { return start->isEnabled(); }, 20000);
+        const bool ended = RunBanks(dialog, start, banks, 20000);
         dialog->close();
         return ended;
     }

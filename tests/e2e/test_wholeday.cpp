@@ -1,7 +1,5 @@
-// A user's whole day with the real program under its own X server: the program is built by
-// LibrarianApp as main() builds it, with real message boxes and the real MIDI ports, against
-// the simulated DeepMind on the JACK server that test.sh starts. The steps run in order on one
-// program; each checks what the window shows and what is on disk.
+// A user's whole day with the real program (as main() builds it) under its own X server, with
+// real message boxes and MIDI ports against the simulated DeepMind; the steps run in order.
 
 #include <QtTest>
 

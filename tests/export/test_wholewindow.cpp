@@ -1,8 +1,5 @@
-// The whole window over fake MIDI ports with a synth on them. Its subsystems meet only through
-// the main window's signals and the Librarian, so whatever order they are installed in, each
-// command still reaches the one that owns it. Then the Export Patch window: how each double
-// click opens it, what "Save .syx" writes, where and under which name, that the stores never
-// change, "Send to DM" following detection, and a write failure.
+// The whole window over fake MIDI ports: commands reach their owners in any install order; the
+// Export Patch window's opening, files, names and sends.
 
 #include <QtTest>
 

@@ -1,8 +1,6 @@
-// The main window over a JACK server, through the RtMidi ports, with the simulated DeepMind
-// misbehaving: what the run windows report must be what really reached the Matrix or the
-// synth's memory, byte for byte, while replies are garbled, dropped or too long, patches are
-// not kept, and the synth goes away and comes back. Other simulators may share the server, so
-// the test's own runs under a client name of its own and detection is aimed at it.
+// The main window over JACK and the RtMidi ports with the simulated DeepMind misbehaving: the
+// run windows report what really arrived. Other simulators may share the server, so this test's
+// runs under a client name of its own.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -68,33 +66,16 @@ class JackTest : public QObject {
         QFile file(app->dir.filePath("memory.syx"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    // Opens a run window from its button with these banks ticked; one closed before may not
-    // have gone yet.
-    template <typename Window>
-    Window* open(QPushButton* opener, std::initializer_list<int> banks) {
-        opener->click();
-        for (auto* window : app->window.findChildren<Window*>())
-            if (window->isVisible()) {
-                for (int b : banks)
-                    window->chkBank[b]->setChecked(true);
-                return window;
-            }
-        return nullptr;
-    }
-    // Clicks the run window's button and waits until the run has ended.
-    static bool ran(QPushButton* button) {
-        button->click();
-        return QTest::qWaitFor([button] { return button->isEnabled(); }, 60000);
-    }
+    // The run window that ran these banks to the end.
     frmMidiReceive* receive(std::initializer_list<int> banks) {
-        auto* window = open<frmMidiReceive>(app->ui.cmdMIDI_IN, banks);
-        return window && ran(window->cmdMidiReceive) ? window : nullptr;
+        auto* window = app->opens<frmMidiReceive>(app->ui.cmdMIDI_IN);
+        return window && test::RunBanks(window, window->cmdMidiReceive, banks) ? window : nullptr;
     }
     frmBankSend* send(std::initializer_list<int> banks, bool verify = false) {
-        auto* window = open<frmBankSend>(app->ui.cmdMIDI_OUT, banks);
+        auto* window = app->opens<frmBankSend>(app->ui.cmdMIDI_OUT);
         if (window)
             window->chkVerify->setChecked(verify);
-        return window && ran(window->cmdMidiSend) ? window : nullptr;
+        return window && test::RunBanks(window, window->cmdMidiSend, banks) ? window : nullptr;
     }
     // Fills the banks with records that differ from what the synth holds.
     void fill(std::initializer_list<int> banks) {

@@ -1,9 +1,5 @@
 // The MIDI link, its exchanges and bank runs over fake ports, with a synth that answers each
-// request from a made-up memory: messages go whole to the port named when sent; an exchange
-// keeps only the SysEx bytes of its own reply, asks once more when the reply is missing or no
-// use and stores a valid one where it says; bank runs go in order, stop when asked, after two
-// silent programs in a row or at a message that does not go, and report every slot; a MIDI
-// system that hangs holds up neither the caller nor the link's end.
+// request from a made-up memory.
 
 #include <QtTest>
 

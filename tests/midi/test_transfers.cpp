@@ -1,7 +1,4 @@
-// Detection and the MIDI commands in the main window over fake ports with a synth behind them:
-// what detection hands the link and the window shows, each bank run's captions as it goes, its
-// button disabled meanwhile, the messages it shows, a window closed mid-run, and the double
-// click's fetch and its own message.
+// Detection and the MIDI commands in the main window over fake ports with a synth behind them.
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -26,12 +23,6 @@ class TransfersTest : public QObject {
     QPointer<QPushButton> watched;
 
     QList<test::ShownPrompt>& shown() { return rig->prompter.shown; }
-    template <typename Window>
-    Window* openedWindow(QPushButton* button) {
-        button->click();
-        auto* window = rig->window.findChild<Window*>();
-        return window && window->isVisible() && window->isModal() ? window : nullptr;
-    }
     // MIDI OUT, MIDI IN and panel 3, as one string.
     QString detection() const {
         return QString::number(rig->ui.cmdMIDI_OUT->isEnabled()) +
@@ -91,7 +82,7 @@ private slots:
     void runsNameEachSlotOnTheirButtonAsTheyGo() {
         for (Slot s : {At(1, 6), At(1, 7), At(1, 128), At(2, 1), At(3, 17)})
             rig->librarian.place(s, SlotRecord(s));
-        auto* sending = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
+        auto* sending = rig->opens<frmBankSend>(rig->ui.cmdMIDI_OUT);
         QVERIFY(sending);
         QPushButton* button = watched = sending->cmdMidiSend;
         sending->chkBank[1]->setChecked(true);
@@ -104,7 +95,7 @@ private slots:
         sending->close();
 
         captions.clear();
-        auto* receiving = openedWindow<frmMidiReceive>(rig->ui.cmdMIDI_IN);
+        auto* receiving = rig->opens<frmMidiReceive>(rig->ui.cmdMIDI_IN);
         QVERIFY(receiving);
         button = watched = receiving->cmdMidiReceive;
         receiving->chkBank[2]->setChecked(true);
@@ -134,7 +125,7 @@ private slots:
     void closingASendWindowStopsTheRun() {
         for (int p = 1; p <= 20; ++p)
             rig->librarian.place(At(1, p), SlotRecord(At(1, p)));
-        QPointer<frmBankSend> window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
+        QPointer<frmBankSend> window = rig->opens<frmBankSend>(rig->ui.cmdMIDI_OUT);
         QVERIFY(window);
         ports->onSend = [window](std::string_view) {  // posted before the send's own result
             QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
@@ -145,7 +136,7 @@ private slots:
         QCOMPARE(ports->sent().size(), std::size_t(1));
 
         // Closed while the patches are read back: no request after the one under way.
-        window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
+        window = rig->opens<frmBankSend>(rig->ui.cmdMIDI_OUT);
         ports->onSend = [window](std::string_view m) {
             if (m.size() == 10)
                 QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);

@@ -4,6 +4,7 @@
 // given, a MIDI link over them and its timer stopped, so that detection runs only when the test
 // asks. Also the user's real clicks on the grid and the library list.
 
+#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -71,6 +72,16 @@ struct MainRig {
     }
 
     SysexFileCommands* files() const { return window.findChild<SysexFileCommands*>(); }
+    // Clicks the button or triggers the action; the modal T it opened (one closed before may
+    // not have gone yet), if any.
+    template <typename T>
+    T* opens(QObject* control) const {
+        QMetaObject::invokeMethod(control, qobject_cast<QAction*>(control) ? "trigger" : "click");
+        for (T* opened : window.findChildren<T*>())
+            if (opened->isVisible() && opened->isModal())
+                return opened;
+        return nullptr;
+    }
     // Writes a file of these bytes into the program folder; its path.
     QString write(const QString& name, const std::string& bytes) const {
         WriteWholeFile(dir.filePath(name), QByteArray::fromStdString(bytes));
@@ -89,6 +100,15 @@ struct MainRig {
         return detected.wait();
     }
 };
+
+// Ticks these banks in the bank window, clicks its button and waits until the run has ended.
+inline bool RunBanks(BankRunDialog* window, QPushButton* start, std::initializer_list<int> banks,
+                     int ms = 60000) {
+    for (int bank : banks)
+        window->chkBank[bank]->setChecked(true);
+    start->click();
+    return QTest::qWaitFor([start] { return start->isEnabled(); }, ms);
+}
 
 // A click on the cell or the line, brought into view first; where it clicked.
 inline QPoint ClickCell(QTableView* grid, Slot slot) {

@@ -1,6 +1,5 @@
-// The file pane in the main window: File1 following the disk, the folder it reopens in, files
-// dropped from a file manager, the window while a load runs on the event loop, Load all past
-// files that vanish or turn into pipes, and the Save window's choices and the files they write.
+// The file pane in the main window: File1 following the disk, dropped files, loads on the event
+// loop, Load all past unreadable files, and the Save window.
 
 #include <sys/stat.h>
 

@@ -1,6 +1,5 @@
-// The core of the .syx files: splitting a byte stream into records whatever its chunks, listing
-// a folder as a file manager would, the safe-name rule, what a save writes, and the runs that
-// load and save without holding up the event loop or waiting on what is not a regular file.
+// The .syx core: splitting bytes into records whatever the chunks, the folder listing, safe
+// save names, and the load and save runs.
 
 #include <sys/stat.h>
 
