@@ -57,12 +57,13 @@ private slots:
         for (const QJsonValue record : files[0]["records"].toArray())
             records << record["slot"].toString("null") + ' ' + record["name"].toString() + ' ' +
                            (record["valid"].toBool() ? "valid" : "invalid");
+        const QJsonValue sum = files[0]["summary"];
+        records << QString("%1 %2 %3")
+                       .arg(sum["records"].toInt())
+                       .arg(sum["invalidPieces"].toInt())
+                       .arg(sum["ignoredBytes"].toInteger());
         QCOMPARE(records, QStringList({"B-003 Warm Pad valid", "null Bank Nine invalid",
-                                       "H-128 Tail valid"}));
-        const QJsonValue summary = files[0]["summary"];
-        QCOMPARE(summary["records"].toInt(), 2);
-        QCOMPARE(summary["invalidPieces"].toInt(), 4);
-        QCOMPARE(summary["ignoredBytes"].toInteger(), ignored);
+                                       "H-128 Tail valid", QString("2 4 %1").arg(ignored)}));
     }
 
     // A name that is not UTF-8 (Latin-1 "e acute" beside a UTF-8 one) opens the file it names:
