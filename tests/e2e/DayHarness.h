@@ -104,7 +104,6 @@ using Shown = std::tuple<int, int, const char*>;  // bank, slot, text ("" for an
 struct DayState {
     QTemporaryDir folder;
     DeepMindSim sim;
-    QString simMemory;
     bool withSynth = false;
     std::unique_ptr<LibrarianApp> app;
     MessageBoxAnswers boxes;
@@ -170,8 +169,6 @@ struct DayState {
                     all += Bytes(matrix().at(At(b, s)));
         return all;
     }
-    // The simulator's memory, all 8 x 128 programs, as it writes it on request.
-    QByteArray synthMemory() { return sim.save() ? ReadWholeFile(simMemory) : QByteArray(); }
 };
 
 }  // namespace zanq::test

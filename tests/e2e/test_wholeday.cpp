@@ -33,9 +33,9 @@ private slots:
         WriteWholeFile(path(QStringLiteral("pads.syx")), QByteArray::fromStdString(pads));
         WriteWholeFile(path(QStringLiteral("leads.syx")), QByteArray::fromStdString(leads));
 
-        simMemory = path(QStringLiteral("synth memory.bin"));  // not a .syx: not listed
+        const QString memory = path(QStringLiteral("synth memory.bin"));  // not a .syx: not listed
         withSynth =
-            DeepMindSim::JackServerRunning() && sim.start({QStringLiteral("--save"), simMemory});
+            DeepMindSim::JackServerRunning() && sim.start({QStringLiteral("--save"), memory});
         if (!withSynth && qEnvironmentVariableIsSet("ZANQ_REQUIRE_JACK"))
             QFAIL("no simulated DeepMind on a JACK server, and ZANQ_REQUIRE_JACK asks for one");
         if (!withSynth)
@@ -171,8 +171,7 @@ private slots:
         QVERIFY(shows(kDayPatches, 0,
                       {{2, 1, "SIM B-001"}, {2, 128, "SIM B-128"}, {1, 1, "Day B-001"}}));
         QTRY_COMPARE(sim.lines().filter(QStringLiteral("request B-")).size(), kSlots);
-        QVERIFY(matrixBytes(2) ==
-                synthMemory().mid(kSlots * kRecordLength, kSlots * kRecordLength));
+        QVERIFY(matrixBytes(2) == sim.memory().mid(kSlots * kRecordLength, kSlots * kRecordLength));
         // The whole receive is one step to undo and redo.
         auto* undo = window().findChild<QAction*>(QStringLiteral("mnuUndo"));
         QCOMPARE(undo->text(), QStringLiteral("Undo Receive bank B"));
@@ -187,7 +186,7 @@ private slots:
             QSKIP("no simulated DeepMind");
         // The synth's memory once A and C are sent: a gap in the Matrix is not sent, the synth
         // keeps its own program there, and the other banks stay.
-        QByteArray expected = synthMemory();
+        QByteArray expected = sim.memory();
         for (int b : {1, 3})
             for (int s = 1; s <= kSlots; ++s)
                 if (!matrix().isEmpty(At(b, s)))
@@ -197,7 +196,7 @@ private slots:
         QVERIFY(send && runs(send, send->cmdMidiSend, {1, 3}));
         QTRY_COMPARE_WITH_TIMEOUT(sim.lines().filter(QStringLiteral("stored ")).size(),
                                   kSlots + 121, 20000);
-        QVERIFY(synthMemory() == expected);
+        QVERIFY(sim.memory() == expected);
     }
 
     void exportsOnePatchToAnotherSlot() {

@@ -59,13 +59,6 @@ class JackTest : public QObject {
         app->link->setInputPort(find(inputs));
         return detected && app->ui.StatusPanel[2]->text() == "DEEPMIND DETECTED";
     }
-    // The synth's memory, once it has written it (asked for while it runs, else on its exit).
-    QByteArray savedMemory() {
-        if (sim.running() && !sim.save())
-            return {};
-        QFile file(app->dir.filePath("memory.syx"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     // The run window that ran these banks to the end.
     frmMidiReceive* receive(std::initializer_list<int> banks) {
         auto* window = app->opens<frmMidiReceive>(app->ui.cmdMIDI_IN);
@@ -146,7 +139,7 @@ private slots:
         QCOMPARE(shown()[0].text,
                  QStringLiteral("Sent 1 patch to the DeepMind. Read back: 1 of 1 matched"));
         QVERIFY(!exporter->isVisible());
-        QCOMPARE(savedMemory().mid(At("G-100").index() * 291, 291).toStdString(),
+        QCOMPARE(sim.memory().mid(At("G-100").index() * 291, 291).toStdString(),
                  test::Moved(librarian().at(At("C-10")), At("G-100")));
         QVERIFY(librarian().isEmpty(At("G-100")));
     }
