@@ -30,13 +30,6 @@ QStringList Lines(const frmSearch& search) {
     return lines;
 }
 
-void ClickLine(frmSearch& search, int row) {
-    const QModelIndex index = search.lstResult->model()->index(row, 0);
-    search.lstResult->scrollTo(index);
-    QTest::mouseClick(search.lstResult->viewport(), Qt::LeftButton, {},
-                      search.lstResult->visualRect(index).center());
-}
-
 // CLEAR's boxes 1..9 as 1 or 0, then + when the CLEAR button is enabled, - when it is not, and
 // ? when CheckOne() disagrees with the button.
 QString State(const frmClear& clear) {
@@ -187,7 +180,7 @@ private slots:
                  (QStringList{"Library : beta", "Library : Beta", "Mx C-004: Beta"}));
         // Library hits select their line in the main list; a Matrix hit clears the selection.
         for (auto [row, name] : {std::pair{1, "Beta"}, {0, "beta"}, {2, ""}}) {
-            ClickLine(*search, row);
+            test::ClickIndex(search->lstResult, search->lstResult->model()->index(row, 0));
             QCOMPARE(rig->ui.List1->selectedName(), QString::fromLatin1(name));
         }
         QCOMPARE(rig->ui.List1->currentRow(), -1);

@@ -110,19 +110,18 @@ inline bool RunBanks(BankRunDialog* window, QPushButton* start, std::initializer
     return QTest::qWaitFor([start] { return start->isEnabled(); }, ms);
 }
 
-// A click on the cell or the line, brought into view first; where it clicked.
-inline QPoint ClickCell(QTableView* grid, Slot slot) {
-    const QModelIndex cell = grid->model()->index(slot.program.byte(), slot.bank.byte());
-    grid->scrollTo(cell);
-    const QPoint at = grid->visualRect(cell).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+// A click on the item, the cell or the line, brought into view first; where it clicked.
+inline QPoint ClickIndex(QAbstractItemView* view, const QModelIndex& index) {
+    view->scrollTo(index);
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     return at;
 }
+inline QPoint ClickCell(QTableView* grid, Slot slot) {
+    return ClickIndex(grid, grid->model()->index(slot.program.byte(), slot.bank.byte()));
+}
 inline QPoint ClickLine(QListWidget* list, QListWidgetItem* line) {
-    list->scrollToItem(line);
-    const QPoint at = list->visualItemRect(line).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    return at;
+    return ClickIndex(list, list->model()->index(list->row(line), 0));
 }
 inline void DoubleClickCell(QTableView* grid, Slot slot) {
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, ClickCell(grid, slot));
