@@ -1,6 +1,4 @@
-// The bank tools: which names a search text matches, and the windows as the main window opens
-// them: BANKS copying and swapping, CLEAR's boxes and its one question, and Search listing hits
-// as the text is typed.
+// The bank tools as the main window opens them: BANKS, CLEAR and Search, and the search rules.
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
@@ -32,13 +30,6 @@ QStringList Lines(const frmSearch& search) {
     return lines;
 }
 
-void ClickLine(frmSearch& search, int row) {
-    const QModelIndex index = search.lstResult->model()->index(row, 0);
-    search.lstResult->scrollTo(index);
-    QTest::mouseClick(search.lstResult->viewport(), Qt::LeftButton, {},
-                      search.lstResult->visualRect(index).center());
-}
-
 // CLEAR's boxes 1..9 as 1 or 0, then + when the CLEAR button is enabled, - when it is not, and
 // ? when CheckOne() disagrees with the button.
 QString State(const frmClear& clear) {
@@ -54,14 +45,6 @@ class BankToolsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<test::MainRig> rig;
 
-    // Clicks or triggers the main window's control of this name; the window it opened, if modal.
-    template <typename Window = QDialog>
-    Window* open(const QString& control) {
-        QObject* trigger = rig->window.findChild<QObject*>(control);
-        QMetaObject::invokeMethod(trigger, qobject_cast<QAction*>(trigger) ? "trigger" : "click");
-        auto* window = rig->window.findChild<Window*>();
-        return window && window->isVisible() && window->isModal() ? window : nullptr;
-    }
     QString cell(const char* slot) const { return rig->ui.gridModel->cellText(At(slot)); }
 
 private slots:
@@ -97,7 +80,7 @@ private slots:
         const PatchRecord pad = test::MakeRecord("Pad", 0, 4, 2);
         rig->librarian.place(At("A-5"), pad);
         rig->librarian.place(At("B-9"), test::MakeRecord("Gone", 1, 8, 3));
-        frmSwap* swap = open<frmSwap>("cmdMatrixUtils");
+        frmSwap* swap = rig->opens<frmSwap>(rig->ui.cmdMatrixUtils);
         QVERIFY(swap);
         QCOMPARE(swap->cmbDestination->itemText(7), QStringLiteral("Bank H"));
         QCOMPARE(swap->cmdCopyBank->text(), QStringLiteral("Copy A to B"));
@@ -123,7 +106,7 @@ private slots:
         rig->librarian.apply({test::MakeRecord("One", 0, 0), test::MakeRecord("Two", 0, 0)},
                              LoadTarget::Library);
         for (bool yes : {false, true}) {
-            QPointer<frmClear> clear = open<frmClear>("mnuClear");
+            QPointer<frmClear> clear = rig->opens<frmClear>(rig->ui.mnuClear);
             QCOMPARE(State(*clear), QStringLiteral("000000000-"));
             // Select all banks leaves the library box as it is.
             const std::pair<QAbstractButton*, const char*> steps[] = {
@@ -171,7 +154,7 @@ private slots:
         rig->librarian.place(At("C-4"), test::MakeRecord("Beta", 2, 3));
         rig->librarian.place(At("H-128"), test::MakeRecord("Last pad", 7, 127));
 
-        frmSearch* search = open<frmSearch>("cmdSearch");
+        frmSearch* search = rig->opens<frmSearch>(rig->ui.cmdSearch);
         QVERIFY(search);
         QAbstractItemModelTester tester(search->lstResult->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -197,7 +180,7 @@ private slots:
                  (QStringList{"Library : beta", "Library : Beta", "Mx C-004: Beta"}));
         // Library hits select their line in the main list; a Matrix hit clears the selection.
         for (auto [row, name] : {std::pair{1, "Beta"}, {0, "beta"}, {2, ""}}) {
-            ClickLine(*search, row);
+            test::ClickIndex(search->lstResult, search->lstResult->model()->index(row, 0));
             QCOMPARE(rig->ui.List1->selectedName(), QString::fromLatin1(name));
         }
         QCOMPARE(rig->ui.List1->currentRow(), -1);

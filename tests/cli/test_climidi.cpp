@@ -1,7 +1,5 @@
-// zanq-cli's MIDI commands end to end: the real program over a running JACK server, against
-// the simulated DeepMind, under a client name of this test's own so that it aims at its own
-// synth. What only the command line decides: which ports it uses, the banks it takes, the
-// files it writes and refuses to overwrite, and the exit status a script goes by.
+// zanq-cli's MIDI commands over JACK against the simulated DeepMind, under a client name of this
+// test's own: ports, banks, files and exit statuses.
 
 #include <QtTest>
 
@@ -19,10 +17,8 @@ namespace {
 // Every slot of the memory holding a record of its own, named after its slot.
 std::string WholeMemory() {
     std::string memory;
-    for (int i = 0; i < Bank::kCount * Program::kCount; ++i) {
-        const Slot slot = Slot::fromIndex(i);
-        memory += test::MakeRecord("T " + slot.text(), slot.bank.byte(), slot.program.byte(), 3);
-    }
+    for (int b = 1; b <= Bank::kCount; ++b)
+        memory += test::Series("T " + BankLetter(b) + "-", b, Program::kCount, b * 200);
     return memory;
 }
 

@@ -1,3 +1,5 @@
+// Around the real program for the whole-day test: its own X server, message boxes answered as a
+// user would, modal windows as they open, and the checks each step makes.
 #pragma once
 // What the whole-day test needs around the real program: its own X server, real message boxes
 // answered as a user would, modal windows found as they open; and what the day keeps between
@@ -97,25 +99,11 @@ void WhenModal(std::function<void(T*)> work) {
 
 // Bank C ends at slot 120 and bank H stays empty, so the day has gaps to keep.
 constexpr int kDayPatches = 6 * kSlots + 120;
-// A .syx file's bytes: count records named name001, name002... for bank's first slots.
-inline QByteArray Series(const std::string& name, int bank, int count, int seed) {
-    std::string records;
-    for (int i = 1; i <= count; ++i)
-        records += MakeRecord(name + FormatProgram(i), bank - 1, i - 1, seed + i);
-    return QByteArray::fromStdString(records);
-}
-// A record as it leaves for another place: only its bank and program bytes change.
-inline QByteArray Retargeted(PatchRecord r, int bank, int slot) {
-    r[8] = static_cast<char>(bank - 1);
-    r[9] = static_cast<char>(slot - 1);
-    return QByteArray::fromStdString(r);
-}
 using Shown = std::tuple<int, int, const char*>;  // bank, slot, text ("" for an empty cell)
 
 struct DayState {
     QTemporaryDir folder;
     DeepMindSim sim;
-    QString simMemory;
     bool withSynth = false;
     std::unique_ptr<LibrarianApp> app;
     MessageBoxAnswers boxes;
@@ -162,10 +150,7 @@ struct DayState {
     }
     // Ticks these banks in the bank window, runs it to its end and closes it; whether it ended.
     bool runs(BankRunDialog* dialog, QPushButton* start, std::initializer_list<int> banks) {
-        for (int bank : banks)
-            dialog->chkBank[bank]->setChecked(true);
-        QTest::mouseClick(start, Qt::LeftButton);
-        const bool ended = QTest::qWaitFor([start] { return start->isEnabled(); }, 20000);
+        const bool ended = RunBanks(dialog, start, banks, 20000);
         dialog->close();
         return ended;
     }
@@ -184,8 +169,6 @@ struct DayState {
                     all += Bytes(matrix().at(At(b, s)));
         return all;
     }
-    // The simulator's memory, all 8 x 128 programs, as it writes it on request.
-    QByteArray synthMemory() { return sim.save() ? ReadWholeFile(simMemory) : QByteArray(); }
 };
 
 }  // namespace zanq::test

@@ -1,7 +1,5 @@
-// A user's whole day with the real program under its own X server: the program is built by
-// LibrarianApp as main() builds it, with real message boxes and the real MIDI ports, against
-// the simulated DeepMind on the JACK server that test.sh starts. The steps run in order on one
-// program; each checks what the window shows and what is on disk.
+// A user's whole day with the real program (as main() builds it) under its own X server, with
+// real message boxes and MIDI ports against the simulated DeepMind; the steps run in order.
 
 #include <QtTest>
 
@@ -26,18 +24,18 @@ private slots:
     void initTestCase() {
         qputenv("ZANQ_PROGRAM_FOLDER", folder.path().toLocal8Bit());
         qputenv("ZANQ_UPDATE_URL", "http://127.0.0.1:1/kelmo/zanq/version.txt");  // closed port
-        QByteArray day, pads = Series("Pad ", 4, 20, 7000), leads = Series("Lead ", 6, 12, 8000);
+        std::string day, pads = Series("Pad ", 4, 20, 7000), leads = Series("Lead ", 6, 12, 8000);
         for (int b = 1; b <= 7; ++b)
             day += Series("Day " + BankLetter(b) + "-", b, b == 3 ? 120 : kSlots, b * 200);
-        lead7 = leads.mid(6 * kRecordLength, kRecordLength).toStdString();
-        leads += pads.mid(4 * kRecordLength, kRecordLength);  // in the library by name: skipped
-        WriteWholeFile(path(QStringLiteral("day all banks.syx")), day);
-        WriteWholeFile(path(QStringLiteral("pads.syx")), pads);
-        WriteWholeFile(path(QStringLiteral("leads.syx")), leads);
+        lead7 = leads.substr(6 * kRecordLength, kRecordLength);
+        leads += pads.substr(4 * kRecordLength, kRecordLength);  // in the library by name: skipped
+        WriteWholeFile(path(QStringLiteral("day all banks.syx")), QByteArray::fromStdString(day));
+        WriteWholeFile(path(QStringLiteral("pads.syx")), QByteArray::fromStdString(pads));
+        WriteWholeFile(path(QStringLiteral("leads.syx")), QByteArray::fromStdString(leads));
 
-        simMemory = path(QStringLiteral("synth memory.bin"));  // not a .syx: not listed
+        const QString memory = path(QStringLiteral("synth memory.bin"));  // not a .syx: not listed
         withSynth =
-            DeepMindSim::JackServerRunning() && sim.start({QStringLiteral("--save"), simMemory});
+            DeepMindSim::JackServerRunning() && sim.start({QStringLiteral("--save"), memory});
         if (!withSynth && qEnvironmentVariableIsSet("ZANQ_REQUIRE_JACK"))
             QFAIL("no simulated DeepMind on a JACK server, and ZANQ_REQUIRE_JACK asks for one");
         if (!withSynth)
@@ -95,7 +93,7 @@ private slots:
         // The drop reads the selected line; the grid's drop handler gets slot C-125.
         emit window().droppedOnGrid(DragSource::Library, At("C-125"));
         QVERIFY(shows(kDayPatches + 1, 32, {{3, 125, "Lead 007"}}));  // copied, not moved
-        QCOMPARE(Bytes(matrix().at(At("C-125"))), Retargeted(lead7, 3, 125));
+        QCOMPARE(matrix().at(At("C-125")), Moved(lead7, At("C-125")));
         QVERIFY(boxes.shown.isEmpty());  // an empty slot asks nothing
     }
 
@@ -173,8 +171,7 @@ private slots:
         QVERIFY(shows(kDayPatches, 0,
                       {{2, 1, "SIM B-001"}, {2, 128, "SIM B-128"}, {1, 1, "Day B-001"}}));
         QTRY_COMPARE(sim.lines().filter(QStringLiteral("request B-")).size(), kSlots);
-        QVERIFY(matrixBytes(2) ==
-                synthMemory().mid(kSlots * kRecordLength, kSlots * kRecordLength));
+        QVERIFY(matrixBytes(2) == sim.memory().mid(kSlots * kRecordLength, kSlots * kRecordLength));
         // The whole receive is one step to undo and redo.
         auto* undo = window().findChild<QAction*>(QStringLiteral("mnuUndo"));
         QCOMPARE(undo->text(), QStringLiteral("Undo Receive bank B"));
@@ -189,7 +186,7 @@ private slots:
             QSKIP("no simulated DeepMind");
         // The synth's memory once A and C are sent: a gap in the Matrix is not sent, the synth
         // keeps its own program there, and the other banks stay.
-        QByteArray expected = synthMemory();
+        QByteArray expected = sim.memory();
         for (int b : {1, 3})
             for (int s = 1; s <= kSlots; ++s)
                 if (!matrix().isEmpty(At(b, s)))
@@ -199,7 +196,7 @@ private slots:
         QVERIFY(send && runs(send, send->cmdMidiSend, {1, 3}));
         QTRY_COMPARE_WITH_TIMEOUT(sim.lines().filter(QStringLiteral("stored ")).size(),
                                   kSlots + 121, 20000);
-        QVERIFY(synthMemory() == expected);
+        QVERIFY(sim.memory() == expected);
     }
 
     void exportsOnePatchToAnotherSlot() {
@@ -212,7 +209,8 @@ private slots:
         exporter->cmbPatch->setCurrentIndex(99);  // 100
         QTest::mouseClick(exporter->cmdSauver, Qt::LeftButton);
         QTRY_VERIFY(!exporter->isVisible());
-        QVERIFY(fileHolds(QStringLiteral("Day B-005-F-100.syx"), Retargeted(source, 6, 100)));
+        QVERIFY(
+            fileHolds(QStringLiteral("Day B-005-F-100.syx"), Bytes(Moved(source, At("F-100")))));
         QCOMPARE(Bytes(matrix().at(At("A-5"))), Bytes(source));  // the Matrix keeps its own
     }
 

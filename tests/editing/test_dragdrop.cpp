@@ -1,6 +1,5 @@
-// Drags and drops on the main window: real drags run by Qt's own drag loop, what each carries
-// and where it may end, drags that are not this program's, and what a drop does once the drag
-// has ended: patches moved, swapped and copied, and the delete zone, each after its question.
+// Drags and drops on the main window, run by Qt's own drag loop: what a drag carries, where it
+// may end, and what each drop does after its question.
 
 #include <QtTest>
 #include <QtWidgets>

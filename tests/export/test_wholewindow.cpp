@@ -1,8 +1,5 @@
-// The whole window over fake MIDI ports with a synth on them. Its subsystems meet only through
-// the main window's signals and the Librarian, so whatever order they are installed in, each
-// command still reaches the one that owns it. Then the Export Patch window: how each double
-// click opens it, what "Save .syx" writes, where and under which name, that the stores never
-// change, "Send to DM" following detection, and a write failure.
+// The whole window over fake MIDI ports: commands reach their owners in any install order; the
+// Export Patch window's opening, files, names and sends.
 
 #include <QtTest>
 
@@ -78,12 +75,19 @@ private slots:
         const PatchRecord pad = test::MakeRecord("Pad", 0, 4, 7);
         p.librarian.apply(pad, LoadTarget::Matrix);
 
-        // A grid patch dropped on MIDI OUT reaches the MIDI link, after its question.
+        // A grid patch dropped on MIDI OUT reaches the MIDI link after Yes; nothing goes from
+        // the other lists.
         p.pressOn(At("A-5"));
-        p.prompter.answers << true;
-        emit p.window.droppedOnMidiOut(DragSource::Grid);
+        p.prompter.answers << false << true;
+        for (DragSource source :
+             {DragSource::Grid, DragSource::Library, DragSource::Files, DragSource::Grid})
+            emit p.window.droppedOnMidiOut(source);
         QTRY_COMPARE(p.ports->sent().size(), std::size_t(1));
         QCOMPARE(p.ports->sent()[0].bytes, pad);
+        QCOMPARE(p.prompter.shown.size(), 2);
+        QCOMPARE(p.prompter.shown[0].title + ": " + p.prompter.shown[0].text,
+                 QStringLiteral("Midi Send Patch: Do you want to send this matrix patch : \rBank "
+                                "A-005: Pad ?"));
 
         // A double click on an empty slot asks the synth for it; on a filled one it opens Export
         // Patch, whose send button follows detection.

@@ -1,9 +1,5 @@
 // The MIDI link, its exchanges and bank runs over fake ports, with a synth that answers each
-// request from a made-up memory: messages go whole to the port named when sent; an exchange
-// keeps only the SysEx bytes of its own reply, asks once more when the reply is missing or no
-// use and stores a valid one where it says; bank runs go in order, stop when asked, after two
-// silent programs in a row or at a message that does not go, and report every slot; a MIDI
-// system that hangs holds up neither the caller nor the link's end.
+// request from a made-up memory.
 
 #include <QtTest>
 
@@ -17,13 +13,10 @@
 
 using namespace zanq;
 using test::At;
+using test::SlotRecord;
 
 namespace {
 
-std::string Stored(Slot slot) {
-    return test::MakeRecord("Got " + slot.text(), slot.bank.byte(), slot.program.byte(),
-                            slot.index());
-}
 using Pieces = std::vector<std::string>;
 
 struct Rig {
@@ -34,7 +27,7 @@ struct Rig {
     ProgramExchange exchange{link, librarian};
     QSignalSpy failures{&link, &MidiLink::failed};
     // The pieces the synth answers a request for a slot with; none: silence.
-    std::function<Pieces(Slot)> answer = [](Slot s) { return Pieces{Stored(s)}; };
+    std::function<Pieces(Slot)> answer = [](Slot s) { return Pieces{SlotRecord(s)}; };
 
     Rig() {
         ports->setPorts({"DM out"}, {"DM in"});
@@ -134,11 +127,11 @@ private slots:
         QVERIFY(!rig.link.requesting());
 
         QSignalSpy changes(&rig.librarian, &Librarian::slotChanged);
-        std::string bankOutOfRange = Stored(At("C-1"));
+        std::string bankOutOfRange = SlotRecord(At("C-1"));
         bankOutOfRange[8] = 8;
-        for (const auto& garbled :
-             {Stored(At("C-1")).erase(100, 1), bankOutOfRange, Stored(At("C-1")).substr(0, 100),
-              Stored(At("C-1")) + Stored(At("C-2"))}) {
+        for (const auto& garbled : {SlotRecord(At("C-1")).erase(100, 1), bankOutOfRange,
+                                    SlotRecord(At("C-1")).substr(0, 100),
+                                    SlotRecord(At("C-1")) + SlotRecord(At("C-2"))}) {
             rig.answer = [garbled](Slot) { return Pieces{garbled}; };
             QCOMPARE(rig.exchange1(At("C-1")).outcome, ReplyOutcome::Garbled);
         }
@@ -146,12 +139,12 @@ private slots:
         QCOMPARE(rig.requested().size(), 2 + 8);  // each garbled reply asked for once more
 
         // A reply that names another slot is stored there; the slot asked for stays as it was.
-        rig.answer = [](Slot) { return Pieces{Stored(At("D-50"))}; };
+        rig.answer = [](Slot) { return Pieces{SlotRecord(At("D-50"))}; };
         const auto result = rig.exchange1(At("C-1"));
         QCOMPARE(result.outcome, ReplyOutcome::Stored);
         QVERIFY(result.storedAt == At("D-50"));
         QVERIFY(rig.librarian.isEmpty(At("C-1")));
-        QVERIFY(rig.librarian.at(At("D-50")) == Stored(At("D-50")));
+        QVERIFY(rig.librarian.at(At("D-50")) == SlotRecord(At("D-50")));
 
         // An input port that does not open: asking again would only fail again.
         rig.ports->failStep(MidiStep::InputOpen, "busy");
@@ -165,8 +158,8 @@ private slots:
         Rig rig;
         rig.answer = [](Slot s) {  // every tenth of bank B broken, D-009 answered for E-007
             return s.bank.number() == 2 && s.program.number() % 10 == 0 ? Pieces{"\xF0\xF7"}
-                   : s == At("D-9")                                     ? Pieces{Stored(At("E-7"))}
-                                                                        : Pieces{Stored(s)};
+                   : s == At("D-9") ? Pieces{SlotRecord(At("E-7"))}
+                                    : Pieces{SlotRecord(s)};
         };
         BankReceiveRun run(rig.link, rig.librarian, {Bank::fromNumber(2), Bank::fromNumber(4)});
         QSignalSpy started(&run, &BankReceiveRun::slotStarted);
@@ -180,7 +173,7 @@ private slots:
         QCOMPARE(requested.mid(9, 3), QStringList({"B-010", "B-010", "B-011"}));
         QCOMPARE(requested.last(), QStringLiteral("D-128"));
         QCOMPARE(rig.librarian.matrix().CountMatrixPatches(), 256 - 13 + 1);
-        QVERIFY(rig.librarian.at(At("E-7")) == Stored(At("E-7")));
+        QVERIFY(rig.librarian.at(At("E-7")) == SlotRecord(At("E-7")));
         // The summary names the first eight stretches and counts the rest.
         QCOMPARE(run.report().summary(),
                  QStringLiteral("Received 243 of 256. Not received: B-010, B-020, B-030, B-040, "
@@ -195,7 +188,7 @@ private slots:
         rig.answer = [&stopped](Slot s) {
             QMetaObject::invokeMethod(&stopped, &BankReceiveRun::stop,
                                       Qt::BlockingQueuedConnection);
-            return Pieces{Stored(s)};
+            return Pieces{SlotRecord(s)};
         };
         QCOMPARE(rig.runToEnd(stopped), RunEnd::Stopped);
         QCOMPARE(rig.requested().last(), QStringLiteral("E-001"));
@@ -203,15 +196,18 @@ private slots:
         QVERIFY(stopped.report().summary().startsWith(
             QStringLiteral("Stopped after E-001 at the user's request. Received 1 of 128")));
 
-        // A program that never answers is passed over; two in a row end the run.
+        // A program that never answers is passed over, its slot kept; two in a row end the run.
+        const PatchRecord kept = test::MakeRecord("Kept", 2, 2, 1);
+        rig.librarian.place(At("C-3"), kept);
         rig.answer = [](Slot s) {
             const bool silent = s == At("C-3") || s == At("C-40") || s == At("C-41");
-            return silent ? Pieces{} : Pieces{Stored(s)};
+            return silent ? Pieces{} : Pieces{SlotRecord(s)};
         };
         BankReceiveRun quiet(rig.link, rig.librarian, {Bank::fromNumber(3), Bank::fromNumber(4)});
         QCOMPARE(rig.runToEnd(quiet), RunEnd::NoReply);
         QCOMPARE(rig.requested().last(), QStringLiteral("C-041"));
-        QCOMPARE(rig.librarian.matrix().CountBankPatches(Bank::fromNumber(3)), 38);
+        QCOMPARE(rig.librarian.matrix().CountBankPatches(Bank::fromNumber(3)), 38 + 1);
+        QVERIFY(rig.librarian.at(At("C-3")) == kept);
         QVERIFY(quiet.report().summary().startsWith(
             QStringLiteral("Stopped after C-041: the DeepMind stopped answering. Received 38 of "
                            "256. Not received: C-003, C-040 to C-041")));
@@ -221,12 +217,12 @@ private slots:
     void bankSendReadsBackAndStopsAtAMessageThatDoesNotGo() {
         Rig rig;
         for (Slot s : {At("A-6"), At("A-7"), At("A-128"), At("C-1")})
-            rig.librarian.place(s, Stored(s));
+            rig.librarian.place(s, SlotRecord(s));
         const std::vector<Bank> banks{Bank::fromNumber(1), Bank::fromNumber(3)};
         rig.answer = [](Slot s) {  // A-007 comes back broken, C-001 with other bytes
             return Pieces{s == At("A-7")   ? "\xF0\xF7"
                           : s == At("C-1") ? test::MakeRecord("Changed", 2, 0)
-                                           : Stored(s)};
+                                           : SlotRecord(s)};
         };
         BankSendRun verified(rig.link, rig.librarian, banks);
         verified.setReadBack(true);

@@ -1,8 +1,6 @@
-// A JACK server that has stopped answering (SIGSTOP) while its socket is still there, so that
-// every JACK call waits on it: the program's window comes up within a second, takes a click
-// within a second, says the synth is not detected, and the program ends without waiting on the
-// server. The program runs in a child process (this test started again with --child), with a
-// JACK server of the test's own, so no other test's server is stopped.
+// A JACK server stopped with SIGSTOP, so every JACK call waits on it: the window still comes up,
+// takes a click, says not detected and closes. The program runs as a child (this test with
+// --child) on a JACK server of the test's own, so no other test's server is stopped.
 
 #include <QtTest>
 

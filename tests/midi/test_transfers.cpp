@@ -1,7 +1,4 @@
-// Detection and the MIDI commands in the main window over fake ports with a synth behind them:
-// what detection hands the link and the window shows, each bank run's captions as it goes, its
-// button disabled meanwhile, the messages it shows, a window closed mid-run, and the double
-// click's fetch and its own message.
+// Detection and the MIDI commands in the main window over fake ports with a synth behind them.
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -15,12 +12,7 @@
 
 using namespace zanq;
 using test::At;
-
-namespace {
-std::string FromMemory(Slot s) {
-    return test::MakeRecord("Got " + s.text(), s.bank.byte(), s.program.byte(), s.index());
-}
-}  // namespace
+using test::SlotRecord;
 
 class TransfersTest : public QObject {
     Q_OBJECT
@@ -31,12 +23,6 @@ class TransfersTest : public QObject {
     QPointer<QPushButton> watched;
 
     QList<test::ShownPrompt>& shown() { return rig->prompter.shown; }
-    template <typename Window>
-    Window* openedWindow(QPushButton* button) {
-        button->click();
-        auto* window = rig->window.findChild<Window*>();
-        return window && window->isVisible() && window->isModal() ? window : nullptr;
-    }
     // MIDI OUT, MIDI IN and panel 3, as one string.
     QString detection() const {
         return QString::number(rig->ui.cmdMIDI_OUT->isEnabled()) +
@@ -62,7 +48,7 @@ private slots:
                 },
                 Qt::BlockingQueuedConnection);
             if (synthAnswers && m.size() == 10)
-                ports->deliver(FromMemory({Bank::fromByte(m[7]), Program::fromByte(m[8])}));
+                ports->deliver(SlotRecord({Bank::fromByte(m[7]), Program::fromByte(m[8])}));
         };
         rig =
             std::make_unique<test::MainRig>(test::kMidiWindows, std::unique_ptr<MidiPorts>(ports));
@@ -95,8 +81,8 @@ private slots:
 
     void runsNameEachSlotOnTheirButtonAsTheyGo() {
         for (Slot s : {At(1, 6), At(1, 7), At(1, 128), At(2, 1), At(3, 17)})
-            rig->librarian.place(s, FromMemory(s));
-        auto* sending = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
+            rig->librarian.place(s, SlotRecord(s));
+        auto* sending = rig->opens<frmBankSend>(rig->ui.cmdMIDI_OUT);
         QVERIFY(sending);
         QPushButton* button = watched = sending->cmdMidiSend;
         sending->chkBank[1]->setChecked(true);
@@ -109,7 +95,7 @@ private slots:
         sending->close();
 
         captions.clear();
-        auto* receiving = openedWindow<frmMidiReceive>(rig->ui.cmdMIDI_IN);
+        auto* receiving = rig->opens<frmMidiReceive>(rig->ui.cmdMIDI_IN);
         QVERIFY(receiving);
         button = watched = receiving->cmdMidiReceive;
         receiving->chkBank[2]->setChecked(true);
@@ -136,26 +122,10 @@ private slots:
                  QStringLiteral("A-001 to A-002: no reply\nA-003 to B-128: not requested"));
     }
 
-    // A grid patch dropped on MIDI OUT goes after Yes; nothing goes from the other lists.
-    void aPatchDroppedOnMidiOutGoesAfterYes() {
-        rig->librarian.place(At("A-5"), FromMemory(At("A-5")));
-        rig->context.dragOrigin = At("A-5");
-        rig->prompter.answers << false << true << true;
-        for (DragSource source : {DragSource::Grid, DragSource::Grid, DragSource::Library,
-                                  DragSource::Files, DragSource::Grid})
-            emit rig->window.droppedOnMidiOut(source);
-        QTRY_COMPARE(ports->sent().size(), std::size_t(2));
-        QVERIFY(ports->sent()[0].bytes == FromMemory(At("A-5")));
-        QCOMPARE(shown().size(), 3);
-        QCOMPARE(shown()[0].title + ": " + shown()[0].text,
-                 QStringLiteral("Midi Send Patch: Do you want to send this matrix patch : \rBank "
-                                "A-005: Got A-005 ?"));
-    }
-
     void closingASendWindowStopsTheRun() {
         for (int p = 1; p <= 20; ++p)
-            rig->librarian.place(At(1, p), FromMemory(At(1, p)));
-        QPointer<frmBankSend> window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
+            rig->librarian.place(At(1, p), SlotRecord(At(1, p)));
+        QPointer<frmBankSend> window = rig->opens<frmBankSend>(rig->ui.cmdMIDI_OUT);
         QVERIFY(window);
         ports->onSend = [window](std::string_view) {  // posted before the send's own result
             QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
@@ -166,7 +136,7 @@ private slots:
         QCOMPARE(ports->sent().size(), std::size_t(1));
 
         // Closed while the patches are read back: no request after the one under way.
-        window = openedWindow<frmBankSend>(rig->ui.cmdMIDI_OUT);
+        window = rig->opens<frmBankSend>(rig->ui.cmdMIDI_OUT);
         ports->onSend = [window](std::string_view m) {
             if (m.size() == 10)
                 QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
@@ -180,7 +150,7 @@ private slots:
 
     void doubleClickFetchesAnEmptySlotOrSaysNothingCame() {
         test::DoubleClickCell(rig->ui.FlexGrid1, At(5, 10));
-        QTRY_VERIFY(rig->librarian.at(At(5, 10)) == FromMemory(At(5, 10)));
+        QTRY_VERIFY(rig->librarian.at(At(5, 10)) == SlotRecord(At(5, 10)));
         QVERIFY(!FindExportWindow(rig->window));  // nothing to export: never opened
 
         synthAnswers = false;

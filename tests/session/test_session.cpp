@@ -1,8 +1,6 @@
-// The session journal as a user meets it: a program killed with SIGKILL comes back byte for byte
-// when asked to, while a second copy running meanwhile keeps no session of its own; a normal
-// quit starts the next run empty, with the last session a menu entry away; a journal that cannot
-// be kept is said once and left alone. The killed and the quitting programs are this test
-// started again as a child with "crash" or "quit" (see main below).
+// The session journal: a killed program comes back byte for byte when asked, a second copy keeps
+// no session, a quit starts empty, a journal that cannot be kept is said once. The killed and
+// quitting programs are this test started again as a child (see main below).
 
 #include <QtTest>
 

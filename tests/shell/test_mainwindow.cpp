@@ -1,7 +1,5 @@
-// The main window at home on a Linux desktop: its state at start-up, the grid and library
-// models under QAbstractItemModelTester, the placement rules as arithmetic and on a resize, the
-// place it reopens in, names whole in the design fonts' stand-ins, and Enter answering No where
-// Yes destroys.
+// The main window on a Linux desktop: start-up state, its models, placement rules, the place it
+// reopens in, names in the design fonts' stand-ins, and Enter answering No where Yes destroys.
 
 #include <QAbstractItemModelTester>
 #include <QtTest>

@@ -5,6 +5,7 @@
 // ZANQ_REQUIRE_JACK is set, as test.sh does, so that CI cannot pass without the MIDI tests.
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <csignal>
@@ -64,6 +65,12 @@ public:
         const qsizetype before = lines_.count(QStringLiteral("saved"));
         ::kill(static_cast<pid_t>(process_.processId()), SIGUSR1);
         return waitFor([&] { return lines_.count(QStringLiteral("saved")) > before; });
+    }
+
+    // Its memory, all 8 x 128 programs, as it writes it to its --save file on request.
+    QByteArray memory() {
+        QFile file(process_.arguments().value(process_.arguments().indexOf("--save") + 1));
+        return save() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     bool waitForLine(const QString& line, int ms = 5000) {

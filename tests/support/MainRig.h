@@ -4,6 +4,7 @@
 // given, a MIDI link over them and its timer stopped, so that detection runs only when the test
 // asks. Also the user's real clicks on the grid and the library list.
 
+#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -71,6 +72,16 @@ struct MainRig {
     }
 
     SysexFileCommands* files() const { return window.findChild<SysexFileCommands*>(); }
+    // Clicks the button or triggers the action; the modal T it opened (one closed before may
+    // not have gone yet), if any.
+    template <typename T>
+    T* opens(QObject* control) const {
+        QMetaObject::invokeMethod(control, qobject_cast<QAction*>(control) ? "trigger" : "click");
+        for (T* opened : window.findChildren<T*>())
+            if (opened->isVisible() && opened->isModal())
+                return opened;
+        return nullptr;
+    }
     // Writes a file of these bytes into the program folder; its path.
     QString write(const QString& name, const std::string& bytes) const {
         WriteWholeFile(dir.filePath(name), QByteArray::fromStdString(bytes));
@@ -90,19 +101,27 @@ struct MainRig {
     }
 };
 
-// A click on the cell or the line, brought into view first; where it clicked.
-inline QPoint ClickCell(QTableView* grid, Slot slot) {
-    const QModelIndex cell = grid->model()->index(slot.program.byte(), slot.bank.byte());
-    grid->scrollTo(cell);
-    const QPoint at = grid->visualRect(cell).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+// Ticks these banks in the bank window, clicks its button and waits until the run has ended.
+inline bool RunBanks(BankRunDialog* window, QPushButton* start, std::initializer_list<int> banks,
+                     int ms = 60000) {
+    for (int bank : banks)
+        window->chkBank[bank]->setChecked(true);
+    start->click();
+    return QTest::qWaitFor([start] { return start->isEnabled(); }, ms);
+}
+
+// A click on the item, the cell or the line, brought into view first; where it clicked.
+inline QPoint ClickIndex(QAbstractItemView* view, const QModelIndex& index) {
+    view->scrollTo(index);
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     return at;
 }
+inline QPoint ClickCell(QTableView* grid, Slot slot) {
+    return ClickIndex(grid, grid->model()->index(slot.program.byte(), slot.bank.byte()));
+}
 inline QPoint ClickLine(QListWidget* list, QListWidgetItem* line) {
-    list->scrollToItem(line);
-    const QPoint at = list->visualItemRect(line).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    return at;
+    return ClickIndex(list, list->model()->index(list->row(line), 0));
 }
 inline void DoubleClickCell(QTableView* grid, Slot slot) {
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, ClickCell(grid, slot));

@@ -47,7 +47,6 @@ struct MainUi {
     QPushButton* cmdSearch = named<QPushButton>("cmdSearch");
     QPushButton* cmdSauver = named<QPushButton>("cmdSauver");
     ClickableLabel* lblversion = named<ClickableLabel>("lblversion");
-    QPushButton* cmdSize = named<QPushButton>("cmdSize");
     QTableView* FlexGrid1 = named<QTableView>("FlexGrid1");
     MatrixGridModel* gridModel = qobject_cast<MatrixGridModel*>(FlexGrid1->model());
     ClickableLabel* Image3 = named<ClickableLabel>("Image3");

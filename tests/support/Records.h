@@ -46,8 +46,23 @@ inline Slot At(int bankNumber, int programNumber) {
 }
 
 // The record as it reads once it sits in slot: only its bank and program bytes rewritten.
-inline PatchRecord Moved(const PatchRecord& record, Slot slot) {
-    return DeepMindDialect().retarget(record, slot);
+inline PatchRecord Moved(PatchRecord record, Slot slot) {
+    record[8] = static_cast<char>(slot.bank.byte());
+    record[9] = static_cast<char>(slot.program.byte());
+    return record;
+}
+
+// The record a synth holds at this slot, named after it: "Got A-001".
+inline PatchRecord SlotRecord(Slot slot) {
+    return MakeRecord("Got " + slot.text(), slot.bank.byte(), slot.program.byte(), slot.index());
+}
+
+// count records named name001, name002... in the first programs of bank (1 for A).
+inline std::string Series(const std::string& name, int bank, int count, int seed = 0) {
+    std::string records;
+    for (int i = 1; i <= count; ++i)
+        records += MakeRecord(name + FormatProgram(i), bank - 1, i - 1, seed + i);
+    return records;
 }
 
 // A file's whole contents; a file that cannot be written ends the test program.

@@ -1,7 +1,5 @@
-// Undo and redo as a user meets them in the main window: every kind of step, whether made by a
-// drop, a button or a run of many changes, goes back and forth whole with the grid and the
-// library list following, by the Edit menu's entries and its keys; then brackets and the bound
-// on the history.
+// Undo and redo in the main window: every kind of step back and forth whole by menu and keys,
+// brackets, and the bound on the history.
 
 #include <QtTest>
 

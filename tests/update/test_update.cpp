@@ -1,6 +1,4 @@
-// The update check against a one-file HTTP server on 127.0.0.1: the notice it makes of the
-// version file served, a failed download keeping the last text, and the main window's and About
-// window's links and notices.
+// The update check against a one-file HTTP server on 127.0.0.1, and the windows' notices.
 
 #include <QtTest>
 
