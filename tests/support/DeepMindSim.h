@@ -45,7 +45,8 @@ public:
         process_.setArguments(options);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.start();
-        return process_.waitForStarted(5000) && waitForLine(QStringLiteral("ready"));
+        // A loaded machine can take seconds to bring up a JACK client.
+        return process_.waitForStarted(5000) && waitForLine(QStringLiteral("ready"), 20000);
     }
 
     // Ends it (SIGTERM) and waits until it has closed its JACK client.
