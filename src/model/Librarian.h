@@ -69,8 +69,6 @@ public:
     // files are read (a pipe or a device is an error, never a wait). The window drives the
     // same reading in slices on its event loop (SysexLoadRun); these finish before they return.
     FileLoad loadFile(const QByteArray& nativePath, LoadTarget target);
-    // "Load all": every file in turn into the Library, one result per file.
-    std::vector<FileLoad> loadAll(const std::vector<QByteArray>& nativePaths);
 
     // Editing the Matrix. Records that land in a slot are retargeted to it.
     // Moves from -> to; a filled target trades places with the origin. Nothing when from == to.

@@ -29,12 +29,4 @@ FileLoad Librarian::loadFile(const QByteArray& nativePath, LoadTarget target) {
     return load;
 }
 
-std::vector<FileLoad> Librarian::loadAll(const std::vector<QByteArray>& nativePaths) {
-    std::vector<FileLoad> loads;
-    loads.reserve(nativePaths.size());
-    for (const QByteArray& path : nativePaths)
-        loads.push_back(loadFile(path, LoadTarget::Library));
-    return loads;
-}
-
 }  // namespace zanq

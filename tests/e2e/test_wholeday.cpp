@@ -53,7 +53,7 @@ private slots:
     void cleanup() {
         while (QWidget* modal = QApplication::activeModalWidget()) {
             modal->close();
-            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents();
         }
         const QStringList unexpected = std::exchange(boxes.unexpected, {});
         QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1Char('|'))));

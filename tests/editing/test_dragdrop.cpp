@@ -184,7 +184,7 @@ private slots:
                 QVERIFY(!enter.isAccepted() && !drop.isAccepted());
             }
         }
-        QCoreApplication::processEvents();  // a drop that slipped through would be handled now
+        QCoreApplication::sendPostedEvents();  // a drop that slipped through is handled now
         QCOMPARE(rig.prompter.shown.size(), asked);
         QCOMPARE(rig.shown(), before);
     }
