@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "cli/CliRun.h"
 #include "midi/MidiLink.h"
 #include "shell/ClickableLabel.h"
 #include "shell/LibrarianApp.h"
@@ -114,6 +115,18 @@ private slots:
                      lines[1].startsWith("click taken"),
                  qPrintable(lines.join('|')));
         QCOMPARE(lines.mid(2), QStringList({"DEEPMIND NOT DETECTED", "detection waits", "closed"}));
+    }
+
+    // A script is not held by a MIDI system that does not answer: the command line gives up
+    // on the port listing, says so and ends, leaving no file behind.
+    void commandLineGivesUpAndEnds() {
+        QTemporaryDir folder;
+        qputenv("JACK_DEFAULT_SERVER", server.toLocal8Bit());
+        const auto run =
+            test::RunCli({"receive", "--banks", "A", "--out", "backup.syx"}, folder.path());
+        QVERIFY2(run.status > 0, qPrintable(run.err));
+        QVERIFY2(run.err.contains("did not list its ports"), qPrintable(run.err));
+        QVERIFY(!QFile::exists(folder.filePath("backup.syx")));
     }
 };
 
