@@ -47,9 +47,8 @@ int RunReceive(const QStringList& arguments, const SynthDialect& dialect) {
     }
     Librarian librarian(dialect);
     BankReceiveRun run(midi.link(), librarian, *banks);
-    RunWatch watch(run, static_cast<int>(banks->size()) * Program::kCount);
-    QObject::connect(&run, &BankRun::slotStarted,
-                     [&watch](Slot slot) { watch.reached(QStringLiteral("Receiving"), slot); });
+    RunWatch watch(run, QStringLiteral("Receiving"),
+                   static_cast<int>(banks->size()) * Program::kCount);
     const bool finished = watch.await([&run] { return run.start(); });
     watch.printReport();
 

@@ -55,9 +55,7 @@ int RunSend(const QStringList& arguments, const SynthDialect& dialect) {
     }
     BankSendRun run(midi.link(), librarian, *banks);
     run.setReadBack(verify);
-    RunWatch watch(run, patches);
-    QObject::connect(&run, &BankRun::slotStarted,
-                     [&watch](Slot slot) { watch.reached(QStringLiteral("Sending"), slot); });
+    RunWatch watch(run, QStringLiteral("Sending"), patches);
     QObject::connect(&run, &BankSendRun::readingBack,
                      [&watch](Slot slot) { watch.reached(QStringLiteral("Reading back"), slot); });
     const bool finished = watch.await([&run] {

@@ -8,9 +8,11 @@
 
 namespace zanq::cli {
 
-RunWatch::RunWatch(BankRun& run, int total)
+RunWatch::RunWatch(BankRun& run, const QString& verb, int total)
     : run_(run), total_(total), terminal_(ErrorIsTerminal()) {
     stall_.setSingleShot(true);
+    QObject::connect(&run, &BankRun::slotStarted, &stall_,
+                     [this, verb](Slot slot) { reached(verb, slot); });
 }
 
 RunWatch::~RunWatch() {

@@ -22,13 +22,14 @@ public:
     // How long a run may go without reaching another slot before it is given up.
     static constexpr int kStallMs = 10000;
 
-    // total: the slots the run will go through in each of its phases.
-    RunWatch(BankRun& run, int total);
+    // total: the slots the run will go through in each of its phases; verb names the phase
+    // each slot the run starts on is shown in ("Receiving", "Sending").
+    RunWatch(BankRun& run, const QString& verb, int total);
     ~RunWatch();
     RunWatch(const RunWatch&) = delete;
     RunWatch& operator=(const RunWatch&) = delete;
 
-    // The run has reached slot in the phase verb names ("Receiving", "Reading back").
+    // The run has reached slot in the phase verb names ("Reading back").
     void reached(const QString& verb, Slot slot);
     // Calls start and, when it answers true, runs the event loop until the run has finished:
     // true. False, after saying why, when the run did not start or stood still for stallMs.

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
 
 #include "banktools/DialogDesign.h"
 #include "export/ExportFileName.h"
@@ -132,9 +133,11 @@ void frmExport::cmdSauver_Click() {
 
 void frmExport::cmdSendToMidi_Click() {
     // The window closes at once: the main window hears how a verified send went.
-    if (midi_ && parentWidget())
-        SendOnePatch(*parentWidget(), *midi_, dialect_, prompter_, dialect_.slotOf(Retargeted()),
-                     Retargeted());
+    if (midi_ && parentWidget()) {
+        PatchRecord record = Retargeted();
+        const Slot slot = dialect_.slotOf(record);
+        SendOnePatch(*parentWidget(), *midi_, dialect_, prompter_, slot, std::move(record));
+    }
     close();
 }
 

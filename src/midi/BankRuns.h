@@ -63,7 +63,6 @@ public:
     void stop() override;
 
 signals:
-    void slotSent(zanq::Slot slot, zanq::SendOutcome outcome);
     // The read-back of slot is under way.
     void readingBack(zanq::Slot slot);
 
@@ -76,8 +75,7 @@ private:
     MidiLink& link_;
     const SynthDialect& dialect_;
     std::vector<Patch> patches_;
-    std::size_t next_ = 0;       // the next patch to send
-    std::size_t sentCount_ = 0;  // the patches sent, all before next_
+    std::size_t next_ = 0;  // the next patch to send
     quint64 ticket_ = 0;
     bool readBackWanted_ = false;
     bool readingBack_ = false;

@@ -43,7 +43,7 @@ BankSendRun::BankSendRun(MidiLink& link, const SynthDialect& dialect, std::vecto
         if (ticket != ticket_)
             return;
         ticket_ = 0;
-        finish(EndOf(answered_, static_cast<int>(sentCount_), stopRequested_));
+        finish(EndOf(answered_, static_cast<int>(patches_.size()), stopRequested_));
     });
 }
 
@@ -69,7 +69,7 @@ void BankSendRun::next() {
         return;
     }
     if (next_ >= patches_.size()) {
-        if (readBackWanted_ && sentCount_ > 0)
+        if (readBackWanted_ && !patches_.empty())
             startReadBack();
         else
             finish(RunEnd::Completed);
@@ -85,10 +85,8 @@ void BankSendRun::onSendFinished(quint64 ticket, SendOutcome outcome) {
         return;
     ticket_ = 0;
     const Slot slot = patches_[next_ - 1].first;
-    emit slotSent(slot, outcome);
     if (outcome == SendOutcome::Sent) {
         last_ = slot;
-        ++sentCount_;
         report_.record(slot, SlotResult::Done);
         next();
         return;

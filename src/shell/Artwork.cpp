@@ -144,18 +144,6 @@ QPixmap Document(qreal dpr) {
     return QPixmap::fromImage(image);
 }
 
-}  // namespace zanq::artwork
-
-namespace zanq::artwork {
-
-QPixmap WasteBin(int side, qreal dpr) {
-    return QPixmap::fromImage(WasteBinImage(side, dpr));
-}
-
-QPixmap MidiSocket(bool output, QSize size, qreal dpr) {
-    return QPixmap::fromImage(MidiSocketImage(output, size, dpr));
-}
-
 QPixmap Title(QSize size, qreal dpr) {
     return QPixmap::fromImage(TitleImage(size, dpr));
 }

@@ -8,12 +8,10 @@
 
 namespace zanq::artwork {
 
-QPixmap WasteBin(int side, qreal dpr);
-QPixmap MidiSocket(bool output, QSize size, qreal dpr);  // MIDI IN / MIDI OUT buttons
-QPixmap Title(QSize size, qreal dpr);                    // the title block, 234 x 31 at design
 QImage WasteBinImage(int side, qreal dpr);
-QImage MidiSocketImage(bool output, QSize size, qreal dpr);
-QImage TitleImage(QSize size, qreal dpr);
+QImage MidiSocketImage(bool output, QSize size, qreal dpr);  // MIDI IN / MIDI OUT buttons
+QImage TitleImage(QSize size, qreal dpr);                    // the title block, 234 x 31 at design
+QPixmap Title(QSize size, qreal dpr);
 QPixmap DragCard(qreal dpr);  // 32 x 32 yellow card, grid and library
 QPixmap Document(qreal dpr);  // file drags
 

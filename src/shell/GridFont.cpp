@@ -4,18 +4,19 @@
 
 namespace zanq {
 
+namespace {
 QFont GridFont(qreal points) {
     QFont font(QStringLiteral("Calibri"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     return font;
 }
+}  // namespace
 
 void SetGridFontSize(QTableView& grid, qreal points) {
     const QFont font = GridFont(points);
     for (QWidget* part :
-         {static_cast<QWidget*>(grid.horizontalHeader()),
-          static_cast<QWidget*>(grid.verticalHeader()), static_cast<QWidget*>(&grid)})
+         std::initializer_list<QWidget*>{grid.horizontalHeader(), grid.verticalHeader(), &grid})
         if (part->font() != font || !part->testAttribute(Qt::WA_SetFont))
             part->setFont(font);
 }

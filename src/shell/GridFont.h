@@ -11,8 +11,6 @@ namespace zanq {
 
 inline constexpr qreal kGridDesignPoints = 8.25;
 
-QFont GridFont(qreal points);
-
 // Gives the grid and both its headers the grid font at this size; nothing happens, and nothing
 // is measured again, when they have it already.
 void SetGridFontSize(QTableView& grid, qreal points);
