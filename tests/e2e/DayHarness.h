@@ -1,5 +1,3 @@
-// Around the real program for the whole-day test: its own X server, message boxes answered as a
-// user would, modal windows as they open, and the checks each step makes.
 #pragma once
 // What the whole-day test needs around the real program: its own X server, real message boxes
 // answered as a user would, modal windows found as they open; and what the day keeps between
