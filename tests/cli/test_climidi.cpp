@@ -24,7 +24,8 @@ std::string WholeMemory() {
 
 // The records of a memory from this slot on, in slot order.
 std::string Slots(const std::string& memory, const char* first, int count) {
-    return memory.substr(static_cast<std::size_t>(test::At(first).index()) * 291, count * 291);
+    return memory.substr(static_cast<std::size_t>(test::At(first).index()) * kRecordLength,
+                         count * kRecordLength);
 }
 
 }  // namespace

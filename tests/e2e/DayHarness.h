@@ -1,5 +1,3 @@
-// Around the real program for the whole-day test: its own X server, message boxes answered as a
-// user would, modal windows as they open, and the checks each step makes.
 #pragma once
 // What the whole-day test needs around the real program: its own X server, real message boxes
 // answered as a user would, modal windows found as they open; and what the day keeps between
@@ -115,7 +113,6 @@ struct DayState {
     SysexFileCommands& files() { return *window().findChild<SysexFileCommands*>(); }
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
     static QByteArray Bytes(const PatchRecord& r) { return QByteArray::fromStdString(r); }
-    QModelIndex gridIndex(int bank, int slot) { return ui->gridModel->index(slot - 1, bank - 1); }
 
     // Whether the Matrix holds inMatrix patches, the library list and its status panel show
     // inLibrary, and the grid shows these cells; prints both sides when anything differs.
@@ -125,7 +122,7 @@ struct DayState {
         QStringList expected{QString::number(inMatrix), QString::number(inLibrary),
                              QStringLiteral("Patches in library : %1").arg(inLibrary)};
         for (const auto& [bank, slot, text] : cells) {
-            seen << gridIndex(bank, slot).data().toString();
+            seen << ui->gridModel->indexOf(At(bank, slot)).data().toString();
             expected << QString::fromLatin1(text);
         }
         if (seen != expected)

@@ -190,7 +190,7 @@ private slots:
         for (int b : {1, 3})
             for (int s = 1; s <= kSlots; ++s)
                 if (!matrix().isEmpty(At(b, s)))
-                    expected.replace(((b - 1) * kSlots + s - 1) * kRecordLength, kRecordLength,
+                    expected.replace(At(b, s).index() * kRecordLength, kRecordLength,
                                      Bytes(matrix().at(At(b, s))));
         auto* send = opens<frmBankSend>(ui->cmdMIDI_OUT);
         QVERIFY(send && runs(send, send->cmdMidiSend, {1, 3}));

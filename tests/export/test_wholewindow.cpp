@@ -39,11 +39,6 @@ struct WholeProgram : test::MainRig {
         QDir().mkpath(context.programFolder);
         window.show();
     }
-    void pressOn(Slot slot) {
-        const QPoint at = ui.FlexGrid1->visualRect(ui.gridModel->indexOf(slot)).center();
-        QTest::mousePress(ui.FlexGrid1->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(ui.FlexGrid1->viewport(), Qt::LeftButton, {}, at);
-    }
     // Made on the first double click that opens it; null before.
     frmExport* exporter() const { return FindExportWindow(window); }
     QStringList exported() const {
@@ -77,7 +72,7 @@ private slots:
 
         // A grid patch dropped on MIDI OUT reaches the MIDI link after Yes; nothing goes from
         // the other lists.
-        p.pressOn(At("A-5"));
+        test::ClickCell(p.ui.FlexGrid1, At("A-5"));
         p.prompter.answers << false << true;
         for (DragSource source :
              {DragSource::Grid, DragSource::Library, DragSource::Files, DragSource::Grid})
@@ -95,10 +90,9 @@ private slots:
         QTRY_COMPARE(p.ports->sent().size(), std::size_t(2));
         QCOMPARE(p.ports->sent()[1].bytes, p.dialect.programDumpRequest(At("H-128")));
         emit p.window.filledSlotDoubleClicked(At("A-5"));
-        frmExport* exporter = FindExportWindow(p.window);
-        QVERIFY(exporter->isVisible());
-        QTRY_VERIFY(exporter->cmdSendToMidi->isEnabled());  // once detection has run
-        exporter->close();
+        QVERIFY(p.exporter()->isVisible());
+        QTRY_VERIFY(p.exporter()->cmdSendToMidi->isEnabled());  // once detection has run
+        p.exporter()->close();
 
         // A file dropped on the grid is loaded by the file browser; the grid shows it.
         p.write("one.syx", test::MakeRecord("Filed", 2, 9));

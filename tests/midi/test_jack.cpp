@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(shown()[0].text,
                  QStringLiteral("Sent 1 patch to the DeepMind. Read back: 1 of 1 matched"));
         QVERIFY(!exporter->isVisible());
-        QCOMPARE(sim.memory().mid(At("G-100").index() * 291, 291).toStdString(),
+        QCOMPARE(sim.memory().mid(At("G-100").index() * kRecordLength, kRecordLength).toStdString(),
                  test::Moved(librarian().at(At("C-10")), At("G-100")));
         QVERIFY(librarian().isEmpty(At("G-100")));
     }

@@ -19,9 +19,7 @@ namespace {
 
 using Pieces = std::vector<std::string>;
 
-struct Rig {
-    DeepMindDialect dialect;
-    Librarian librarian{dialect};
+struct Rig : test::TestLibrarian {
     test::FakeMidiPorts* ports = new test::FakeMidiPorts;
     MidiLink link{std::unique_ptr<MidiPorts>(ports)};
     ProgramExchange exchange{link, librarian};

@@ -39,7 +39,8 @@ int Child(int argc, char** argv) {
             say(QStringLiteral("up after %1 ms").arg(clock.elapsed()));
 
         // A click posted as the window system would: taken once the event loop runs.
-        QTableView* grid = test::Ui(window).FlexGrid1;
+        const test::MainUi ui(window);
+        QTableView* grid = ui.FlexGrid1;
         const QModelIndex cell = grid->model()->index(4, 2);
         const QPoint at = grid->visualRect(cell).center();
         clock.restart();
@@ -49,7 +50,7 @@ int Child(int argc, char** argv) {
                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
         if (QTest::qWaitFor([&] { return grid->currentIndex() == cell; }, 1000))
             say(QStringLiteral("click taken after %1 ms").arg(clock.elapsed()));
-        say(test::Ui(window).StatusPanel[2]->text());
+        say(ui.StatusPanel[2]->text());
         if (librarian.midi().listing())
             say(QStringLiteral("detection waits"));
         window.close();

@@ -85,10 +85,7 @@ private slots:
         auto* sending = rig->opens<frmBankSend>(rig->ui.cmdMIDI_OUT);
         QVERIFY(sending);
         QPushButton* button = watched = sending->cmdMidiSend;
-        sending->chkBank[1]->setChecked(true);
-        sending->chkBank[3]->setChecked(true);
-        button->click();
-        QTRY_VERIFY(button->isEnabled());
+        QVERIFY(test::RunBanks(sending, button, {1, 3}));
         QCOMPARE(captions, QStringList({"Sending Bank A-006 ...", "Sending Bank A-007 ...",
                                         "Sending Bank A-128 ...", "Sending Bank C-017 ..."}));
         QCOMPARE(button->text(), QStringLiteral("SEND"));
@@ -98,9 +95,7 @@ private slots:
         auto* receiving = rig->opens<frmMidiReceive>(rig->ui.cmdMIDI_IN);
         QVERIFY(receiving);
         button = watched = receiving->cmdMidiReceive;
-        receiving->chkBank[2]->setChecked(true);
-        button->click();
-        QTRY_VERIFY(button->isEnabled());
+        QVERIFY(test::RunBanks(receiving, button, {2}));
         QCOMPARE(captions.size(), 128);
         QCOMPARE(captions.front(), QStringLiteral("RECEIVING Bank B - 001"));
         QCOMPARE(captions.back(), QStringLiteral("RECEIVING Bank B - 128"));
@@ -108,9 +103,7 @@ private slots:
 
         // Nothing comes: one message, and the window says what happened in text to copy.
         synthAnswers = false;
-        receiving->chkBank[1]->setChecked(true);
-        button->click();
-        QTRY_VERIFY(button->isEnabled());
+        QVERIFY(test::RunBanks(receiving, button, {1}));
         QCOMPARE(shown().size(), 1);
         QCOMPARE(shown()[0].text, kNoMidiDataMessage);
         QCOMPARE(shown()[0].icon, QMessageBox::NoIcon);

@@ -29,7 +29,7 @@ private slots:
         QTest::addColumn<QByteArray>("record");
         QTest::addColumn<QByteArray>("name");
         const auto window = [](const QByteArray& bytes) {
-            return QByteArray::fromStdString(test::WithNameWindow(bytes.toStdString()));
+            return QByteArray::fromStdString(MakeRecord(bytes.toStdString(), 0, 0));
         };
         QTest::newRow("trailing NULs") << window("Bass 1") << QByteArray("Bass 1");
         QTest::newRow("inner NUL joins") << window({"  Lead\0Pad", 10}) << QByteArray("LeadPad");

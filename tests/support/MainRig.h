@@ -49,10 +49,8 @@ inline bool SelectFile(SysexFileCommands& files, const QString& name) {
     return row >= 0;
 }
 
-struct MainRig {
+struct MainRig : TestLibrarian {
     QTemporaryDir dir;
-    DeepMindDialect dialect;
-    Librarian librarian{dialect};
     ScriptedPrompter prompter;
     std::unique_ptr<MidiLink> link;
     AppContext context;

@@ -70,10 +70,6 @@ struct MainUi {
     }
 };
 
-inline MainUi Ui(const QObject& window) {
-    return MainUi(window);
-}
-
 }  // namespace zanq::test
 
 namespace zanq {

@@ -12,6 +12,7 @@
 
 namespace zanq::test {
 
+// name fills the 17-byte name window as it is, padded with NULs.
 inline PatchRecord MakeRecord(const std::string& name, int bank, int program, int seed = 0) {
     PatchRecord r(kRecordLength, '\0');
     const unsigned char header[8] = {0xF0, 0x00, 0x20, 0x32, 0x20, 0x00, 0x02, 0x07};
@@ -26,14 +27,6 @@ inline PatchRecord MakeRecord(const std::string& name, int bank, int program, in
     for (std::size_t i = 282; i < 290; ++i)
         r[i] = static_cast<char>((seed + i) & 0x7F);
     r[290] = static_cast<char>(0xF7);
-    return r;
-}
-
-// A record whose 17-byte name window holds exactly these bytes (padded with NULs).
-inline PatchRecord WithNameWindow(const std::string& window) {
-    PatchRecord r = MakeRecord("", 0, 0);
-    for (std::size_t i = 0; i < 17; ++i)
-        r[265 + i] = i < window.size() ? window[i] : '\0';
     return r;
 }
 

@@ -25,8 +25,7 @@ struct Rig : MainRig {
     }
     void waitForLoad() const { QTRY_VERIFY_WITH_TIMEOUT(!files()->isLoading(), 20000); }
     void click(int fileRow, bool twice = false) const {
-        const QPoint at = ui.File1->visualRect(ui.File1->model()->index(fileRow, 0)).center();
-        QTest::mouseClick(ui.File1->viewport(), Qt::LeftButton, {}, at);
+        const QPoint at = test::ClickIndex(ui.File1, ui.File1->model()->index(fileRow, 0));
         if (twice)
             QTest::mouseDClick(ui.File1->viewport(), Qt::LeftButton, {}, at);
     }
