@@ -29,8 +29,7 @@
 #include "model/Librarian.h"
 #include "shell/Prompter.h"
 #include "shell/frmMain.h"
-
-#include "export/TransferBench.h"
+#include "support/TransferBench.h"
 
 namespace {
 

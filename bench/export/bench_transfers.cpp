@@ -42,8 +42,7 @@
 #include "model/DeepMindDialect.h"
 #include "model/Librarian.h"
 #include "shell/frmMain.h"
-
-#include "TransferBench.h"
+#include "support/TransferBench.h"
 
 namespace {
 
