@@ -29,12 +29,11 @@
 #include "model/Librarian.h"
 #include "shell/Prompter.h"
 #include "shell/frmMain.h"
-
-#include "export/TransferBench.h"
+#include "support/TransferBench.h"
 
 namespace {
 
-const QString kClient = QStringLiteral("DeepMind12 clibench");
+const std::string kCliClient = "DeepMind12 clibench";
 
 }  // namespace
 
@@ -43,18 +42,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
-    QProcess sim;
-    sim.start(
-        QStringLiteral(ZANQ_DEEPMIND_SIM),
-        {QStringLiteral("--client"), kClient, QStringLiteral("--latency"), QStringLiteral("0")});
-    if (!sim.waitForReadyRead(5000) || !sim.readLine().startsWith("ready")) {
+    zanq::bench::Sim sim;
+    if (!sim.start(0, kCliClient)) {
         std::fprintf(stderr, "bench_cli: no simulator (is a JACK server running?)\n");
         return 1;
     }
 
     zanq::DeepMindDialect dialect;
     zanq::Librarian librarian(dialect);
-    bench::CountingPrompter prompter;
+    zanq::bench::CountingPrompter prompter;
     zanq::MidiLink link{std::make_unique<zanq::RtMidiBackend>("ZANQ Bench")};
     zanq::AppContext context{librarian, prompter, QDir::tempPath()};
     context.midi = &link;
@@ -71,14 +67,8 @@ int main(int argc, char** argv) {
     });
     link.listPorts();
     listing.exec();
-    const auto find = [](const std::vector<std::string>& names) {
-        for (const auto& name : names)
-            if (QString::fromStdString(name).contains(kClient))
-                return name;
-        return std::string();
-    };
-    link.setOutputPort(find(outputs));
-    link.setInputPort(find(inputs));
+    link.setOutputPort(zanq::bench::PortOf(kCliClient, outputs));
+    link.setInputPort(zanq::bench::PortOf(kCliClient, inputs));
     if (link.outputPort().empty() || link.inputPort().empty()) {
         std::fprintf(stderr, "bench_cli: the simulator's ports were not found\n");
         return 1;
@@ -98,7 +88,7 @@ int main(int argc, char** argv) {
         process.start(QStringLiteral(ZANQ_CLI),
                       {QStringLiteral("receive"), QStringLiteral("--banks"), QStringLiteral("A-H"),
                        QStringLiteral("--out"), backup, QStringLiteral("--force"),
-                       QStringLiteral("--port"), kClient});
+                       QStringLiteral("--port"), QString::fromStdString(kCliClient)});
         process.waitForFinished(120000);
         cli.push_back(clock.nsecsElapsed() / 1e6);
         if (process.exitCode() != 0 || QFileInfo(backup).size() != 1024 * 291)
@@ -113,19 +103,19 @@ int main(int argc, char** argv) {
         auto* rx = window.findChild<zanq::frmMidiReceive*>();
         for (int b = 1; b <= 8; ++b)
             rx->chkBank[b]->setChecked(true);
-        windowed.push_back(bench::RunFromButton(rx->cmdMidiReceive));
+        windowed.push_back(zanq::bench::RunFromButton(rx->cmdMidiReceive));
         if (librarian.matrix().CountMatrixPatches() != 1024)
             ++failures;
         delete rx;
     }
     std::printf("receive A-H, 1,024 programs, 0 ms latency, median of %d round(s):\n", rounds);
     std::printf("  zanq-cli receive --banks A-H (process start to exit)  %8.1f ms\n",
-                bench::Median(cli));
+                zanq::bench::Median(cli));
     std::printf("  MIDI Receive window, 8 banks (click to RECEIVE back)  %8.1f ms\n",
-                bench::Median(windowed));
-    std::printf("  zanq-cli / window: %.3fx\n", bench::Median(cli) / bench::Median(windowed));
+                zanq::bench::Median(windowed));
+    std::printf("  zanq-cli / window: %.3fx\n",
+                zanq::bench::Median(cli) / zanq::bench::Median(windowed));
     std::printf("failures: %d, messages shown: %d\n", failures, prompter.messages);
-    sim.terminate();
-    sim.waitForFinished(5000);
+    sim.stop();
     return failures == 0 && prompter.messages == 0 ? 0 : 1;
 }

@@ -42,12 +42,16 @@
 #include "model/DeepMindDialect.h"
 #include "model/Librarian.h"
 #include "shell/frmMain.h"
-
-#include "TransferBench.h"
+#include "support/TransferBench.h"
 
 namespace {
 
-using namespace bench;
+using namespace zanq::bench;
+
+// The request for program p (0-based) of bank A.
+std::string RequestA(int p) {
+    return zanq::DeepMindDialect().programDumpRequest(zanq::Slot::fromIndex(p));
+}
 
 int FindPort(RtMidi& midi, const std::string& name) {
     for (unsigned i = 0; i < midi.getPortCount(); ++i)
@@ -89,7 +93,7 @@ double BareExchanges(int& missing) {
             std::lock_guard lock(caught.mutex);
             caught.bytes = 0;
         }
-        const std::string r = Request(0, p);
+        const std::string r = RequestA(p);
         out.sendMessage(reinterpret_cast<const unsigned char*>(r.data()), r.size());
         std::unique_lock lock(caught.mutex);
         if (!caught.cv.wait_for(lock, std::chrono::milliseconds(1000),
@@ -105,7 +109,7 @@ double FixedWaitExchanges(zanq::MidiLink& link) {
     QElapsedTimer clock;
     clock.start();
     for (int p = 0; p < 128; ++p) {
-        link.send(Request(0, p));
+        link.send(RequestA(p));
         Await(&link, &zanq::MidiLink::sendFinished);
         QEventLoop loop;
         QTimer::singleShot(200, Qt::PreciseTimer, &loop, &QEventLoop::quit);
@@ -158,14 +162,8 @@ int main(int argc, char** argv) {
         detector->DetectDeepMind();
         Await(detector, &zanq::DeepMindDetector::detected);
         QObject::disconnect(listed);
-        const auto find = [](const std::vector<std::string>& names) {
-            for (const auto& name : names)
-                if (name.find(kClient) != std::string::npos)
-                    return name;
-            return std::string();
-        };
-        link.setOutputPort(find(outputs));
-        link.setInputPort(find(inputs));
+        link.setOutputPort(PortOf(kClient, outputs));
+        link.setInputPort(PortOf(kClient, inputs));
         if (link.outputPort().empty() || link.inputPort().empty()) {
             std::fprintf(stderr, "bench_transfers: the simulator's ports were not found\n");
             return 1;
@@ -201,7 +199,8 @@ int main(int argc, char** argv) {
             ratio.push_back(receive.back() / bare.back());
 
             for (int p = 1; p <= 128; ++p)
-                librarian.place({bankB, zanq::Program::fromNumber(p)}, Record(1, p - 1));
+                librarian.place({bankB, zanq::Program::fromNumber(p)},
+                                Record("Sent " + std::to_string(p), 1, p - 1, p));
             const qsizetype storedBefore = sim.count("stored B-");
             window.findChild<QPushButton*>(QStringLiteral("cmdMIDI_OUT"))->click();
             auto* tx = window.findChild<zanq::frmBankSend*>();

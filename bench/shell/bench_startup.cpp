@@ -83,8 +83,7 @@ int Child(int argc, char* argv[], bool bare) {
         return app.exec();
     }
     zanq::LibrarianApp::SetUpApplication(app);
-    if (fontConfig)
-        fontConfig->wait();
+    fontConfig->wait();
     zanq::LibrarianApp librarian(zanq::DefaultProgramFolder(), "ZANQ Bench");
     librarian.window().installEventFilter(&watch);
     librarian.window().show();

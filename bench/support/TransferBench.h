@@ -1,7 +1,7 @@
 #pragma once
-// What the transfer benchmark needs beside the program: a prompter that counts messages, records
-// and requests, the simulator with its output lines counted, and ways to wait on the event loop
-// for a signal or for a run window's button to come back.
+// What the transfer benchmarks need beside the program: a prompter that counts messages, the
+// simulator with its output lines counted and its ports found by name, and ways to wait on the
+// event loop for a signal or for a run window's button to come back.
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -12,15 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "model/PatchRecord.h"
 #include "shell/Prompter.h"
 #include "support/BenchSupport.h"
 
-namespace bench {
+namespace zanq::bench {
 
 inline const std::string kClient = "DeepMind12 bench";
 
-class CountingPrompter : public zanq::Prompter {
+class CountingPrompter : public Prompter {
 public:
     int messages = 0;
     bool askYesNo(QWidget*, const QString&, const QString&, QMessageBox::Icon) override {
@@ -32,29 +31,20 @@ public:
     }
 };
 
-inline std::string Request(int bank, int program) {
-    std::string r("\xF0\x00\x20\x32\x20\x00\x01\x00\x00\xF7", 10);
-    r[7] = static_cast<char>(bank);
-    r[8] = static_cast<char>(program);
-    return r;
-}
-
-inline zanq::PatchRecord Record(int bank, int program) {
-    zanq::PatchRecord r(291, '\x11');
-    const char head[] = "\xF0\x00\x20\x32\x20\x00\x02\x07";
-    std::copy(head, head + 8, r.begin());
-    r[8] = static_cast<char>(bank);
-    r[9] = static_cast<char>(program);
-    r[290] = static_cast<char>(0xF7);
-    return r;
+// The first of names that holds client: the simulator's port among those listed.
+inline std::string PortOf(const std::string& client, const std::vector<std::string>& names) {
+    for (const auto& name : names)
+        if (name.find(client) != std::string::npos)
+            return name;
+    return {};
 }
 
 // The simulator, with its output lines counted.
 class Sim {
 public:
-    bool start(int latencyMs) {
+    bool start(int latencyMs, const std::string& client = kClient) {
         process_.start(QStringLiteral(ZANQ_DEEPMIND_SIM),
-                       {QStringLiteral("--client"), QString::fromStdString(kClient),
+                       {QStringLiteral("--client"), QString::fromStdString(client),
                         QStringLiteral("--latency"), QString::number(latencyMs)});
         return waitFor([&] { return lines_.contains("ready"); }, 5000);
     }
@@ -118,6 +108,4 @@ inline double RunFromButton(QPushButton* button) {
     return clock.nsecsElapsed() / 1e6;
 }
 
-using zanq::bench::Median;
-
-}  // namespace bench
+}  // namespace zanq::bench
